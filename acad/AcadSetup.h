@@ -1,0 +1,59 @@
+// CAcadSetup: what the installer knows about the AutoCAD installations of this
+// machine, and the product folder of the current installation. One object lives
+// for the whole process; discovery fills its per-release lists once at start-up
+// and nothing changes them afterwards.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "acad/ReleaseTable.h"
+#include "platform/Registry.h"
+
+class CAcadSetup {
+ public:
+  using TextList = std::vector<std::string>;
+
+  explicit CAcadSetup(plat::IRegistry& registry) : m_reg(registry) {}
+  CAcadSetup(const CAcadSetup&) = delete;
+  CAcadSetup& operator=(const CAcadSetup&) = delete;
+
+  // Finds the installed releases: the Wow6432Node branch first, then the main one.
+  void DiscoverReleases();
+  void ScanWow6432Node();
+  // Depth-first search below `parent`\`subKey` for keys that directly hold the
+  // value named m_strValueName; appends their paths (basePath + relativePath) and
+  // texts to m_arrFoundKeys and m_arrFoundValues. A key that holds the value hides
+  // its subtree.
+  void SearchValue(plat::HKey parent, const std::string& subKey, std::string relativePath,
+                   std::string basePath);
+
+  // Installation folders ("AcadLocation", exactly as read) and installation key
+  // paths (relative to HKEY_LOCAL_MACHINE, ending with a backslash) of release
+  // index k; entry i of both describes the same installation.
+  const TextList& InstallFolders(int k) const { return m_arrInstallFolders[k]; }
+  const TextList& InstallKeys(int k) const { return m_arrInstallKeys[k]; }
+
+  const std::string& TargetPath() const { return m_strTargetPath; }
+
+ private:
+  void ScanBranch(const char* acadKeyPath, const char* basePathFormat, int lastYear);
+  void SearchRelease(plat::HKey releaseKey, const std::string& basePath, const char* valueName,
+                     TextList& paths, TextList& texts);
+  void JoinInstallations(const TextList& locationPaths, const TextList& locationFolders,
+                         const TextList& namePaths, const TextList& productNames, int lastYear);
+
+  plat::IRegistry& m_reg;
+  std::string m_strTargetPath;
+  std::array<TextList, acad::kReleaseCount> m_arrInstallFolders;
+  std::array<TextList, acad::kReleaseCount> m_arrInstallKeys;
+  std::string m_strValueName = "AcadLocation";
+  TextList m_arrFoundKeys;
+  TextList m_arrFoundValues;
+};
+
+// The release a "ProductName" names: the first year from 2007 to `lastYear`, in
+// ascending order, whose first occurrence in the text lies at byte offset 1 or
+// more. 0 when there is none. A year at the very start does not count.
+int ClassifyProductName(const std::string& productName, int lastYear);

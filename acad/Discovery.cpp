@@ -1,0 +1,105 @@
+// Discovery of the installed AutoCAD releases from the local machine's registry.
+#include <cstdio>
+
+#include "acad/AcadSetup.h"
+#include "acad/RegistryBuffers.h"
+
+namespace {
+
+std::string FormatBasePath(const char* format, const char* releaseKeyName) {
+  const int length = std::snprintf(nullptr, 0, format, releaseKeyName);
+  std::string text(static_cast<std::size_t>(length), '\0');
+  std::snprintf(text.data(), text.size() + 1, format, releaseKeyName);
+  return text;
+}
+
+}  // namespace
+
+int ClassifyProductName(const std::string& productName, int lastYear) {
+  for (int year = acad::kFirstRelease; year <= lastYear; ++year) {
+    // Only the first occurrence counts: a year at offset 0 is not taken, even when
+    // it appears again further on.
+    const auto pos = productName.find(std::to_string(year));
+    if (pos != std::string::npos && pos >= 1) return year;
+  }
+  return 0;
+}
+
+void CAcadSetup::DiscoverReleases() {
+  ScanWow6432Node();
+  ScanBranch("SOFTWARE\\Autodesk\\AutoCAD", "SOFTWARE\\Autodesk\\AutoCAD\\%s\\", acad::kLastRelease);
+}
+
+void CAcadSetup::ScanWow6432Node() {
+  ScanBranch("SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD", "SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\%s\\",
+             acad::kLastWow6432Release);
+}
+
+void CAcadSetup::ScanBranch(const char* acadKeyPath, const char* basePathFormat, int lastYear) {
+  plat::HKey root = 0;
+  if (m_reg.RegOpenKeyA(plat::kHKeyLocalMachine, nullptr, &root) != plat::kErrorSuccess) return;
+  plat::ScopedKey rootOwner(m_reg, root);
+  plat::HKey acadKey = 0;
+  if (m_reg.RegOpenKeyExA(root, acadKeyPath, 0, plat::kKeyRead, &acadKey) != plat::kErrorSuccess) return;
+  plat::ScopedKey acadOwner(m_reg, acadKey);
+
+  const std::uint32_t releaseCount = SubKeyCount(m_reg, acadKey);
+  for (std::uint32_t r = 0; r < releaseCount; ++r) {
+    KeyNameBuffer name;
+    if (m_reg.RegEnumKeyExA(acadKey, r, name.data(), name.size()) != plat::kErrorSuccess) continue;
+    const std::string basePath = FormatBasePath(basePathFormat, name.data());
+    plat::HKey releaseKey = 0;
+    if (m_reg.RegOpenKeyExA(acadKey, name.data(), 0, plat::kKeyRead, &releaseKey) != plat::kErrorSuccess)
+      continue;
+    plat::ScopedKey releaseOwner(m_reg, releaseKey);
+
+    TextList locationPaths, locationFolders, namePaths, productNames;
+    SearchRelease(releaseKey, basePath, "AcadLocation", locationPaths, locationFolders);
+    SearchRelease(releaseKey, basePath, "ProductName", namePaths, productNames);
+    JoinInstallations(locationPaths, locationFolders, namePaths, productNames, lastYear);
+  }
+}
+
+void CAcadSetup::SearchRelease(plat::HKey releaseKey, const std::string& basePath, const char* valueName,
+                               TextList& paths, TextList& texts) {
+  m_arrFoundKeys.clear();
+  m_arrFoundValues.clear();
+  m_strValueName = valueName;
+  SearchValue(releaseKey, std::string(), std::string(), basePath);
+  paths = m_arrFoundKeys;
+  texts = m_arrFoundValues;
+}
+
+void CAcadSetup::JoinInstallations(const TextList& locationPaths, const TextList& locationFolders,
+                                   const TextList& namePaths, const TextList& productNames, int lastYear) {
+  for (std::size_t i = 0; i < locationPaths.size(); ++i) {
+    for (std::size_t j = 0; j < namePaths.size(); ++j) {
+      if (locationPaths[i] != namePaths[j]) continue;
+      const int year = ClassifyProductName(productNames[j], lastYear);
+      if (year == 0) continue;
+      const int k = acad::ReleaseIndex(year);
+      m_arrInstallKeys[k].push_back(locationPaths[i]);
+      m_arrInstallFolders[k].push_back(locationFolders[i]);
+    }
+  }
+}
+
+void CAcadSetup::SearchValue(plat::HKey parent, const std::string& subKey, std::string relativePath,
+                             std::string basePath) {
+  plat::HKey current = 0;
+  if (m_reg.RegOpenKeyExA(parent, subKey.c_str(), 0, plat::kKeyRead, &current) != plat::kErrorSuccess) return;
+  plat::ScopedKey currentOwner(m_reg, current);
+
+  std::string text;
+  if (ReadShortValueText(m_reg, current, m_strValueName.c_str(), text)) {
+    m_arrFoundKeys.push_back(basePath + relativePath);
+    m_arrFoundValues.push_back(text);
+    return;  // the subtree below a key that holds the value is not searched
+  }
+  const std::uint32_t count = SubKeyCount(m_reg, current);
+  for (std::uint32_t s = 0; s < count; ++s) {
+    KeyNameBuffer name;
+    if (m_reg.RegEnumKeyExA(current, s, name.data(), name.size()) != plat::kErrorSuccess) continue;
+    SearchValue(current, name.data(), relativePath + name.data() + "\\", basePath);
+  }
+}

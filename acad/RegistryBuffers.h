@@ -1,0 +1,35 @@
+// The fixed buffers that discovery reads registry names and values into: 256
+// characters for a subkey name (names of up to 255 characters), 256 bytes for a
+// value (values of up to 256 bytes, terminator included).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "platform/Registry.h"
+
+class KeyNameBuffer {
+ public:
+  static constexpr std::uint32_t kSize = 256;
+  KeyNameBuffer() { m_chars.fill('\0'); }
+  char* data() { return m_chars.data(); }
+  // Offered length; set afresh for every read, as the read overwrites it.
+  std::uint32_t* size() {
+    m_length = kSize;
+    return &m_length;
+  }
+
+ private:
+  std::array<char, kSize> m_chars;
+  std::uint32_t m_length = kSize;
+};
+
+// Reads value `name` of `key` into a 256-byte buffer. True when it exists and
+// fits; `text` is then its data up to the first zero byte, never beyond what the
+// read returned, whatever the value's type.
+bool ReadShortValueText(plat::IRegistry& reg, plat::HKey key, const char* name, std::string& text);
+
+// Number of direct subkeys; 0 when the query fails.
+std::uint32_t SubKeyCount(plat::IRegistry& reg, plat::HKey key);

@@ -1,0 +1,36 @@
+// The twenty AutoCAD releases the installer serves, 2007 to 2026, and what the
+// program knows per release. Everything per release is indexed k = year - 2007.
+#pragma once
+
+#include <array>
+
+namespace acad {
+
+constexpr int kFirstRelease = 2007;
+constexpr int kLastRelease = 2026;
+constexpr int kReleaseCount = kLastRelease - kFirstRelease + 1;
+// The Wow6432Node branch is searched for the two oldest releases only.
+constexpr int kLastWow6432Release = 2008;
+
+struct ReleaseInfo {
+  int year;
+  int checkBoxId;      // the release's check box in the setup dialog
+  int moduleNumber;    // Kavtor<n>.ARX, the native module loaded by that release
+  int assemblyNumber;  // ACAD<n>.dll, the managed assembly loaded by that release
+};
+
+// 2010 and 2011 swap their check box ids; releases share modules and assemblies.
+constexpr std::array<ReleaseInfo, kReleaseCount> kReleases = {{
+    {2007, 1018, 2008, 2007}, {2008, 1019, 2008, 2007}, {2009, 1020, 2009, 2009},
+    {2010, 1027, 2010, 2010}, {2011, 1026, 2010, 2010}, {2012, 1028, 2010, 2010},
+    {2013, 1029, 2013, 2013}, {2014, 1030, 2013, 2013}, {2015, 1031, 2015, 2013},
+    {2016, 1032, 2015, 2013}, {2017, 1033, 2017, 2013}, {2018, 1034, 2018, 2013},
+    {2019, 1035, 2019, 2013}, {2020, 1036, 2019, 2013}, {2021, 1037, 2021, 2013},
+    {2022, 1038, 2021, 2013}, {2023, 1039, 2021, 2013}, {2024, 1040, 2021, 2013},
+    {2025, 1041, 2025, 2013}, {2026, 1042, 2025, 2013},
+}};
+
+constexpr int ReleaseIndex(int year) { return year - kFirstRelease; }
+constexpr bool IsServedRelease(int year) { return year >= kFirstRelease && year <= kLastRelease; }
+
+}  // namespace acad

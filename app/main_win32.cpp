@@ -1,0 +1,25 @@
+// The program's entry point and its process-wide objects.
+#include <windows.h>
+
+#include "app/WizardApp.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32WindowSystem.h"
+
+namespace {
+
+plat::Platform& TheWin32Platform() {
+  static w32::Win32Registry registry;
+  static w32::Win32WindowSystem windows;
+  static plat::Platform platform{registry, windows};
+  return platform;
+}
+
+}  // namespace
+
+// Constructed in this order at load, destroyed in the reverse order at exit. The
+// application object only keeps a reference to the discovery object until start-up.
+extern CAcadSetup theAcadSetup;
+CWizardApp theApp(TheWin32Platform(), theAcadSetup);
+CAcadSetup theAcadSetup(TheWin32Platform().registry);
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return fw::RunApplication(theApp); }

@@ -1,0 +1,113 @@
+#include "app/setupdlg/SetupDlg.h"
+
+#include <cstdio>
+
+namespace {
+
+std::string Format(const char* format, int a, int b = 0) {
+  char buffer[128];
+  std::snprintf(buffer, sizeof buffer, format, a, b);
+  return buffer;
+}
+
+constexpr int kFirstHiddenIn32BitEdition = 2017;
+
+}  // namespace
+
+std::string ComposeSetupTitle(int version) {
+  const int major = version / 10000;
+  const int minor = (version % 10000) / 100;
+  const int patch = version % 100;
+  std::string title = Format(minor >= 10 ? "结构工具箱软件 V%d.%d" : "结构工具箱软件 V%d.0%d", major, minor);
+  return title + Format(patch >= 10 ? ".%d" : ".0%d", patch);
+}
+
+std::string ComposeEditionText(int editionBits) { return Format("( %d位 AutoCAD版 )", editionBits); }
+
+Dlg_Setup::Dlg_Setup(plat::IWindowSystem& ws, const CAcadSetup& acadSetup, plat::HWnd parent, int editionBits,
+                     int version)
+    : fw::CDialog(ws, setupdlg::kTemplateId, parent),
+      m_acadSetup(acadSetup),
+      m_editionBits(editionBits),
+      m_version(version) {
+  m_bAcad.fill(1);
+}
+
+const fw::MessageTable* Dlg_Setup::GetMessageTable() const {
+  // The check boxes in release order (2010 and 2011 swap ids), then nothing else:
+  // browse and install come with the install procedure.
+  static const fw::MessageEntry entries[] = {
+      fw::OnCtlColorEntry(),
+#define VM_RELEASE_BOX(k) fw::OnCommand(plat::kBnClicked, acad::kReleases[k].checkBoxId, &Dlg_Setup::UpdateInstallButton)
+      VM_RELEASE_BOX(0),  VM_RELEASE_BOX(1),  VM_RELEASE_BOX(2),  VM_RELEASE_BOX(3),  VM_RELEASE_BOX(4),
+      VM_RELEASE_BOX(5),  VM_RELEASE_BOX(6),  VM_RELEASE_BOX(7),  VM_RELEASE_BOX(8),  VM_RELEASE_BOX(9),
+      VM_RELEASE_BOX(10), VM_RELEASE_BOX(11), VM_RELEASE_BOX(12), VM_RELEASE_BOX(13), VM_RELEASE_BOX(14),
+      VM_RELEASE_BOX(15), VM_RELEASE_BOX(16), VM_RELEASE_BOX(17), VM_RELEASE_BOX(18), VM_RELEASE_BOX(19),
+#undef VM_RELEASE_BOX
+  };
+  static const fw::MessageTable table{nullptr, entries, sizeof entries / sizeof entries[0]};
+  return &table;
+}
+
+void Dlg_Setup::DoDataExchange(fw::CDataExchange* pDX) {
+  for (int k = 0; k < acad::kReleaseCount; ++k) {
+    fw::DDX_Control(pDX, acad::kReleases[k].checkBoxId, m_chkAcad[k]);
+    fw::DDX_Check(pDX, acad::kReleases[k].checkBoxId, m_bAcad[k]);
+  }
+  fw::DDX_Text(pDX, setupdlg::kTitleStatic, m_strTitle);
+  fw::DDX_Text(pDX, setupdlg::kEditionStatic, m_strBits);
+  fw::DDX_Control(pDX, setupdlg::kProgressBar, m_progress);
+  fw::DDX_Text(pDX, setupdlg::kPathEdit, m_strPath);
+}
+
+bool Dlg_Setup::OnInitDialog() {
+  fw::CDialog::OnInitDialog();
+  m_brushBack.CreateSolidBrush(*m_ws, setupdlg::kBackColor);
+  m_strTitle = ComposeSetupTitle(m_version);
+  m_strBits = ComposeEditionText(m_editionBits);
+  if (const plat::HGdi icon = m_ws->LoadIconA(setupdlg::kIconId))
+    m_ws->SendMessageA(m_hWnd, plat::kWmSetIcon, plat::kIconSmall, static_cast<plat::LParam>(icon));
+  DisableUnfoundReleases();
+  if (m_editionBits == 32) HideUnservedReleases();
+  UpdateData(false);
+  UpdateInstallButton();
+  return true;
+}
+
+void Dlg_Setup::DisableUnfoundReleases() {
+  for (int k = 0; k < acad::kReleaseCount; ++k) {
+    if (!m_acadSetup.InstallFolders(k).empty()) continue;
+    m_ws->EnableWindow(GetDlgItem(acad::kReleases[k].checkBoxId), false);
+    m_bAcad[k] = 0;
+  }
+}
+
+// The 32-bit edition serves no release from 2017 on: those have no 32-bit AutoCAD.
+void Dlg_Setup::HideUnservedReleases() {
+  for (int k = acad::ReleaseIndex(kFirstHiddenIn32BitEdition); k < acad::kReleaseCount; ++k) {
+    m_ws->ShowWindow(GetDlgItem(acad::kReleases[k].checkBoxId), plat::kSwHide);
+    m_bAcad[k] = 0;
+  }
+}
+
+void Dlg_Setup::UpdateInstallButton() {
+  UpdateData(true);
+  bool anyTicked = false;
+  for (int state : m_bAcad) anyTicked = anyTicked || state != 0;
+  m_ws->EnableWindow(GetDlgItem(setupdlg::kInstallButton), anyTicked);
+}
+
+plat::HGdi Dlg_Setup::OnCtlColor(plat::HDc dc, plat::HWnd window, unsigned ctlColor) {
+  fw::CDialog::OnCtlColor(dc, window, ctlColor);  // the default brush is not used
+  m_ws->SetTextColor(dc, plat::Rgb(0, 0, 0));
+  const int id = m_ws->GetDlgCtrlID(window);
+  if (id != setupdlg::kPathEdit) m_ws->SetBkMode(dc, plat::kBkTransparent);
+  if (id == setupdlg::kTitleStatic || id == setupdlg::kEditionStatic) {
+    const bool title = id == setupdlg::kTitleStatic;
+    fw::CFont& font = title ? m_fontTitle : m_fontBits;
+    if (font.GetSafeHandle() == 0) font.CreateFont(*m_ws, title ? 14 : 13, title ? 600 : 400, "宋体");
+    if (font.GetSafeHandle() != 0) m_ws->SelectObject(dc, font.GetSafeHandle());
+    m_ws->SetTextColor(dc, setupdlg::kTitleColor);
+  }
+  return m_brushBack.GetSafeHandle();
+}

@@ -1,0 +1,67 @@
+// Dlg_Setup: the program's one window. It shows the product title and edition,
+// one check box per AutoCAD release (only the releases that discovery found can
+// be ticked), the install folder, and the install and cancel buttons.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "acad/AcadSetup.h"
+#include "acad/ReleaseTable.h"
+#include "app/BuildConstants.h"
+#include "framework/Dialog.h"
+
+// Control ids of dialog template 141.
+namespace setupdlg {
+constexpr int kTemplateId = 141;
+constexpr int kIconId = 1;
+constexpr int kTitleStatic = 1013;
+constexpr int kEditionStatic = 1021;
+constexpr int kPathEdit = 1000;
+constexpr int kBrowseButton = 1015;
+constexpr int kProgressBar = 1014;
+constexpr int kPathLabel = 1017;
+constexpr int kInstallButton = 1022;
+constexpr std::uint32_t kBackColor = plat::Rgb(160, 180, 220);
+constexpr std::uint32_t kTitleColor = plat::Rgb(10, 70, 40);
+}  // namespace setupdlg
+
+// "结构工具箱软件 V2025.03.02" from 20250302: minor and patch below 10 get a leading zero.
+std::string ComposeSetupTitle(int version);
+// "( 32位 AutoCAD版 )".
+std::string ComposeEditionText(int editionBits);
+
+class Dlg_Setup : public fw::CDialog {
+ public:
+  Dlg_Setup(plat::IWindowSystem& ws, const CAcadSetup& acadSetup, plat::HWnd parent = 0,
+            int editionBits = kEditionBits, int version = kSetupVersion);
+
+  // Enables the install button exactly while at least one release is ticked.
+  void UpdateInstallButton();
+
+  fw::CBrush m_brushBack;
+  std::array<fw::CButton, acad::kReleaseCount> m_chkAcad;  // by release index, 2007 first
+  std::array<int, acad::kReleaseCount> m_bAcad;           // 1 = ticked
+  std::string m_strTitle;
+  std::string m_strBits;
+  fw::CProgressCtrl m_progress;
+  std::string m_strPath = "C:\\Kavtor";
+
+ protected:
+  const fw::MessageTable* GetMessageTable() const override;
+  void DoDataExchange(fw::CDataExchange* pDX) override;
+  bool OnInitDialog() override;
+  plat::HGdi OnCtlColor(plat::HDc dc, plat::HWnd window, unsigned ctlColor) override;
+
+ private:
+  void DisableUnfoundReleases();
+  void HideUnservedReleases();
+
+  const CAcadSetup& m_acadSetup;
+  int m_editionBits;
+  int m_version;
+  // The title and edition fonts live as long as the dialog: a font deleted while
+  // still selected into the control's drawing context is not one to draw with.
+  fw::CFont m_fontTitle;
+  fw::CFont m_fontBits;
+};

@@ -1,0 +1,15 @@
+// The machine as the logic sees it: one reference per kind of operation. The
+// program passes the Win32 implementations; tests pass the in-memory machine.
+#pragma once
+
+#include "platform/Registry.h"
+#include "platform/WindowSystem.h"
+
+namespace plat {
+
+struct Platform {
+  IRegistry& registry;
+  IWindowSystem& windows;
+};
+
+}  // namespace plat

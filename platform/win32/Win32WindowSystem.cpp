@@ -1,0 +1,107 @@
+#include "platform/win32/Win32WindowSystem.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <vector>
+
+namespace w32 {
+namespace {
+
+HWND Wnd(plat::HWnd h) { return reinterpret_cast<HWND>(h); }
+plat::HWnd Handle(HWND h) { return reinterpret_cast<plat::HWnd>(h); }
+HDC Dc(plat::HDc h) { return reinterpret_cast<HDC>(h); }
+HGDIOBJ Obj(plat::HGdi h) { return reinterpret_cast<HGDIOBJ>(h); }
+plat::HGdi Gdi(const void* h) { return reinterpret_cast<plat::HGdi>(h); }
+
+// The host rides in the dialog's DWLP_USER slot from WM_INITDIALOG on; messages
+// that arrive before it (WM_SETFONT) take the dialog manager's defaults.
+INT_PTR CALLBACK HostDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+  auto* host = reinterpret_cast<plat::IDialogHost*>(GetWindowLongPtrA(dialog, DWLP_USER));
+  if (host == nullptr) return FALSE;
+  return static_cast<INT_PTR>(host->HandleDialogMessage(Handle(dialog), message, wParam, lParam));
+}
+
+}  // namespace
+
+void Win32WindowSystem::InitDialogControls() {
+  INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+}
+
+std::intptr_t Win32WindowSystem::DialogBoxParamA(int templateId, plat::HWnd owner, plat::IDialogHost* host) {
+  return ::DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), Wnd(owner), HostDialogProc,
+                           reinterpret_cast<LPARAM>(host));
+}
+
+bool Win32WindowSystem::EndDialog(plat::HWnd dialog, std::intptr_t result) {
+  return ::EndDialog(Wnd(dialog), result) != FALSE;
+}
+
+plat::HWnd Win32WindowSystem::GetDlgItem(plat::HWnd dialog, int id) { return Handle(::GetDlgItem(Wnd(dialog), id)); }
+
+int Win32WindowSystem::GetDlgCtrlID(plat::HWnd window) { return ::GetDlgCtrlID(Wnd(window)); }
+
+plat::HWnd Win32WindowSystem::GetActiveWindow() { return Handle(::GetActiveWindow()); }
+
+bool Win32WindowSystem::EnableWindow(plat::HWnd window, bool enable) {
+  return ::EnableWindow(Wnd(window), enable ? TRUE : FALSE) != FALSE;
+}
+
+bool Win32WindowSystem::ShowWindow(plat::HWnd window, int command) {
+  return ::ShowWindow(Wnd(window), command) != FALSE;
+}
+
+std::string Win32WindowSystem::GetWindowTextA(plat::HWnd window, int maxChars) {
+  const int length = ::GetWindowTextLengthA(Wnd(window));
+  std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
+  const int got = ::GetWindowTextA(Wnd(window), buffer.data(), static_cast<int>(buffer.size()));
+  std::string text(buffer.data(), got > 0 ? static_cast<std::size_t>(got) : 0);
+  if (maxChars > 0 && text.size() > static_cast<std::size_t>(maxChars)) text.resize(static_cast<std::size_t>(maxChars));
+  return text;
+}
+
+bool Win32WindowSystem::SetWindowTextA(plat::HWnd window, const char* text) {
+  return ::SetWindowTextA(Wnd(window), text) != FALSE;
+}
+
+plat::LResult Win32WindowSystem::SendMessageA(plat::HWnd window, std::uint32_t message, plat::WParam wParam,
+                                             plat::LParam lParam) {
+  return ::SendMessageA(Wnd(window), message, wParam, lParam);
+}
+
+plat::HWnd Win32WindowSystem::SetFocus(plat::HWnd window) { return Handle(::SetFocus(Wnd(window))); }
+
+int Win32WindowSystem::MessageBoxA(plat::HWnd owner, const char* text, const char* caption, std::uint32_t type) {
+  return ::MessageBoxA(Wnd(owner), text, caption, type);
+}
+
+plat::HGdi Win32WindowSystem::LoadIconA(int resourceId) {
+  return Gdi(::LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId)));
+}
+
+plat::HGdi Win32WindowSystem::CreateSolidBrush(std::uint32_t color) { return Gdi(::CreateSolidBrush(color)); }
+
+plat::HGdi Win32WindowSystem::CreateFontA(int height, int width, int escapement, int orientation, int weight,
+                                          std::uint32_t italic, std::uint32_t underline, std::uint32_t strikeOut,
+                                          std::uint32_t charSet, std::uint32_t outPrecision,
+                                          std::uint32_t clipPrecision, std::uint32_t quality,
+                                          std::uint32_t pitchAndFamily, const char* faceName) {
+  return Gdi(::CreateFontA(height, width, escapement, orientation, weight, italic, underline, strikeOut, charSet,
+                           outPrecision, clipPrecision, quality, pitchAndFamily, faceName));
+}
+
+bool Win32WindowSystem::DeleteObject(plat::HGdi object) { return ::DeleteObject(Obj(object)) != FALSE; }
+
+plat::HGdi Win32WindowSystem::SelectObject(plat::HDc dc, plat::HGdi object) {
+  return Gdi(::SelectObject(Dc(dc), Obj(object)));
+}
+
+std::uint32_t Win32WindowSystem::SetTextColor(plat::HDc dc, std::uint32_t color) {
+  return ::SetTextColor(Dc(dc), color);
+}
+
+int Win32WindowSystem::SetBkMode(plat::HDc dc, int mode) { return ::SetBkMode(Dc(dc), mode); }
+
+}  // namespace w32
