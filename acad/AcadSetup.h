@@ -8,14 +8,19 @@
 #include <string>
 #include <vector>
 
+#include "acad/FailureReport.h"
 #include "acad/ReleaseTable.h"
 #include "platform/Registry.h"
 
 class CAcadSetup {
  public:
   using TextList = std::vector<std::string>;
+  // Check states in release order, 2007 first; non-zero means ticked.
+  using ReleaseFlags = std::array<int, acad::kReleaseCount>;
 
-  explicit CAcadSetup(plat::IRegistry& registry) : m_reg(registry) {}
+  // `editionBits`: the AutoCAD the program serves, 32 or 64.
+  explicit CAcadSetup(plat::IRegistry& registry, int editionBits = 32)
+      : m_reg(registry), m_editionBits(editionBits) {}
   CAcadSetup(const CAcadSetup&) = delete;
   CAcadSetup& operator=(const CAcadSetup&) = delete;
 
@@ -35,7 +40,19 @@ class CAcadSetup {
   const TextList& InstallFolders(int k) const { return m_arrInstallFolders[k]; }
   const TextList& InstallKeys(int k) const { return m_arrInstallKeys[k]; }
 
+  // Stores the product folder for the registration steps, one trailing
+  // backslash dropped.
+  void SetTargetPath(std::string folder);
   const std::string& TargetPath() const { return m_strTargetPath; }
+
+  // Writes the demand-load keys of every installation of each ticked release,
+  // then trusts the product folder in every profile. Carries on past failures
+  // and returns them.
+  FailureReport RegisterReleases(const ReleaseFlags& ticked);
+  FailureReport RegisterRelease(int year);
+  // Adds the product folder to TRUSTEDPATHS in every AutoCAD profile of the
+  // current user, whatever release or product it belongs to.
+  FailureReport UpdateTrustedPaths();
 
  private:
   void ScanBranch(const char* acadKeyPath, const char* basePathFormat, int lastYear);
@@ -44,7 +61,23 @@ class CAcadSetup {
   void JoinInstallations(const TextList& locationPaths, const TextList& locationFolders,
                          const TextList& namePaths, const TextList& productNames, int lastYear);
 
+  std::vector<std::string> ListProfileRoots(FailureReport& report);
+  std::vector<std::string> ListVariablesKeys(const std::vector<std::string>& profileRoots, FailureReport& report);
+  void TrustTargetIn(const std::string& variablesKey, FailureReport& report);
+
+  plat::HKey RecreateKey(plat::HKey installKey, const std::string& item, const std::string& subKey,
+                         FailureReport& report);
+  void WriteModuleKey(plat::HKey installKey, const std::string& installPath, int keyYear, int module,
+                      FailureReport& report);
+  void WriteAssemblyKey(plat::HKey installKey, const std::string& installPath, int year, int assembly,
+                        const std::string& installFolder, FailureReport& report);
+  void WriteDword(plat::HKey key, const std::string& item, const char* name, std::uint32_t value,
+                  FailureReport& report);
+  void WriteString(plat::HKey key, const std::string& item, const char* name, const std::string& text,
+                   FailureReport& report);
+
   plat::IRegistry& m_reg;
+  int m_editionBits;
   std::string m_strTargetPath;
   std::array<TextList, acad::kReleaseCount> m_arrInstallFolders;
   std::array<TextList, acad::kReleaseCount> m_arrInstallKeys;

@@ -1,19 +1,7 @@
 // Discovery of the installed AutoCAD releases from the local machine's registry.
-#include <cstdio>
-
 #include "acad/AcadSetup.h"
 #include "acad/RegistryBuffers.h"
-
-namespace {
-
-std::string FormatBasePath(const char* format, const char* releaseKeyName) {
-  const int length = std::snprintf(nullptr, 0, format, releaseKeyName);
-  std::string text(static_cast<std::size_t>(length), '\0');
-  std::snprintf(text.data(), text.size() + 1, format, releaseKeyName);
-  return text;
-}
-
-}  // namespace
+#include "text/AnsiText.h"
 
 int ClassifyProductName(const std::string& productName, int lastYear) {
   for (int year = acad::kFirstRelease; year <= lastYear; ++year) {
@@ -47,7 +35,7 @@ void CAcadSetup::ScanBranch(const char* acadKeyPath, const char* basePathFormat,
   for (std::uint32_t r = 0; r < releaseCount; ++r) {
     KeyNameBuffer name;
     if (m_reg.RegEnumKeyExA(acadKey, r, name.data(), name.size()) != plat::kErrorSuccess) continue;
-    const std::string basePath = FormatBasePath(basePathFormat, name.data());
+    const std::string basePath = ansi::Format(basePathFormat, name.data());
     plat::HKey releaseKey = 0;
     if (m_reg.RegOpenKeyExA(acadKey, name.data(), 0, plat::kKeyRead, &releaseKey) != plat::kErrorSuccess)
       continue;

@@ -1,0 +1,70 @@
+#include "text/AnsiText.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace ansi {
+namespace {
+
+template <class Change>
+std::string ChangeLetters(const std::string& text, Change change) {
+  std::string out = text;
+  for (std::size_t i = 0; i < out.size(); i += CharLength(out, i)) {
+    if (CharLength(out, i) == 1) out[i] = change(out[i]);
+  }
+  return out;
+}
+
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
+std::size_t CharLength(const std::string& text, std::size_t pos) {
+  return IsLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
+}
+
+std::string UpperAscii(const std::string& text) { return ChangeLetters(text, Upper); }
+std::string LowerAscii(const std::string& text) { return ChangeLetters(text, Lower); }
+
+bool EqualsNoCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && UpperAscii(a) == UpperAscii(b);
+}
+
+std::size_t FindAtCharBoundary(const std::string& text, const std::string& needle) {
+  for (std::size_t i = 0; i + needle.size() <= text.size(); i += CharLength(text, i)) {
+    if (text.compare(i, needle.size(), needle) == 0) return i;
+  }
+  return std::string::npos;
+}
+
+bool IsCharBoundary(const std::string& text, std::size_t pos) {
+  std::size_t i = 0;
+  while (i < pos && i < text.size()) i += CharLength(text, i);
+  return i == pos;
+}
+
+bool EndsWithChar(const std::string& text, char c) {
+  // The last byte is a character of its own only when it does not finish a
+  // double-byte character, whose trail byte can be 0x5C, the backslash.
+  return !text.empty() && text.back() == c && IsCharBoundary(text, text.size() - 1);
+}
+
+void RemoveTrailingBackslash(std::string& path) {
+  if (EndsWithChar(path, '\\')) path.pop_back();
+}
+
+std::string Format(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  va_list copy;
+  va_copy(copy, args);
+  const int length = std::vsnprintf(nullptr, 0, format, copy);
+  va_end(copy);
+  std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
+  if (length > 0) std::vsnprintf(text.data(), text.size() + 1, format, args);
+  va_end(args);
+  return text;
+}
+
+}  // namespace ansi

@@ -1,0 +1,40 @@
+// Texts of the ANSI code page of a Chinese Windows (936, GBK): single bytes for
+// ASCII, two bytes for a Chinese character. A trail byte can fall in the range of
+// the ASCII letters, so case changes and searches must step over whole characters.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace ansi {
+
+// A byte that starts a double-byte character of code page 936.
+constexpr bool IsLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
+
+// Bytes taken by the character at `pos`: 2 for a lead byte followed by a byte, else 1.
+std::size_t CharLength(const std::string& text, std::size_t pos);
+
+// The letters A-Z / a-z changed, every byte of a double-byte character left alone.
+std::string UpperAscii(const std::string& text);
+std::string LowerAscii(const std::string& text);
+
+// Equal when they differ only in the letter case of ASCII letters.
+bool EqualsNoCase(const std::string& a, const std::string& b);
+
+// First occurrence of `needle` in `text` that begins on a character boundary;
+// npos when none.
+std::size_t FindAtCharBoundary(const std::string& text, const std::string& needle);
+
+// True when a character begins at byte `pos` (or `pos` is the end of the text).
+bool IsCharBoundary(const std::string& text, std::size_t pos);
+
+// True when the last character (not just the last byte) is `c`.
+bool EndsWithChar(const std::string& text, char c);
+
+// Removes one trailing backslash, if there is one, and only one.
+void RemoveTrailingBackslash(std::string& path);
+
+// printf into a text of any length.
+std::string Format(const char* format, ...);
+
+}  // namespace ansi

@@ -1,0 +1,9 @@
+// Captions of the installer's message boxes.
+#pragma once
+
+namespace captions {
+// Refusals and errors.
+constexpr const char* kSetup = "Vellmark-软件安装";
+// Completion messages.
+constexpr const char* kToolbox = "Vellmark-工具箱安装";
+}  // namespace captions
