@@ -1,0 +1,80 @@
+// The file-system operations the installer uses: the ANSI Win32 calls and the two
+// runtime-library ones (_mkdir, _access), with their arguments and results.
+// Paths are bytes of the ANSI code page (936), backslash-separated.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Types.h"
+
+namespace plat {
+
+using HFind = std::uintptr_t;
+constexpr HFind kInvalidFindHandle = ~static_cast<HFind>(0);  // INVALID_HANDLE_VALUE
+constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
+
+constexpr std::uint32_t kFileAttributeReadOnly = 0x1;
+constexpr std::uint32_t kFileAttributeHidden = 0x2;
+constexpr std::uint32_t kFileAttributeSystem = 0x4;
+constexpr std::uint32_t kFileAttributeDirectory = 0x10;
+constexpr std::uint32_t kFileAttributeArchive = 0x20;
+constexpr std::uint32_t kFileAttributeNormal = 0x80;
+
+constexpr std::uint32_t kMaxPath = 260;  // MAX_PATH, terminator included
+
+// What WIN32_FIND_DATAA tells about one entry of a listing.
+struct FindData {
+  std::uint32_t attributes = 0;
+  std::uint64_t size = 0;
+  std::string fileName;  // cFileName: the name only, no folder
+};
+
+class IFileSystem {
+ public:
+  virtual ~IFileSystem() = default;
+
+  // GetModuleFileNameA(NULL, buffer, size): the running program's full path.
+  // Returns the length copied; `size` when the path was cut (then not terminated
+  // on XP, terminated on later Windows).
+  virtual std::uint32_t GetModuleFileNameA(char* buffer, std::uint32_t size) = 0;
+
+  // kInvalidFindHandle when nothing matches or the pattern is not a valid one.
+  virtual HFind FindFirstFileA(const char* pattern, FindData* data) = 0;
+  // False at the end of the listing (GetLastError: ERROR_NO_MORE_FILES).
+  virtual bool FindNextFileA(HFind find, FindData* data) = 0;
+  virtual bool FindClose(HFind find) = 0;
+
+  virtual bool CopyFileA(const char* existingFile, const char* newFile, bool failIfExists) = 0;
+  virtual std::uint32_t GetFileAttributesA(const char* path) = 0;
+  virtual bool SetFileAttributesA(const char* path, std::uint32_t attributes) = 0;
+  // Also deletes an alternate data stream named "file:stream".
+  virtual bool DeleteFileA(const char* path) = 0;
+  virtual bool CreateDirectoryA(const char* path) = 0;
+  // Returns the length without terminator, or the size needed when it does not fit.
+  virtual std::uint32_t GetCurrentDirectoryA(std::uint32_t size, char* buffer) = 0;
+  virtual std::uint32_t GetLastError() = 0;
+
+  // The runtime library's _mkdir (0 on success, -1 on failure) and _access.
+  virtual int Mkdir(const char* path) = 0;
+  virtual int Access(const char* path, int mode) = 0;
+};
+
+// Owns a listing handle; closes it on every way out.
+class ScopedFind {
+ public:
+  ScopedFind(IFileSystem& fs, HFind find) : m_fs(fs), m_find(find) {}
+  ScopedFind(const ScopedFind&) = delete;
+  ScopedFind& operator=(const ScopedFind&) = delete;
+  ~ScopedFind() {
+    if (valid()) m_fs.FindClose(m_find);
+  }
+  bool valid() const { return m_find != kInvalidFindHandle && m_find != 0; }
+  HFind get() const { return m_find; }
+
+ private:
+  IFileSystem& m_fs;
+  HFind m_find;
+};
+
+}  // namespace plat

@@ -1,0 +1,47 @@
+// The process list, as the Toolhelp snapshot calls give it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Types.h"
+
+namespace plat {
+
+using HSnapshot = std::uintptr_t;
+constexpr HSnapshot kInvalidSnapshot = ~static_cast<HSnapshot>(0);  // INVALID_HANDLE_VALUE
+constexpr std::uint32_t kTh32csSnapProcess = 0x2;
+
+// What PROCESSENTRY32 tells about one process.
+struct ProcessEntry {
+  std::uint32_t processId = 0;
+  std::string exeFile;  // szExeFile: the executable's file name, no folder
+};
+
+class IProcessList {
+ public:
+  virtual ~IProcessList() = default;
+  virtual HSnapshot CreateToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) = 0;
+  virtual bool Process32First(HSnapshot snapshot, ProcessEntry* entry) = 0;
+  virtual bool Process32Next(HSnapshot snapshot, ProcessEntry* entry) = 0;
+  virtual bool CloseHandle(HSnapshot snapshot) = 0;
+};
+
+// Owns a snapshot; closes it on every way out.
+class ScopedSnapshot {
+ public:
+  ScopedSnapshot(IProcessList& list, HSnapshot snapshot) : m_list(list), m_snapshot(snapshot) {}
+  ScopedSnapshot(const ScopedSnapshot&) = delete;
+  ScopedSnapshot& operator=(const ScopedSnapshot&) = delete;
+  ~ScopedSnapshot() {
+    if (valid()) m_list.CloseHandle(m_snapshot);
+  }
+  bool valid() const { return m_snapshot != kInvalidSnapshot && m_snapshot != 0; }
+  HSnapshot get() const { return m_snapshot; }
+
+ private:
+  IProcessList& m_list;
+  HSnapshot m_snapshot;
+};
+
+}  // namespace plat
