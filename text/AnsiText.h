@@ -5,14 +5,16 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace ansi {
 
 // A byte that starts a double-byte character of code page 936.
 constexpr bool IsLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
 
-// Bytes taken by the character at `pos`: 2 for a lead byte followed by a byte, else 1.
-std::size_t CharLength(const std::string& text, std::size_t pos);
+// Bytes taken by the character at `pos`: 2 for a lead byte followed by a byte
+// other than NUL, else 1.
+std::size_t CharLength(std::string_view text, std::size_t pos);
 
 // The letters A-Z / a-z changed, every byte of a double-byte character left alone.
 std::string UpperAscii(const std::string& text);

@@ -1,5 +1,7 @@
 #include "platform/memory/GbkText.h"
 
+#include "text/AnsiText.h"
+
 #include <iconv.h>
 
 #include <cerrno>
@@ -105,26 +107,6 @@ bool DecodeUtf8(std::string_view s, std::size_t& pos, char32_t& cp) {
 
 }  // namespace
 
-std::size_t CharLength(std::string_view text, std::size_t pos) {
-  if (pos + 1 < text.size() && IsLeadByte(static_cast<unsigned char>(text[pos])) && text[pos + 1] != '\0') return 2;
-  return 1;
-}
-
-std::string UpperAscii(std::string_view text) {
-  std::string out(text);
-  for (std::size_t i = 0; i < out.size(); i += CharLength(out, i))
-    if (out[i] >= 'a' && out[i] <= 'z') out[i] = static_cast<char>(out[i] - 'a' + 'A');
-  return out;
-}
-
-std::size_t FindAtCharBoundary(std::string_view text, std::string_view needle, std::size_t from) {
-  for (std::size_t i = from; i <= text.size(); i += CharLength(text, i)) {
-    if (text.compare(i, needle.size(), needle) == 0) return i;
-    if (i == text.size()) break;
-  }
-  return std::string_view::npos;
-}
-
 bool ToUtf16(std::string_view gbk, std::u16string* out) {
   out->clear();
   if (IsAscii(gbk)) {
@@ -173,7 +155,7 @@ std::u16string ToUtf16Lenient(std::string_view gbk) {
   out.clear();
   for (std::size_t i = 0; i < gbk.size();) {
     const unsigned char b = static_cast<unsigned char>(gbk[i]);
-    const std::size_t n = CharLength(gbk, i);
+    const std::size_t n = ansi::CharLength(gbk, i);
     std::u16string one;
     if (b < 0x80) {
       out.push_back(b);

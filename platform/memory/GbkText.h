@@ -13,19 +13,8 @@
 
 namespace mem::gbk {
 
-// A byte that starts a double-byte character (IsDBCSLeadByteEx(936, b)).
-constexpr bool IsLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
-
-// Bytes of the character at `pos`: 2 for a lead byte with a byte after it, else 1.
-std::size_t CharLength(std::string_view text, std::size_t pos);
-
-// ASCII letters a-z in upper case. The bytes of double-byte characters stay as
-// they are: a trail byte can be 0x61..0x7A and must not be touched.
-std::string UpperAscii(std::string_view text);
-
-// The first occurrence of `needle` at or after `from` that begins on a character
-// boundary (a double-byte character counts as one character); npos when none.
-std::size_t FindAtCharBoundary(std::string_view text, std::string_view needle, std::size_t from = 0);
+// The byte-level rules of double-byte characters (lead bytes, case, searching)
+// live in text/AnsiText.h, shared with the program.
 
 // Strict conversions: false (and *out unspecified) when the input holds a byte
 // sequence or a character that has no counterpart on the other side.

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "platform/memory/GbkText.h"
+#include "text/AnsiText.h"
 
 namespace mem {
 namespace {
@@ -51,7 +52,7 @@ long SplitPath(const char* path, std::vector<std::string>* names) {
   if (!text.empty() && text[0] == '\\') return kErrorBadPathname;
   std::string current;
   for (std::size_t i = 0; i < text.size();) {
-    const std::size_t n = gbk::CharLength(text, i);
+    const std::size_t n = ansi::CharLength(text, i);
     if (n == 1 && text[i] == '\\') {
       if (!current.empty()) names->push_back(current);
       current.clear();
@@ -79,7 +80,7 @@ std::string RenderName(const std::string& name) {
   char hex[8];
   for (std::size_t i = 0; i < name.size();) {
     const unsigned char b = static_cast<unsigned char>(name[i]);
-    const std::size_t n = gbk::CharLength(name, i);
+    const std::size_t n = ansi::CharLength(name, i);
     std::string utf8, back;
     if (b >= 0x20 && b < 0x7F && b != '%' && b != '"') {
       out.push_back(static_cast<char>(b));
@@ -103,7 +104,7 @@ std::string RenderQuoted(const std::string& data) {
   char hex[8];
   for (std::size_t i = 0; i < data.size();) {
     const unsigned char b = static_cast<unsigned char>(data[i]);
-    const std::size_t n = gbk::CharLength(data, i);
+    const std::size_t n = ansi::CharLength(data, i);
     std::string utf8, back;
     if (b == '\\' || b == '"') {
       out.push_back('\\');
@@ -491,7 +492,7 @@ long MemoryRegistry::RegSetValueExA(HKey key, const char* valueName, std::uint32
 long MemoryRegistry::ParseFullPath(const std::string& path, std::shared_ptr<Key>* hive,
                                    std::vector<std::string>* names) const {
   const std::size_t cut = path.find('\\');  // the hive name is ASCII and comes first
-  const std::string hiveName = gbk::UpperAscii(path.substr(0, cut));
+  const std::string hiveName = ansi::UpperAscii(std::string(path.substr(0, cut)));
   if (hiveName == "HKEY_LOCAL_MACHINE" || hiveName == "HKLM") {
     *hive = m_localMachine;
   } else if (hiveName == "HKEY_CURRENT_USER" || hiveName == "HKCU") {

@@ -10,30 +10,6 @@ namespace {
 
 using namespace mem::gbk;
 
-TEST(GbkText, UpperAsciiLeavesTrailBytesAlone) {
-  // 癮 is B0 61: its trail byte is an 'a' that must not become 'A'
-  EXPECT_EQ(UpperAscii("a癮b"), "A癮B");
-  EXPECT_EQ(UpperAscii("c:\\工具\\vellmark"), "C:\\工具\\VELLMARK");
-  EXPECT_EQ(UpperAscii(std::string("\xB0", 1)), std::string("\xB0", 1)) << "a lone lead byte at the end stays";
-}
-
-TEST(GbkText, CharLengthPairsLeadBytes) {
-  const std::string text = "a中\x80";
-  EXPECT_EQ(CharLength(text, 0), 1u);
-  EXPECT_EQ(CharLength(text, 1), 2u);
-  EXPECT_EQ(CharLength(text, 3), 1u) << "0x80 is a single-byte character (the euro sign)";
-  EXPECT_EQ(CharLength(std::string("\xD6\0", 2), 0), 1u) << "a lead byte before NUL stands alone";
-}
-
-TEST(GbkText, FindMatchesOnlyAtCharacterBoundaries) {
-  // 癮 is B0 61: "a" occurs inside it as its trail byte, but not as a character
-  EXPECT_EQ(FindAtCharBoundary("癮", "a"), std::string::npos);
-  EXPECT_EQ(FindAtCharBoundary("癮a", "a"), 2u);
-  EXPECT_EQ(FindAtCharBoundary("C:\\LIB;D:\\TOOLS\\VELLMARK2", "D:\\TOOLS\\VELLMARK"), 7u);
-  EXPECT_EQ(FindAtCharBoundary("abc", ""), 0u);
-  EXPECT_EQ(FindAtCharBoundary("abc", "abcd"), std::string::npos);
-}
-
 TEST(GbkText, ConversionsRoundTrip) {
   std::u16string wide;
   ASSERT_TRUE(ToUtf16("数据\x80", &wide));
