@@ -1,14 +1,8 @@
 #include "app/setupdlg/SetupDlg.h"
 
-#include <cstdio>
+#include "text/AnsiText.h"
 
 namespace {
-
-std::string Format(const char* format, int a, int b = 0) {
-  char buffer[128];
-  std::snprintf(buffer, sizeof buffer, format, a, b);
-  return buffer;
-}
 
 constexpr int kFirstHiddenIn32BitEdition = 2017;
 
@@ -18,11 +12,11 @@ std::string ComposeSetupTitle(int version) {
   const int major = version / 10000;
   const int minor = (version % 10000) / 100;
   const int patch = version % 100;
-  std::string title = Format(minor >= 10 ? "结构工具箱软件 V%d.%d" : "结构工具箱软件 V%d.0%d", major, minor);
-  return title + Format(patch >= 10 ? ".%d" : ".0%d", patch);
+  std::string title = ansi::Format(minor >= 10 ? "结构工具箱软件 V%d.%d" : "结构工具箱软件 V%d.0%d", major, minor);
+  return title + ansi::Format(patch >= 10 ? ".%d" : ".0%d", patch);
 }
 
-std::string ComposeEditionText(int editionBits) { return Format("( %d位 AutoCAD版 )", editionBits); }
+std::string ComposeEditionText(int editionBits) { return ansi::Format("( %d位 AutoCAD版 )", editionBits); }
 
 Dlg_Setup::Dlg_Setup(plat::IWindowSystem& ws, const CAcadSetup& acadSetup, plat::HWnd parent, int editionBits,
                      int version)
