@@ -8,6 +8,7 @@ packages=(
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
   wine wine64 fonts-wine xvfb xauth x11-utils imagemagick fonts-wqy-zenhei
   libgtest-dev googletest libbenchmark-dev locales
+  clang libclang-rt-14-dev clang-format clang-tidy
 )
 
 missing=()

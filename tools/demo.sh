@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# The first command to run: installs what the build needs, builds the win64
+# preset, lays out a distribution (SetUp.exe beside a Data folder), makes a Wine
+# prefix that simulates a workstation with a few AutoCAD releases, and starts
+# SetUp.exe in it.
+#   DISPLAY set:   the dialog opens on your display; the demo ends when you close it.
+#   DISPLAY unset: it runs on a private Xvfb, a picture of the dialog is saved,
+#                  and the dialog is closed by the test driver.
+# Everything lands in build/win64/demo.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+
+echo "== dependencies"
+bash tools/install-deps.sh
+echo "== build (win64 preset)"
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 -j2
+
+build="$root/build/win64"
+export VM_SOURCE_DIR="$root"
+export VM_DEMO_DIR="$build/demo"
+export VM_DRIVER="$build/tests/e2e/driver/vm_driver.exe"
+export VM_PROGRAM="$build/app/SetUp.exe"
+VM_EDITION_BITS="$(sed -n 's/^EDITION_BITS:[A-Z]*=//p' "$build/CMakeCache.txt")"
+export VM_EDITION_BITS
+
+echo "== SetUp.exe under Wine"
+if [ -n "${DISPLAY:-}" ]; then
+  VM_DEMO_INTERACTIVE=1 exec bash tools/demo-show.sh
+fi
+VM_DEMO_INTERACTIVE=0 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash tools/demo-show.sh
