@@ -2,7 +2,10 @@
 // program passes the Win32 implementations; tests pass the in-memory machine.
 #pragma once
 
+#include "platform/FileSystem.h"
+#include "platform/ProcessList.h"
 #include "platform/Registry.h"
+#include "platform/Shell.h"
 #include "platform/WindowSystem.h"
 
 namespace plat {
@@ -10,6 +13,9 @@ namespace plat {
 struct Platform {
   IRegistry& registry;
   IWindowSystem& windows;
+  IFileSystem& files;
+  IProcessList& processes;
+  IShell& shell;
 };
 
 }  // namespace plat

@@ -28,6 +28,7 @@ constexpr long kErrorPathNotFound = 3;
 constexpr long kErrorAccessDenied = 5;
 constexpr long kErrorInvalidHandle = 6;
 constexpr long kErrorNotEnoughMemory = 8;
+constexpr long kErrorNoMoreFiles = 18;
 constexpr long kErrorInvalidParameter = 87;
 constexpr long kErrorAlreadyExists = 183;
 constexpr long kErrorMoreData = 234;

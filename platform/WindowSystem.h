@@ -9,6 +9,22 @@
 
 namespace plat {
 
+// Window styles and SetWindowLongA indexes the installer passes.
+constexpr std::uint32_t kWsChild = 0x40000000u;
+constexpr std::uint32_t kWsVisible = 0x10000000u;
+constexpr std::uint32_t kWsTabStop = 0x00010000u;
+constexpr std::uint32_t kEsAutoHScroll = 0x0080u;
+constexpr std::uint32_t kWsExClientEdge = 0x00000200u;
+constexpr int kGwlId = -12;
+
+// RECT and POINT; screen or client coordinates as the call says.
+struct Rect {
+  long left = 0, top = 0, right = 0, bottom = 0;
+};
+struct Point {
+  long x = 0, y = 0;
+};
+
 // Receives the messages of one modal dialog. The platform calls it from the
 // dialog's window procedure; the result is what a DLGPROC returns (TRUE when the
 // message was handled) and, for control-colour messages, the brush.
@@ -16,6 +32,20 @@ class IDialogHost {
  public:
   virtual ~IDialogHost() = default;
   virtual LResult HandleDialogMessage(HWnd dialog, std::uint32_t message, WParam wParam, LParam lParam) = 0;
+};
+
+// A window object attached to an existing window (subclassing): it sees the
+// window's messages before the window's own procedure does.
+class IWindowHook {
+ public:
+  virtual ~IWindowHook() = default;
+  // True when the hook handled the message; the window's own procedure then does
+  // not see it and `*result` is what the sender gets.
+  virtual bool HookMessage(HWnd window, std::uint32_t message, WParam wParam, LParam lParam,
+                           LResult* result) = 0;
+  // The window is going away (WM_NCDESTROY); the platform has already taken the
+  // hook off, and will not call it again.
+  virtual void HookDetached(HWnd window) = 0;
 };
 
 class IWindowSystem {
@@ -41,6 +71,23 @@ class IWindowSystem {
   virtual LResult SendMessageA(HWnd window, std::uint32_t message, WParam wParam, LParam lParam) = 0;
   virtual HWnd SetFocus(HWnd window) = 0;
   virtual int MessageBoxA(HWnd owner, const char* text, const char* caption, std::uint32_t type) = 0;
+
+  // Window rectangle in screen coordinates.
+  virtual bool GetWindowRect(HWnd window, Rect* rect) = 0;
+  virtual bool ScreenToClient(HWnd window, Point* point) = 0;
+  // x, y are in the parent's client coordinates for a child window. `menu` is
+  // the control id of a child (HMENU); 0 when none.
+  virtual HWnd CreateWindowExA(std::uint32_t exStyle, const char* className, const char* windowName,
+                               std::uint32_t style, int x, int y, int width, int height, HWnd parent,
+                               std::uintptr_t menu, std::uintptr_t instance, void* param) = 0;
+  // Returns the previous value; 0 on failure (or when that was the value).
+  virtual long SetWindowLongA(HWnd window, int index, long value) = 0;
+
+  // Subclassing: `hook` sees the window's messages first until UnsubclassWindow
+  // or the window's destruction. False when the window does not exist or already
+  // has a hook of ours.
+  virtual bool SubclassWindow(HWnd window, IWindowHook* hook) = 0;
+  virtual bool UnsubclassWindow(HWnd window) = 0;
 
   // Icon resource of the program's own module; 0 when it does not load.
   virtual HGdi LoadIconA(int resourceId) = 0;

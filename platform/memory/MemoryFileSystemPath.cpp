@@ -3,6 +3,7 @@
 #include "platform/Types.h"
 #include "platform/memory/GbkText.h"
 #include "platform/memory/MemoryFileSystemMatch.h"
+#include "text/AnsiText.h"
 
 namespace mem::fspath {
 namespace {
@@ -20,7 +21,7 @@ std::vector<std::string> Split(std::string_view text, bool backslashOnly, bool* 
   std::string current;
   *trailing = false;
   for (std::size_t i = 0; i < text.size();) {
-    const std::size_t n = gbk::CharLength(text, i);
+    const std::size_t n = ansi::CharLength(text, i);
     const bool separator = n == 1 && (backslashOnly ? text[i] == '\\' : IsSeparator(text[i]));
     if (separator) {
       if (!current.empty()) segments.push_back(current);
@@ -49,13 +50,13 @@ void Trim(std::string* segment, bool lastOfPath) {
 long SplitStream(Path* path) {
   if (path->parts.empty()) return 0;
   std::string& last = path->parts.back();
-  const std::size_t colon = gbk::FindAtCharBoundary(last, ":");
+  const std::size_t colon = ansi::FindAtCharBoundary(last, ":");
   if (colon == std::string::npos) return 0;
   std::string spec = last.substr(colon + 1);
   last.resize(colon);
-  const std::size_t second = gbk::FindAtCharBoundary(spec, ":");
+  const std::size_t second = ansi::FindAtCharBoundary(spec, ":");
   if (second != std::string::npos) {
-    if (gbk::UpperAscii(spec.substr(second + 1)) != "$DATA") return kErrorInvalidName;
+    if (ansi::UpperAscii(spec.substr(second + 1)) != "$DATA") return kErrorInvalidName;
     spec.resize(second);
   }
   if (last.empty()) return kErrorInvalidName;
@@ -64,7 +65,7 @@ long SplitStream(Path* path) {
 }
 
 bool HasInvalidMaskCharacter(std::string_view mask) {
-  for (std::size_t i = 0; i < mask.size(); i += gbk::CharLength(mask, i)) {
+  for (std::size_t i = 0; i < mask.size(); i += ansi::CharLength(mask, i)) {
     const unsigned char c = static_cast<unsigned char>(mask[i]);
     if (c < 0x20 || c == '|' || c == ':') return true;
   }
@@ -148,7 +149,7 @@ std::string Path::Text() const {
 std::size_t Utf16Length(std::string_view gbkText) { return gbk::ToUtf16Lenient(gbkText).size(); }
 
 bool HasInvalidNameCharacter(std::string_view name) {
-  for (std::size_t i = 0; i < name.size(); i += gbk::CharLength(name, i)) {
+  for (std::size_t i = 0; i < name.size(); i += ansi::CharLength(name, i)) {
     const unsigned char c = static_cast<unsigned char>(name[i]);
     if (c < 0x20) return true;
     switch (c) {
@@ -163,7 +164,9 @@ bool HasInvalidNameCharacter(std::string_view name) {
 
 long Parse(std::string_view text, const Path& currentDirectory, const ParseOptions& options, Path* out) {
   *out = Path{};
-  if (!options.dynamicConversion && Utf16Length(text) > kStaticBufferChars) return kErrorFilenameExcedRange;
+  const bool limited = !options.unlimited;
+  if (limited && !options.dynamicConversion && Utf16Length(text) > kStaticBufferChars)
+    return kErrorFilenameExcedRange;
   if (text.empty()) return plat::kErrorPathNotFound;
   long rc = 0;
   if (text.substr(0, 4) == "\\\\?\\") {
@@ -181,7 +184,7 @@ long Parse(std::string_view text, const Path& currentDirectory, const ParseOptio
                           wildcard::HasWildcards(out->parts.back());
   if (options.allowStream && !lastIsMask) rc = SplitStream(out);
   if (rc == 0) rc = Validate(*out, lastIsMask);
-  if (rc == 0 && !out->verbatim && FullLength(*out) > kMaxPathChars) rc = plat::kErrorPathNotFound;
+  if (rc == 0 && limited && !out->verbatim && FullLength(*out) > kMaxPathChars) rc = plat::kErrorPathNotFound;
   return rc;
 }
 

@@ -55,6 +55,7 @@ struct ParseOptions {
   bool dynamicConversion = false;  // converted into an allocated buffer (CopyFileA's new name)
   bool allowStream = false;        // "file:stream" names a stream of the file
   bool rawLastSegment = false;     // FindFirstFileA's mask: kept as given, wildcards allowed
+  bool unlimited = false;          // the test side: neither length limit applies
 };
 
 // The path `text` names, seen from `currentDirectory`; 0 or the Win32 error the

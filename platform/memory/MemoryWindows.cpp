@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "text/AnsiText.h"
+
 namespace mem {
 
 // ---- the user in front of a dialog ----
@@ -98,8 +100,22 @@ plat::HWnd MemoryWindows::CreateDialogWindows(const DialogTemplate& dialogTempla
 
 plat::LResult MemoryWindows::Deliver(plat::HWnd dialog, std::uint32_t message, plat::WParam wParam,
                                      plat::LParam lParam) {
-  plat::IDialogHost* host = m_hosts[dialog];
-  return host == nullptr ? 0 : host->HandleDialogMessage(dialog, message, wParam, lParam);
+  plat::LResult result = 0;
+  Dispatch(dialog, message, wParam, lParam, &result);
+  return result;
+}
+
+// True when the hook or the dialog procedure handled the message (a dialog
+// procedure says so with a non-zero result).
+bool MemoryWindows::Dispatch(plat::HWnd window, std::uint32_t message, plat::WParam wParam, plat::LParam lParam,
+                             plat::LResult* result) {
+  *result = 0;
+  auto hook = m_hooks.find(window);
+  if (hook != m_hooks.end() && hook->second->HookMessage(window, message, wParam, lParam, result)) return true;
+  auto host = m_hosts.find(window);
+  if (host == m_hosts.end() || host->second == nullptr) return false;
+  *result = host->second->HandleDialogMessage(window, message, wParam, lParam);
+  return *result != 0;
 }
 
 std::intptr_t MemoryWindows::DialogBoxParamA(int templateId, plat::HWnd owner, plat::IDialogHost* host) {
@@ -111,9 +127,7 @@ std::intptr_t MemoryWindows::DialogBoxParamA(int templateId, plat::HWnd owner, p
     if (c.className == "msctls_progress32" && !m_controlsInitialised) return -1;
 
   const plat::HWnd dialog = CreateDialogWindows(it->second, owner);
-  m_hosts[dialog] = host;
-  m_lastDialog = dialog;
-  m_modalStack.push_back(dialog);
+  BeginModal(dialog, host);
   Deliver(dialog, plat::kWmInitDialog, 0, 0);
   DialogUser user(*this, dialog);
   if (!m_users.empty()) {
@@ -122,11 +136,42 @@ std::intptr_t MemoryWindows::DialogBoxParamA(int templateId, plat::HWnd owner, p
     script(user);
   }
   if (!user.Ended()) user.CloseBox();
-  m_modalStack.pop_back();
+  return EndModal(dialog);
+}
+
+plat::HWnd MemoryWindows::AddWindow(Window window) {
+  window.handle = m_nextWindow++;
+  m_windows[window.handle] = window;
+  return window.handle;
+}
+
+void MemoryWindows::BeginModal(plat::HWnd dialog, plat::IDialogHost* procedure) {
+  m_hosts[dialog] = procedure;
+  m_lastDialog = dialog;
+  m_modalStack.push_back(dialog);
+}
+
+std::intptr_t MemoryWindows::EndModal(plat::HWnd dialog) {
+  if (!m_modalStack.empty() && m_modalStack.back() == dialog) m_modalStack.pop_back();
   m_hosts.erase(dialog);
   Window* w = Mutable(dialog);
   w->visible = false;
+  Destroy(dialog);
   return w->ended ? w->result : plat::kIdCancel;
+}
+
+// Children go before their parent, as WM_NCDESTROY reaches them.
+void MemoryWindows::Destroy(plat::HWnd window) {
+  for (auto& [handle, child] : m_windows)
+    if (child.parent == window && !child.destroyed && handle != window) Destroy(handle);
+  Window* w = Mutable(window);
+  if (w == nullptr || w->destroyed) return;
+  w->destroyed = true;
+  auto hook = m_hooks.find(window);
+  if (hook == m_hooks.end()) return;
+  plat::IWindowHook* detached = hook->second;
+  m_hooks.erase(hook);
+  detached->HookDetached(window);
 }
 
 bool MemoryWindows::EndDialog(plat::HWnd dialog, std::intptr_t result) {
@@ -175,14 +220,31 @@ bool MemoryWindows::SetWindowTextA(plat::HWnd window, const char* text) {
   Window* w = Mutable(window);
   if (w == nullptr) return false;
   w->text = text == nullptr ? "" : text;
+  // An edit control tells its parent even when the text stays the same.
+  if (ansi::EqualsNoCase(w->className, "Edit")) NotifyEditChange(*w);
   return true;
+}
+
+void MemoryWindows::NotifyEditChange(const Window& edit) {
+  if (edit.parent == 0 || edit.destroyed) return;
+  Deliver(edit.parent,
+          plat::kWmCommand, plat::MakeWParam(static_cast<unsigned>(edit.id), static_cast<unsigned>(plat::kEnChange)),
+          static_cast<plat::LParam>(edit.handle));
 }
 
 plat::LResult MemoryWindows::SendMessageA(plat::HWnd window, std::uint32_t message, plat::WParam wParam,
                                           plat::LParam lParam) {
   Window* w = Mutable(window);
   if (w == nullptr) return 0;
+  // The window's procedure first: its hook, then a dialog's own procedure.
+  plat::LResult handled = 0;
+  if (Dispatch(window, message, wParam, lParam, &handled)) return handled;
   switch (message) {
+    case plat::kWmGetFont:
+      return static_cast<plat::LResult>(w->font);
+    case plat::kWmSetFont:
+      w->font = static_cast<plat::HGdi>(wParam);
+      return 0;
     case plat::kBmGetCheck:
       return w->check;
     case plat::kBmSetCheck:
@@ -233,8 +295,11 @@ plat::LResult MemoryWindows::ProgressMessage(Window& bar, std::uint32_t message,
 }
 
 plat::HWnd MemoryWindows::SetFocus(plat::HWnd window) {
-  (void)window;
-  return 0;
+  const Window* w = Find(window);
+  if (w == nullptr || w->destroyed) return 0;
+  const plat::HWnd previous = m_focus;
+  m_focus = window;
+  return previous;
 }
 
 int MemoryWindows::MessageBoxA(plat::HWnd owner, const char* text, const char* caption, std::uint32_t type) {
@@ -251,6 +316,77 @@ int MemoryWindows::MessageBoxA(plat::HWnd owner, const char* text, const char* c
   }
   m_messageBoxes.push_back({owner, text == nullptr ? "" : text, caption == nullptr ? "" : caption, type, answer});
   return answer;
+}
+
+// ---- placement, child windows and subclassing ----
+
+bool MemoryWindows::GetWindowRect(plat::HWnd window, plat::Rect* rect) {
+  const Window* w = Find(window);
+  if (w == nullptr || w->destroyed || rect == nullptr) return false;
+  *rect = w->rect;
+  return true;
+}
+
+bool MemoryWindows::ScreenToClient(plat::HWnd window, plat::Point* point) {
+  const Window* w = Find(window);
+  if (w == nullptr || w->destroyed || point == nullptr) return false;
+  point->x -= w->client.x;
+  point->y -= w->client.y;
+  return true;
+}
+
+plat::HWnd MemoryWindows::CreateWindowExA(std::uint32_t exStyle, const char* className, const char* windowName,
+                                          std::uint32_t style, int x, int y, int width, int height,
+                                          plat::HWnd parent, std::uintptr_t menu, std::uintptr_t, void*) {
+  if (m_faults.ShouldFail("CreateWindowExA")) return 0;
+  const Window* owner = Find(parent);
+  // A child needs a living parent (ERROR_TLW_WITH_WSCHILD); only the system
+  // classes the installer creates are known (ERROR_CANNOT_FIND_WND_CLASS).
+  if ((style & plat::kWsChild) != 0 && (owner == nullptr || owner->destroyed)) return 0;
+  const std::string name = className == nullptr ? "" : className;
+  if (!ansi::EqualsNoCase(name, "Edit") && !ansi::EqualsNoCase(name, "Static") && !ansi::EqualsNoCase(name, "Button"))
+    return 0;
+  Window w;
+  w.parent = parent;
+  w.id = (style & plat::kWsChild) != 0 ? static_cast<int>(menu) : 0;
+  w.className = name;
+  w.text = windowName == nullptr ? "" : windowName;
+  w.style = style;
+  w.exStyle = exStyle;
+  w.visible = (style & plat::kWsVisible) != 0;
+  const plat::Point origin = owner == nullptr ? plat::Point{} : owner->client;
+  w.rect = {origin.x + x, origin.y + y, origin.x + x + width, origin.y + y + height};
+  w.client = {w.rect.left, w.rect.top};
+  return AddWindow(w);
+}
+
+long MemoryWindows::SetWindowLongA(plat::HWnd window, int index, long value) {
+  Window* w = Mutable(window);
+  if (w == nullptr || w->destroyed || index != plat::kGwlId) return 0;
+  const long previous = w->id;
+  w->id = static_cast<int>(value);
+  return previous;
+}
+
+bool MemoryWindows::SubclassWindow(plat::HWnd window, plat::IWindowHook* hook) {
+  const Window* w = Find(window);
+  if (w == nullptr || w->destroyed || hook == nullptr || m_hooks.count(window) != 0) return false;
+  m_hooks[window] = hook;
+  return true;
+}
+
+bool MemoryWindows::UnsubclassWindow(plat::HWnd window) { return m_hooks.erase(window) == 1; }
+
+std::vector<const Window*> MemoryWindows::Children(plat::HWnd parent) const {
+  std::vector<const Window*> children;
+  for (const auto& [handle, w] : m_windows)
+    if (w.parent == parent && handle != parent) children.push_back(&w);
+  return children;
+}
+
+const plat::IWindowHook* MemoryWindows::Hook(plat::HWnd window) const {
+  auto it = m_hooks.find(window);
+  return it == m_hooks.end() ? nullptr : it->second;
 }
 
 // ---- resources and drawing ----

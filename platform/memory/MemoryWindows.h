@@ -2,6 +2,10 @@
 // controls with text, check, enabled and visible state, progress bars, message
 // boxes with scripted answers, and GDI objects counted so a test sees leaks.
 // A scripted user stands in front of each modal dialog.
+//
+// As on Windows: a message to a window goes to its hook (subclassing) first and
+// then to its dialog procedure; setting the text of an edit control tells its
+// parent with EN_CHANGE; a window being destroyed loses its hook.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +28,7 @@ struct Window {
   std::string className;
   std::string text;
   std::uint32_t style = 0;
+  std::uint32_t exStyle = 0;
   bool visible = false;
   bool enabled = true;
   int check = 0;
@@ -33,6 +38,12 @@ struct Window {
   plat::HGdi smallIcon = 0;
   bool ended = false;
   std::intptr_t result = 0;
+  // Placement, in screen coordinates: the window's rectangle and the top left of
+  // its client area. Windows from templates are left at 0 (nothing measures them).
+  plat::Rect rect;
+  plat::Point client;
+  plat::HGdi font = 0;  // WM_SETFONT / WM_GETFONT
+  bool destroyed = false;
 };
 
 struct MessageBoxCall {
@@ -107,6 +118,21 @@ class MemoryWindows : public plat::IWindowSystem {
   plat::HDc NewDc();
   const DcState& Dc(plat::HDc dc) const { return m_dcs.at(dc); }
   plat::HGdi TheIcon() const { return kIconHandle; }
+  const plat::IWindowHook* Hook(plat::HWnd window) const;
+  plat::HWnd Focus() const { return m_focus; }
+  // The child windows of `parent`, in the order they were created.
+  std::vector<const Window*> Children(plat::HWnd parent) const;
+
+  // For the other in-memory platform parts that run windows of their own (the
+  // shell's browse dialog). AddWindow gives the window its handle. BeginModal
+  // makes `procedure` the dialog's procedure and the dialog the active window;
+  // EndModal hides and destroys it and its children (detaching their hooks) and
+  // returns what EndDialog was given, IDCANCEL when it was not ended.
+  plat::HWnd AddWindow(Window window);
+  void BeginModal(plat::HWnd dialog, plat::IDialogHost* procedure);
+  std::intptr_t EndModal(plat::HWnd dialog);
+  // A message through the window's hook, then its dialog procedure.
+  plat::LResult Deliver(plat::HWnd dialog, std::uint32_t message, plat::WParam wParam, plat::LParam lParam);
 
   // IWindowSystem
   void InitDialogControls() override { m_controlsInitialised = true; }
@@ -123,6 +149,14 @@ class MemoryWindows : public plat::IWindowSystem {
                              plat::LParam lParam) override;
   plat::HWnd SetFocus(plat::HWnd window) override;
   int MessageBoxA(plat::HWnd owner, const char* text, const char* caption, std::uint32_t type) override;
+  bool GetWindowRect(plat::HWnd window, plat::Rect* rect) override;
+  bool ScreenToClient(plat::HWnd window, plat::Point* point) override;
+  plat::HWnd CreateWindowExA(std::uint32_t exStyle, const char* className, const char* windowName,
+                             std::uint32_t style, int x, int y, int width, int height, plat::HWnd parent,
+                             std::uintptr_t menu, std::uintptr_t instance, void* param) override;
+  long SetWindowLongA(plat::HWnd window, int index, long value) override;
+  bool SubclassWindow(plat::HWnd window, plat::IWindowHook* hook) override;
+  bool UnsubclassWindow(plat::HWnd window) override;
   plat::HGdi LoadIconA(int resourceId) override;
   plat::HGdi CreateSolidBrush(std::uint32_t color) override;
   plat::HGdi CreateFontA(int height, int width, int escapement, int orientation, int weight, std::uint32_t italic,
@@ -140,13 +174,17 @@ class MemoryWindows : public plat::IWindowSystem {
 
   Window* Mutable(plat::HWnd handle);
   plat::HWnd CreateDialogWindows(const DialogTemplate& dialogTemplate, plat::HWnd owner);
-  plat::LResult Deliver(plat::HWnd dialog, std::uint32_t message, plat::WParam wParam, plat::LParam lParam);
+  bool Dispatch(plat::HWnd window, std::uint32_t message, plat::WParam wParam, plat::LParam lParam,
+                plat::LResult* result);
+  void Destroy(plat::HWnd window);
+  void NotifyEditChange(const Window& edit);
   plat::LResult ProgressMessage(Window& bar, std::uint32_t message, plat::WParam wParam, plat::LParam lParam);
 
   FaultInjector& m_faults;
   std::map<int, DialogTemplate> m_templates;
   std::map<plat::HWnd, Window> m_windows;
   std::map<plat::HWnd, plat::IDialogHost*> m_hosts;
+  std::map<plat::HWnd, plat::IWindowHook*> m_hooks;
   std::vector<plat::HWnd> m_modalStack;
   std::deque<std::function<void(DialogUser&)>> m_users;
   std::deque<int> m_answers;
@@ -158,6 +196,7 @@ class MemoryWindows : public plat::IWindowSystem {
   plat::HGdi m_nextGdi = 0x20000;
   plat::HDc m_nextDc = 0x30000;
   plat::HWnd m_lastDialog = 0;
+  plat::HWnd m_focus = 0;
   bool m_iconAvailable = true;
   bool m_controlsInitialised = false;
 };

@@ -23,6 +23,33 @@ INT_PTR CALLBACK HostDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
   return static_cast<INT_PTR>(host->HandleDialogMessage(Handle(dialog), message, wParam, lParam));
 }
 
+// Subclassing: our procedure in front of the window's own, the hook and the
+// procedure it replaced in a property of the window.
+constexpr char kHookProperty[] = "Vellmark.WindowHook";
+
+struct HookRecord {
+  plat::IWindowHook* hook;  // null once unhooked while our procedure had to stay
+  WNDPROC previous;
+};
+
+LRESULT CALLBACK HookedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* record = static_cast<HookRecord*>(GetPropA(window, kHookProperty));
+  if (record == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+  // Taken now: the hook may end the window, and WM_NCDESTROY frees the record.
+  const WNDPROC previous = record->previous;
+  if (message == WM_NCDESTROY) {
+    plat::IWindowHook* hook = record->hook;
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    RemovePropA(window, kHookProperty);
+    delete record;
+    if (hook != nullptr) hook->HookDetached(Handle(window));
+    return CallWindowProcA(previous, window, message, wParam, lParam);
+  }
+  plat::LResult result = 0;
+  if (record->hook != nullptr && record->hook->HookMessage(Handle(window), message, wParam, lParam, &result)) return result;
+  return CallWindowProcA(previous, window, message, wParam, lParam);
+}
+
 }  // namespace
 
 void Win32WindowSystem::InitDialogControls() {
@@ -75,6 +102,69 @@ plat::HWnd Win32WindowSystem::SetFocus(plat::HWnd window) { return Handle(::SetF
 
 int Win32WindowSystem::MessageBoxA(plat::HWnd owner, const char* text, const char* caption, std::uint32_t type) {
   return ::MessageBoxA(Wnd(owner), text, caption, type);
+}
+
+bool Win32WindowSystem::GetWindowRect(plat::HWnd window, plat::Rect* rect) {
+  RECT r{};
+  if (rect == nullptr || !::GetWindowRect(Wnd(window), &r)) return false;
+  *rect = {r.left, r.top, r.right, r.bottom};
+  return true;
+}
+
+bool Win32WindowSystem::ScreenToClient(plat::HWnd window, plat::Point* point) {
+  if (point == nullptr) return false;
+  POINT p{point->x, point->y};
+  if (!::ScreenToClient(Wnd(window), &p)) return false;
+  *point = {p.x, p.y};
+  return true;
+}
+
+plat::HWnd Win32WindowSystem::CreateWindowExA(std::uint32_t exStyle, const char* className, const char* windowName,
+                                              std::uint32_t style, int x, int y, int width, int height,
+                                              plat::HWnd parent, std::uintptr_t menu, std::uintptr_t instance,
+                                              void* param) {
+  return Handle(::CreateWindowExA(exStyle, className, windowName, style, x, y, width, height, Wnd(parent),
+                                  reinterpret_cast<HMENU>(menu), reinterpret_cast<HINSTANCE>(instance), param));
+}
+
+long Win32WindowSystem::SetWindowLongA(plat::HWnd window, int index, long value) {
+  return ::SetWindowLongA(Wnd(window), index, value);
+}
+
+bool Win32WindowSystem::SubclassWindow(plat::HWnd window, plat::IWindowHook* hook) {
+  HWND w = Wnd(window);
+  if (hook == nullptr || !IsWindow(w) || GetPropA(w, kHookProperty) != nullptr) return false;
+  auto* record = new HookRecord{hook, nullptr};
+  if (!SetPropA(w, kHookProperty, record)) {
+    delete record;
+    return false;
+  }
+  // The A call: our procedure gets ANSI messages, and CallWindowProcA converts
+  // them back for a Unicode procedure (the shell's browse dialog is one).
+  record->previous = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HookedWindowProc)));
+  if (record->previous == nullptr) {
+    RemovePropA(w, kHookProperty);
+    delete record;
+    return false;
+  }
+  return true;
+}
+
+bool Win32WindowSystem::UnsubclassWindow(plat::HWnd window) {
+  HWND w = Wnd(window);
+  auto* record = static_cast<HookRecord*>(GetPropA(w, kHookProperty));
+  if (record == nullptr || record->hook == nullptr) return false;
+  // Someone subclassed the window after us: taking our procedure out would cut
+  // theirs off too, so ours stays, passing everything on until WM_NCDESTROY.
+  if (GetWindowLongPtrA(w, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&HookedWindowProc)) {
+    record->hook = nullptr;
+    return true;
+  }
+  SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(record->previous));
+  RemovePropA(w, kHookProperty);
+  delete record;
+  return true;
 }
 
 plat::HGdi Win32WindowSystem::LoadIconA(int resourceId) {

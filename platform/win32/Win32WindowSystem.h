@@ -21,6 +21,16 @@ class Win32WindowSystem : public plat::IWindowSystem {
                              plat::LParam lParam) override;
   plat::HWnd SetFocus(plat::HWnd window) override;
   int MessageBoxA(plat::HWnd owner, const char* text, const char* caption, std::uint32_t type) override;
+  bool GetWindowRect(plat::HWnd window, plat::Rect* rect) override;
+  bool ScreenToClient(plat::HWnd window, plat::Point* point) override;
+  plat::HWnd CreateWindowExA(std::uint32_t exStyle, const char* className, const char* windowName,
+                             std::uint32_t style, int x, int y, int width, int height, plat::HWnd parent,
+                             std::uintptr_t menu, std::uintptr_t instance, void* param) override;
+  long SetWindowLongA(plat::HWnd window, int index, long value) override;
+  // The hook rides in a window property; our procedure calls it first and
+  // passes what it leaves to the window's previous procedure.
+  bool SubclassWindow(plat::HWnd window, plat::IWindowHook* hook) override;
+  bool UnsubclassWindow(plat::HWnd window) override;
   plat::HGdi LoadIconA(int resourceId) override;
   plat::HGdi CreateSolidBrush(std::uint32_t color) override;
   plat::HGdi CreateFontA(int height, int width, int escapement, int orientation, int weight, std::uint32_t italic,

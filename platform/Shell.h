@@ -1,0 +1,94 @@
+// The shell's folder-browse dialog and what comes with it: the shell allocator
+// (SHGetMalloc, IMalloc::Free and Release), SHBrowseForFolderA over a
+// BROWSEINFOA-like record with its callback, and SHGetPathFromIDListA. Texts are
+// ANSI (code page 936).
+#pragma once
+
+#include <cstdint>
+
+#include "platform/Types.h"
+
+namespace plat {
+
+using HResult = long;
+constexpr HResult kSOk = 0;
+constexpr HResult kEFail = static_cast<HResult>(0x80004005u);
+constexpr HResult kEOutOfMemory = static_cast<HResult>(0x8007000Eu);
+constexpr bool Succeeded(HResult hr) { return hr >= 0; }
+
+// An item identifier list (LPITEMIDLIST): names one item of the shell's
+// namespace, a folder or a virtual item like the desktop's computer. 0 = none.
+using ItemList = std::uintptr_t;
+
+// BROWSEINFOA.ulFlags.
+constexpr std::uint32_t kBifReturnOnlyFsDirs = 0x0001;
+constexpr std::uint32_t kBifStatusText = 0x0004;
+
+// Messages to the callback (uMsg).
+constexpr std::uint32_t kBffmInitialized = 1;
+constexpr std::uint32_t kBffmSelChanged = 2;
+// Window messages to the browse window.
+constexpr std::uint32_t kBffmSetStatusTextA = kWmUser + 100;  // lParam: text
+constexpr std::uint32_t kBffmEnableOk = kWmUser + 101;        // lParam: non-zero enables
+constexpr std::uint32_t kBffmSetSelectionA = kWmUser + 102;   // wParam 1: lParam is a path text
+
+// Controls of the browse window, the shell's own identifiers.
+constexpr int kBrowseTreeId = 0x3741;    // 14145, the folder tree
+constexpr int kBrowseTitleId = 0x3742;   // 14146, the title text above the tree
+constexpr int kBrowseStatusId = 0x3743;  // 14147, the status text line
+
+// BFFCALLBACK: (browse window, message, lParam, callback data); returns 0.
+using BrowseCallbackProc = int (*)(HWnd window, std::uint32_t message, LParam lParam, LParam data);
+
+// BROWSEINFOA, in its own field order.
+struct BrowseInfo {
+  HWnd owner = 0;
+  ItemList root = 0;                 // 0: the tree starts at the desktop
+  char* displayName = nullptr;       // receives the chosen item's name; kMaxPath bytes
+  const char* title = nullptr;       // shown above the tree
+  std::uint32_t flags = 0;
+  BrowseCallbackProc callback = nullptr;
+  LParam callbackData = 0;
+  int image = 0;                     // filled in by the shell
+};
+
+// The shell's task allocator, as far as the installer uses it (IMalloc).
+class IMalloc {
+ public:
+  virtual void Free(ItemList list) = 0;
+  virtual unsigned long Release() = 0;
+
+ protected:
+  ~IMalloc() = default;  // COM objects go through Release, never delete
+};
+
+class IShell {
+ public:
+  virtual ~IShell() = default;
+  // S_OK and an allocator holding one reference, or a failure and null.
+  virtual HResult SHGetMalloc(IMalloc** malloc) = 0;
+  // Runs the browse dialog modally. An item list (to be freed with the shell
+  // allocator) when it ended with OK, 0 when it was cancelled or not shown.
+  virtual ItemList SHBrowseForFolderA(BrowseInfo* info) = 0;
+  // The item's file-system path into `path` (kMaxPath bytes); false for virtual
+  // items, which leave `path` empty.
+  virtual bool SHGetPathFromIDListA(ItemList list, char* path) = 0;
+};
+
+// Holds one reference to the shell allocator; releases it on every way out.
+class ScopedMalloc {
+ public:
+  ScopedMalloc() = default;
+  ScopedMalloc(const ScopedMalloc&) = delete;
+  ScopedMalloc& operator=(const ScopedMalloc&) = delete;
+  ~ScopedMalloc() {
+    if (m_malloc != nullptr) m_malloc->Release();
+  }
+  IMalloc** put() { return &m_malloc; }
+  IMalloc* get() const { return m_malloc; }
+
+ private:
+  IMalloc* m_malloc = nullptr;
+};
+
+}  // namespace plat

@@ -1,0 +1,49 @@
+#include "platform/win32/Win32ProcessList.h"
+
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+#include <cstring>
+
+namespace w32 {
+namespace {
+
+HANDLE ToWin(plat::HSnapshot snapshot) { return reinterpret_cast<HANDLE>(snapshot); }
+
+// The program builds without UNICODE, so PROCESSENTRY32 and Process32First are
+// the ANSI ones: szExeFile comes in the process's code page. Toolhelp refuses an
+// entry whose dwSize is not the size it knows, and the bytes after dwSize start
+// zeroed so that nothing of an earlier call leaks into the next.
+static_assert(sizeof(PROCESSENTRY32::szExeFile) == MAX_PATH, "the ANSI entry: one byte per character unit");
+
+template <typename Walk>
+bool WalkOne(plat::HSnapshot snapshot, plat::ProcessEntry* entry, Walk walk) {
+  PROCESSENTRY32 native;
+  std::memset(&native, 0, sizeof native);
+  native.dwSize = sizeof(PROCESSENTRY32);
+  if (!walk(ToWin(snapshot), &native)) return false;
+  if (entry) {
+    entry->processId = native.th32ProcessID;
+    entry->exeFile = native.szExeFile;
+  }
+  return true;
+}
+
+}  // namespace
+
+plat::HSnapshot Win32ProcessList::CreateToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) {
+  return reinterpret_cast<plat::HSnapshot>(::CreateToolhelp32Snapshot(flags, processId));
+}
+
+bool Win32ProcessList::Process32First(plat::HSnapshot snapshot, plat::ProcessEntry* entry) {
+  return WalkOne(snapshot, entry, [](HANDLE h, PROCESSENTRY32* e) { return ::Process32First(h, e) != FALSE; });
+}
+
+bool Win32ProcessList::Process32Next(plat::HSnapshot snapshot, plat::ProcessEntry* entry) {
+  return WalkOne(snapshot, entry, [](HANDLE h, PROCESSENTRY32* e) { return ::Process32Next(h, e) != FALSE; });
+}
+
+bool Win32ProcessList::CloseHandle(plat::HSnapshot snapshot) { return ::CloseHandle(ToWin(snapshot)) != FALSE; }
+
+}  // namespace w32

@@ -1,0 +1,17 @@
+// The shell's folder-browse dialog and allocator as thin Win32 calls.
+#pragma once
+
+#include "platform/Shell.h"
+
+namespace w32 {
+
+class Win32Shell : public plat::IShell {
+ public:
+  plat::HResult SHGetMalloc(plat::IMalloc** malloc) override;
+  // The callback goes through a trampoline of ours: BFFCALLBACK is a CALLBACK
+  // (stdcall on i686) function, plat::BrowseCallbackProc a plain one.
+  plat::ItemList SHBrowseForFolderA(plat::BrowseInfo* info) override;
+  bool SHGetPathFromIDListA(plat::ItemList list, char* path) override;
+};
+
+}  // namespace w32
