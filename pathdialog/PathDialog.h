@@ -1,0 +1,98 @@
+// The folder picker: the shell's folder-browse dialog with an edit box of ours
+// above the tree, in which the selected folder's path shows and a path can be
+// typed. Only drive-rooted folders are taken; OK validates the typed path and
+// offers to create a missing folder with every missing level. The accepted text,
+// not the tree's selection, is the result.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "framework/Wnd.h"
+#include "platform/FileSystem.h"
+#include "platform/Shell.h"
+#include "platform/WindowSystem.h"
+
+class CPathDialog;
+
+// Our window object on the browse window while it exists (subclassing), so that
+// OK and the edit box's changes reach the picker before the dialog's procedure.
+class CPathDialogSub : public fw::CWnd, public plat::IWindowHook {
+ public:
+  explicit CPathDialogSub(CPathDialog* pathDialog) : m_pPathDialog(pathDialog) {}
+  CPathDialogSub(const CPathDialogSub&) = delete;
+  CPathDialogSub& operator=(const CPathDialogSub&) = delete;
+  ~CPathDialogSub() override;
+
+  bool SubclassWindow(plat::IWindowSystem& ws, plat::HWnd window);
+
+  // Command handlers, reached through the command table.
+  void OnOK();
+  void OnEditChange();
+
+  struct CommandEntry {
+    int notifyCode;
+    int id;
+    void (CPathDialogSub::*handler)();
+  };
+  struct CommandTable {
+    const CommandTable* base;  // consulted after this one; none for CWnd
+    const CommandEntry* entries;
+    std::size_t count;
+  };
+
+ protected:
+  const CommandTable* GetCommandTable() const;
+
+ private:
+  bool HookMessage(plat::HWnd window, std::uint32_t message, plat::WParam wParam, plat::LParam lParam,
+                   plat::LResult* result) override;
+  void HookDetached(plat::HWnd window) override;
+
+  CPathDialog* m_pPathDialog;
+};
+
+class CPathDialog {
+ public:
+  static constexpr int kEditBoxId = 14148;  // 0x3744, the id our edit box gets
+
+  // The three texts are borrowed and must outlive DoModal. With no parent the
+  // active window owns the browse window.
+  CPathDialog(plat::IWindowSystem& ws, plat::IFileSystem& fs, plat::IShell& shell, const char* caption,
+              const char* title, const char* initialPath, plat::HWnd parent = 0);
+  CPathDialog(const CPathDialog&) = delete;
+  CPathDialog& operator=(const CPathDialog&) = delete;
+
+  // 1 when a folder was accepted, -1 otherwise (Cancel, the close box, no
+  // allocator, or an OK that never passed validation).
+  virtual int DoModal();
+  // The accepted folder after DoModal returned 1, exactly as typed.
+  std::string GetPathName() const { return m_szPathName; }
+
+  static int BrowseCallback(plat::HWnd window, std::uint32_t message, plat::LParam lParam, plat::LParam data);
+
+ private:
+  friend class CPathDialogSub;
+
+  void OnInitialized(plat::HWnd window);
+  void CreateEditBox(plat::HWnd window);
+  void SelectInitialFolder(plat::HWnd window);
+  void OnSelChanged(plat::HWnd window, plat::ItemList item);
+  void ReadEditText();
+
+  plat::IWindowSystem& m_ws;
+  plat::IFileSystem& m_fs;
+  plat::IShell& m_shell;
+  const char* m_lpszCaption;
+  const char* m_lpszInitialPath;
+  char m_szPathName[plat::kMaxPath] = {};
+  plat::BrowseInfo m_bi;
+  plat::HWnd m_hWnd = 0;    // the browse window while it is open
+  plat::HWnd m_hOwner;
+  bool m_bGetSuccess = false;
+  CPathDialogSub m_PathDialogSub;
+  // The edit box we created. Kept rather than found by id: a browse dialog may
+  // have a control of its own with the same id 0x3744 (Wine's new-style one has
+  // its hidden "Folder:" label there), and GetDlgItem would find that first.
+  plat::HWnd m_hEdit = 0;
+};
