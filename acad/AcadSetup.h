@@ -10,7 +10,7 @@
 
 #include "acad/FailureReport.h"
 #include "acad/ReleaseTable.h"
-#include "platform/Registry.h"
+#include "platform/Platform.h"
 
 class CAcadSetup {
  public:
@@ -19,8 +19,8 @@ class CAcadSetup {
   using ReleaseFlags = std::array<int, acad::kReleaseCount>;
 
   // `editionBits`: the AutoCAD the program serves, 32 or 64.
-  explicit CAcadSetup(plat::IRegistry& registry, int editionBits = 32)
-      : m_reg(registry), m_editionBits(editionBits) {}
+  explicit CAcadSetup(plat::Platform& platform, int editionBits = 32)
+      : m_platform(platform), m_reg(platform.registry), m_editionBits(editionBits) {}
   CAcadSetup(const CAcadSetup&) = delete;
   CAcadSetup& operator=(const CAcadSetup&) = delete;
 
@@ -54,6 +54,12 @@ class CAcadSetup {
   // current user, whatever release or product it belongs to.
   FailureReport UpdateTrustedPaths();
 
+  // Places the shape fonts, the managed assemblies and (AutoCAD 2008 only) the
+  // plot driver into every installation folder of each ticked release.
+  // Overwrites; creates no folder; carries on past failures and returns them.
+  FailureReport CopySupportFiles(const ReleaseFlags& ticked);
+  void CopySupportFilesTo(std::string folder, bool plotDriver, FailureReport& report);
+
  private:
   void ScanBranch(const char* acadKeyPath, const char* basePathFormat, int lastYear);
   void SearchRelease(plat::HKey releaseKey, const std::string& basePath, const char* valueName,
@@ -76,6 +82,9 @@ class CAcadSetup {
   void WriteString(plat::HKey key, const std::string& item, const char* name, const std::string& text,
                    FailureReport& report);
 
+  void CopySupportFile(const std::string& source, const std::string& destination, FailureReport& report);
+
+  plat::Platform& m_platform;
   plat::IRegistry& m_reg;
   int m_editionBits;
   std::string m_strTargetPath;

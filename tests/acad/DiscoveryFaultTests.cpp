@@ -36,7 +36,7 @@ Outcome Discover(std::size_t failAt, bool repeat) {
   Seed(m);
   m.faults.ResetCount();
   if (failAt != 0) m.faults.FailCall(failAt, repeat);
-  CAcadSetup acad(m.registry);
+  CAcadSetup acad(m.platform);
   acad.DiscoverReleases();
   m.faults.Clear();
   EXPECT_EQ(m.registry.OpenHandles(), 0u) << "failing call " << failAt << (repeat ? " onwards" : "");

@@ -28,7 +28,7 @@ class DiscoveryTest : public ::testing::Test {
   }
 
   mem::MemoryMachine m;
-  CAcadSetup acad{m.registry};
+  CAcadSetup acad{m.platform};
 };
 
 TEST_F(DiscoveryTest, NoAutoCadKeyInEitherBranchFindsNothing) {

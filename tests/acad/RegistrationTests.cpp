@@ -31,7 +31,7 @@ class RegistrationTest : public ::testing::Test {
     m.registry.SetString(kHklm + key, "ProductName", "AutoCAD " + std::to_string(year));
   }
   void Discover(int bits = 32) {
-    acad = std::make_unique<CAcadSetup>(m.registry, bits);
+    acad = std::make_unique<CAcadSetup>(m.platform, bits);
     acad->DiscoverReleases();
     acad->SetTargetPath("D:\\Tools\\Vellmark");
   }

@@ -1,0 +1,120 @@
+#include "deploy/PackageCopier.h"
+
+#include "deploy/FileUtils.h"
+#include "text/AnsiText.h"
+#include "text/Captions.h"
+
+namespace {
+
+constexpr const char* kNoPackageText =
+    "未找到安装所需的Data文件夹 !\n\n可能安装文件下载后没有解压，\n\n请解压后再执行SetUp.exe !";
+constexpr const char* kCopyFailedFormat =
+    "拷贝文件 %s 失败，可能原因如下：\n\n1、AutoCAD未关闭\n\n2、系统权限未开放，请以管理者权限登陆系统";
+constexpr const char* kUnreadableListingFormat =
+    "无法读取安装文件所在的文件夹：\n\n%s\n\n请检查该文件夹后再执行SetUp.exe !";
+constexpr const char* kTargetTooLongFormat = "安装路径过长：\n\n%s\n\n请选择较短的安装路径后重新安装 !";
+
+// The setup program and the shape fonts (those go to AutoCAD's Fonts folders).
+constexpr const char* kSkipNames[] = {"SetUp.EXE", "Kavtor_EN.shx", "Kavtor_HZ.shx"};
+
+constexpr std::uint32_t kModuleBufferSize = 261;
+
+// Longest path the ANSI file calls take: MAX_PATH less the terminator.
+constexpr std::size_t kLongestPath = plat::kMaxPath - 1;
+
+}  // namespace
+
+bool LocatePackageFolder(plat::Platform& platform, std::string& folder) {
+  char module[kModuleBufferSize] = {};
+  const std::uint32_t length = platform.files.GetModuleFileNameA(module, kModuleBufferSize);
+  const std::string programPath(module, length < kModuleBufferSize ? length : 0);
+  const std::size_t slash = programPath.rfind('\\');
+  if (slash != std::string::npos) {
+    const std::string programFolder = programPath.substr(0, slash);
+    if (GetPathKind(platform.files, programFolder + "\\Data") == PathKind::Folder) {
+      folder = programFolder + "\\Data";
+      return true;
+    }
+    if (GetPathKind(platform.files, programFolder + "\\Kavtor2010.arx") == PathKind::File) {
+      folder = programFolder;
+      return true;
+    }
+  }
+  platform.windows.MessageBoxA(platform.windows.GetActiveWindow(), kNoPackageText, captions::kSetup, plat::kMbOk);
+  return false;
+}
+
+CPackageCopier::CPackageCopier(plat::Platform& platform, std::string targetFolder, fw::CProgressCtrl& progress)
+    : m_platform(platform), m_strTargetFolder(std::move(targetFolder)), m_progress(progress) {
+  ansi::RemoveTrailingBackslash(m_strTargetFolder);
+}
+
+int CPackageCopier::Tell(const std::string& text, std::uint32_t type) {
+  return m_platform.windows.MessageBoxA(m_platform.windows.GetActiveWindow(), text.c_str(), captions::kSetup, type);
+}
+
+bool CPackageCopier::CopyPackage() {
+  std::string packageFolder;
+  if (!LocatePackageFolder(m_platform, packageFolder)) return false;
+  // Not even a one-letter file name would fit below such a folder.
+  if (m_strTargetFolder.size() + 2 > kLongestPath) {
+    Tell(ansi::Format(kTargetTooLongFormat, m_strTargetFolder.c_str()), plat::kMbOk);
+    return false;
+  }
+  m_platform.files.Mkdir(m_strTargetFolder.c_str());
+
+  plat::FindData entry;
+  const std::string pattern = packageFolder + "\\*.*";
+  plat::ScopedFind find(m_platform.files, m_platform.files.FindFirstFileA(pattern.c_str(), &entry));
+  if (!find.valid()) {
+    Tell(ansi::Format(kUnreadableListingFormat, packageFolder.c_str()), plat::kMbOk);
+    return false;
+  }
+  // One progress step per pass, sent before the pass looks at its entry; the
+  // pass that finds the listing exhausted steps too.
+  for (bool first = true;; first = false) {
+    m_progress.StepIt();
+    if (!first && !m_platform.files.FindNextFileA(find.get(), &entry)) {
+      // Only the end of the listing ends the walk well; a listing that broke off
+      // would leave files out of an installation that reports success.
+      if (m_platform.files.GetLastError() == static_cast<std::uint32_t>(plat::kErrorNoMoreFiles)) break;
+      Tell(ansi::Format(kUnreadableListingFormat, packageFolder.c_str()), plat::kMbOk);
+      return false;
+    }
+    if (IsSkipped(entry)) continue;
+    if (!CopyEntry(packageFolder, entry.fileName)) return false;
+  }
+  return true;
+}
+
+bool CPackageCopier::IsSkipped(const plat::FindData& entry) const {
+  if (entry.fileName == "." || entry.fileName == "..") return true;
+  if ((entry.attributes & plat::kFileAttributeDirectory) != 0) return true;
+  for (const char* name : kSkipNames)
+    if (ansi::EqualsNoCase(entry.fileName, name)) return true;
+  return false;
+}
+
+bool CPackageCopier::CopyEntry(const std::string& packageFolder, const std::string& name) {
+  const std::string source = ansi::Format("%s\\%s", packageFolder.c_str(), name.c_str());
+  const std::string destination = ansi::Format("%s\\%s", m_strTargetFolder.c_str(), name.c_str());
+  ClearReadOnly(m_platform.files, source);
+  DeleteZoneIdentifier(m_platform.files, source);
+  ClearReadOnly(m_platform.files, destination);
+  while (!CopyOnce(source, destination)) {
+    const int answer = Tell(ansi::Format(kCopyFailedFormat, destination.c_str()), plat::kMbAbortRetryIgnore);
+    // A question that could not be shown stops the copy: retrying unasked could
+    // go on for ever.
+    if (answer == plat::kIdAbort || answer == 0) return false;
+    if (answer == plat::kIdIgnore) break;
+  }
+  ClearReadOnly(m_platform.files, destination);
+  return true;
+}
+
+// A path too long for the ANSI calls is a file that cannot be copied: it is never
+// cut down to a different name.
+bool CPackageCopier::CopyOnce(const std::string& source, const std::string& destination) {
+  if (source.size() > kLongestPath || destination.size() > kLongestPath) return false;
+  return m_platform.files.CopyFileA(source.c_str(), destination.c_str(), false);
+}
