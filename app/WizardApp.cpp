@@ -6,7 +6,7 @@ bool CWizardApp::InitInstance() {
   m_platform.windows.InitDialogControls();
   m_acadSetup.DiscoverReleases();
   {
-    Dlg_Setup dlg(m_platform.windows, m_acadSetup);
+    Dlg_Setup dlg(m_platform, m_acadSetup);
     dlg.DoModal();  // installed, aborted or cancelled: the program ends all the same
   }
   return false;

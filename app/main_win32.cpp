@@ -1,8 +1,12 @@
 // The program's entry point and its process-wide objects.
 #include <windows.h>
 
+#include "app/BuildConstants.h"
 #include "app/WizardApp.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32ProcessList.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32WindowSystem.h"
 
 namespace {
@@ -10,7 +14,10 @@ namespace {
 plat::Platform& TheWin32Platform() {
   static w32::Win32Registry registry;
   static w32::Win32WindowSystem windows;
-  static plat::Platform platform{registry, windows};
+  static w32::Win32FileSystem files;
+  static w32::Win32ProcessList processes;
+  static w32::Win32Shell shell;
+  static plat::Platform platform{registry, windows, files, processes, shell};
   return platform;
 }
 
@@ -20,6 +27,6 @@ plat::Platform& TheWin32Platform() {
 // application object only keeps a reference to the discovery object until start-up.
 extern CAcadSetup theAcadSetup;
 CWizardApp theApp(TheWin32Platform(), theAcadSetup);
-CAcadSetup theAcadSetup(TheWin32Platform().registry);
+CAcadSetup theAcadSetup(TheWin32Platform(), kEditionBits);
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return fw::RunApplication(theApp); }

@@ -38,7 +38,7 @@ void BM_DiscoverReleases(benchmark::State& state) {
   BuildRegistry(m, static_cast<int>(state.range(0)));
   std::size_t found = 0;
   for (auto _ : state) {
-    CAcadSetup acad(m.registry);
+    CAcadSetup acad(m.platform);
     acad.DiscoverReleases();
     found = 0;
     for (int k = 0; k < acad::kReleaseCount; ++k) found += acad.InstallFolders(k).size();

@@ -9,6 +9,11 @@ function(vm_target_defaults target)
   if(WIN32)
     target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
   endif()
+  if(VM_SANITIZE OR VM_FUZZ)
+    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
+                                             -fno-sanitize-recover=all)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
 endfunction()
 
 function(vm_add_library name)

@@ -18,9 +18,10 @@ std::string ComposeSetupTitle(int version) {
 
 std::string ComposeEditionText(int editionBits) { return ansi::Format("( %d位 AutoCAD版 )", editionBits); }
 
-Dlg_Setup::Dlg_Setup(plat::IWindowSystem& ws, const CAcadSetup& acadSetup, plat::HWnd parent, int editionBits,
+Dlg_Setup::Dlg_Setup(plat::Platform& platform, CAcadSetup& acadSetup, plat::HWnd parent, int editionBits,
                      int version)
-    : fw::CDialog(ws, setupdlg::kTemplateId, parent),
+    : fw::CDialog(platform.windows, setupdlg::kTemplateId, parent),
+      m_platform(platform),
       m_acadSetup(acadSetup),
       m_editionBits(editionBits),
       m_version(version) {
@@ -28,8 +29,8 @@ Dlg_Setup::Dlg_Setup(plat::IWindowSystem& ws, const CAcadSetup& acadSetup, plat:
 }
 
 const fw::MessageTable* Dlg_Setup::GetMessageTable() const {
-  // The check boxes in release order (2010 and 2011 swap ids), then nothing else:
-  // browse and install come with the install procedure.
+  // The check boxes in release order (2010 and 2011 swap ids), then the browse
+  // and install buttons.
   static const fw::MessageEntry entries[] = {
       fw::OnCtlColorEntry(),
 #define VM_RELEASE_BOX(k) fw::OnCommand(plat::kBnClicked, acad::kReleases[k].checkBoxId, &Dlg_Setup::UpdateInstallButton)
@@ -38,6 +39,8 @@ const fw::MessageTable* Dlg_Setup::GetMessageTable() const {
       VM_RELEASE_BOX(10), VM_RELEASE_BOX(11), VM_RELEASE_BOX(12), VM_RELEASE_BOX(13), VM_RELEASE_BOX(14),
       VM_RELEASE_BOX(15), VM_RELEASE_BOX(16), VM_RELEASE_BOX(17), VM_RELEASE_BOX(18), VM_RELEASE_BOX(19),
 #undef VM_RELEASE_BOX
+      fw::OnCommand(plat::kBnClicked, setupdlg::kBrowseButton, &Dlg_Setup::OnBrowse),
+      fw::OnCommand(plat::kBnClicked, setupdlg::kInstallButton, &Dlg_Setup::OnInstall),
   };
   static const fw::MessageTable table{nullptr, entries, sizeof entries / sizeof entries[0]};
   return &table;

@@ -10,6 +10,7 @@
 #include "acad/ReleaseTable.h"
 #include "app/BuildConstants.h"
 #include "framework/Dialog.h"
+#include "platform/Platform.h"
 
 // Control ids of dialog template 141.
 namespace setupdlg {
@@ -31,13 +32,26 @@ std::string ComposeSetupTitle(int version);
 // "( 32位 AutoCAD版 )".
 std::string ComposeEditionText(int editionBits);
 
+// While set, the install button refuses once to install while AutoCAD runs.
+extern bool g_bCheckAcadRunning;
+
+// The message that lists what registration and the support files could not do:
+// at most 15 items, then how many more there were.
+std::string ComposeFailureMessage(const FailureReport& failures);
+// A drive-rooted folder of valid names, as the install button takes it.
+bool IsInstallableFolder(plat::IFileSystem& fs, const std::string& folder);
+
 class Dlg_Setup : public fw::CDialog {
  public:
-  Dlg_Setup(plat::IWindowSystem& ws, const CAcadSetup& acadSetup, plat::HWnd parent = 0,
-            int editionBits = kEditionBits, int version = kSetupVersion);
+  Dlg_Setup(plat::Platform& platform, CAcadSetup& acadSetup, plat::HWnd parent = 0, int editionBits = kEditionBits,
+            int version = kSetupVersion);
 
   // Enables the install button exactly while at least one release is ticked.
   void UpdateInstallButton();
+  // The browse button: the folder picker, starting at the folder in the edit box.
+  void OnBrowse();
+  // The install button: checks, creates the product folder, installs, reports.
+  void OnInstall();
 
   fw::CBrush m_brushBack;
   std::array<fw::CButton, acad::kReleaseCount> m_chkAcad;  // by release index, 2007 first
@@ -56,8 +70,14 @@ class Dlg_Setup : public fw::CDialog {
  private:
   void DisableUnfoundReleases();
   void HideUnservedReleases();
+  // Copy, registration and support files with the progress bar; false when the
+  // copy did not complete (the dialog has then ended with IDCANCEL).
+  bool RunInstall();
+  void Tell(const char* text, const char* caption);
 
-  const CAcadSetup& m_acadSetup;
+  plat::Platform& m_platform;
+  CAcadSetup& m_acadSetup;
+  FailureReport m_installFailures;
   int m_editionBits;
   int m_version;
   // The title and edition fonts live as long as the dialog: a font deleted while

@@ -33,14 +33,14 @@ class SetupDialogTest : public ::testing::Test {
   std::intptr_t Run(std::function<void(mem::DialogUser&)> user, int bits = 32, int version = kSetupVersion) {
     acad.DiscoverReleases();
     m.windows.QueueUser(std::move(user));
-    Dlg_Setup dlg(m.windows, acad, 0, bits, version);
+    Dlg_Setup dlg(m.platform, acad, 0, bits, version);
     const std::intptr_t result = dlg.DoModal();
     lastPath = dlg.m_strPath;
     return result;
   }
 
   mem::MemoryMachine m;
-  CAcadSetup acad{m.registry};
+  CAcadSetup acad{m.platform};
   std::string lastPath;
 };
 

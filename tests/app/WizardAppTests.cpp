@@ -14,7 +14,7 @@ TEST(WizardAppTest, DiscoversThenRunsTheDialogAndReturnsFalse) {
   std::string error;
   ASSERT_TRUE(testing_support::LoadSetupDialogTemplate(m.windows, error)) << error;
   testing_support::AddInstallation(m.registry, "SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\P", "C:\\A", "AutoCAD 2010");
-  CAcadSetup acad(m.registry);
+  CAcadSetup acad(m.platform);
   CWizardApp app(m.platform, acad);
   bool sawDialog = false;
   m.windows.QueueUser([&](mem::DialogUser& u) {
@@ -32,7 +32,7 @@ TEST(WizardAppTest, DiscoversThenRunsTheDialogAndReturnsFalse) {
 
 TEST(WizardAppTest, DialogThatCannotBeCreatedStillEndsStartUp) {
   mem::MemoryMachine m;  // no template: the dialog does not open
-  CAcadSetup acad(m.registry);
+  CAcadSetup acad(m.platform);
   CWizardApp app(m.platform, acad);
   EXPECT_FALSE(app.InitInstance());
   EXPECT_EQ(m.windows.LastDialog(), 0u);

@@ -1,0 +1,96 @@
+// libFuzzer targets for the code that takes text from outside: registry values,
+// typed folders, TRUSTEDPATHS lists and .reg fixtures. Each target checks the
+// properties that must hold for any input, not just that nothing crashes.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "acad/AcadSetup.h"
+#include "acad/TrustedPaths.h"
+#include "pathdialog/FolderValidation.h"
+#include "platform/memory/MemoryMachine.h"
+#include "platform/memory/RegFixture.h"
+#include "text/AnsiText.h"
+
+namespace {
+
+void Require(bool condition) {
+  if (!condition) std::abort();
+}
+
+std::string Text(const std::uint8_t* data, std::size_t size) {
+  return std::string(reinterpret_cast<const char*>(data), size);
+}
+
+void FuzzClassify(const std::string& name) {
+  const int year = ClassifyProductName(name, acad::kLastRelease);
+  Require(year == 0 || (year >= acad::kFirstRelease && year <= acad::kLastRelease));
+  if (year != 0) Require(name.find(std::to_string(year)) >= 1);
+}
+
+void FuzzFolder(const std::string& path) {
+  mem::MemoryMachine m;
+  const int code = CreateFolderPath(m.files, path, true);
+  Require(code == 0 || code == 1);  // a check never fails to create
+  Require(m.files.ListAll() == mem::MemoryMachine().files.ListAll());  // and never creates
+  Require(IsValidFolderName(path) == 0 || IsValidFolderName(path) == 1);
+  if (code == 0) Require(path.size() >= 3 && path[1] == ':' && path[2] == '\\');
+}
+
+void FuzzTrustedPaths(const std::string& input) {
+  const std::size_t cut = input.find('\n');
+  const std::string current = input.substr(0, cut);
+  const std::string folder = cut == std::string::npos ? "C:\\Tools\\Vellmark" : input.substr(cut + 1);
+  const std::string composed = ComposeTrustedPaths(current, folder);
+  if (current.size() <= 2) return Require(composed == folder);
+  const std::string upper = ansi::UpperAscii(current);
+  if (ListsTrustedFolder(current, folder))
+    Require(composed == upper);
+  else
+    Require(composed == upper + ";" + ansi::UpperAscii(folder));
+  // Once in, the folder stays in, and a second run changes nothing.
+  if (folder.find(';') == std::string::npos) {
+    Require(ListsTrustedFolder(composed, folder));
+    Require(ComposeTrustedPaths(composed, folder) == composed);
+  }
+}
+
+void FuzzUpperAscii(const std::string& text) {
+  const std::string upper = ansi::UpperAscii(text);
+  Require(upper.size() == text.size());
+  Require(ansi::UpperAscii(upper) == upper);
+  for (std::size_t i = 0; i < text.size(); i += ansi::CharLength(text, i))
+    if (ansi::CharLength(text, i) == 2) Require(upper.compare(i, 2, text, i, 2) == 0);
+}
+
+void FuzzRegFixture(const std::string& bytes) {
+  mem::FaultInjector faults;
+  mem::MemoryRegistry registry(faults);
+  const std::string empty = registry.Export();
+  mem::RegFileError error;
+  if (!mem::LoadRegFile(registry, bytes, &error)) return Require(registry.Export() == empty);
+  std::string written;
+  if (!mem::WriteRegFile(registry, "", &written)) return;  // names or strings that are not valid GBK
+  mem::MemoryRegistry again(faults);
+  Require(mem::LoadRegFile(again, written, &error));
+  Require(again.Export() == registry.Export());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string input = Text(data, size);
+#if defined(VM_FUZZ_CLASSIFY)
+  FuzzClassify(input);
+#elif defined(VM_FUZZ_FOLDER)
+  FuzzFolder(input);
+#elif defined(VM_FUZZ_TRUSTED_PATHS)
+  FuzzTrustedPaths(input);
+#elif defined(VM_FUZZ_UPPER)
+  FuzzUpperAscii(input);
+#elif defined(VM_FUZZ_REG_FIXTURE)
+  FuzzRegFixture(input);
+#endif
+  return 0;
+}
