@@ -11,6 +11,9 @@ std::string DescribeFailure(const Failure& failure) {
     case Failure::kKeyNotCreated:
       what = "无法创建注册表项";
       break;
+    case Failure::kKeyNotListed:
+      what = "无法列出注册表项的子项";
+      break;
     case Failure::kValueNotRead:
       what = "无法读取注册表值";
       break;

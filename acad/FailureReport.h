@@ -7,7 +7,7 @@
 #include <vector>
 
 struct Failure {
-  enum Kind { kKeyNotOpened, kKeyNotCreated, kValueNotRead, kValueNotWritten, kFileNotCopied };
+  enum Kind { kKeyNotOpened, kKeyNotCreated, kKeyNotListed, kValueNotRead, kValueNotWritten, kFileNotCopied };
   Kind kind;
   std::string item;     // the registry key (with its hive) or the destination file
   std::uint32_t error;  // the Win32 error code

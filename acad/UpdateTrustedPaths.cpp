@@ -48,13 +48,19 @@ ValueRead ReadTrustedPaths(plat::IRegistry& reg, plat::HKey key, std::string& te
 
 // Opens `path` below `parent` for reading. A key that is not there is no
 // failure (a product without profiles); one that is there and will not open is.
+// `fullPath` names the key below HKEY_CURRENT_USER in the report.
 bool OpenForListing(plat::IRegistry& reg, plat::HKey parent, const std::string& path, plat::HKey& key,
-                    FailureReport& report) {
+                    FailureReport& report, const std::string& fullPath) {
   const long rc = reg.RegOpenKeyExA(parent, path.c_str(), 0, plat::kKeyRead, &key);
   if (rc == plat::kErrorSuccess) return true;
   if (rc != plat::kErrorFileNotFound)
-    report.push_back({Failure::kKeyNotOpened, HkcuItem(path), static_cast<std::uint32_t>(rc)});
+    report.push_back({Failure::kKeyNotOpened, HkcuItem(fullPath), static_cast<std::uint32_t>(rc)});
   return false;
+}
+
+bool OpenForListing(plat::IRegistry& reg, plat::HKey parent, const std::string& path, plat::HKey& key,
+                    FailureReport& report) {
+  return OpenForListing(reg, parent, path, key, report, path);
 }
 
 bool OpenHive(plat::IRegistry& reg, plat::HKey& hive, FailureReport& report) {
@@ -74,15 +80,21 @@ std::vector<std::string> CAcadSetup::ListProfileRoots(FailureReport& report) {
   plat::HKey acadKey = 0;
   if (!OpenForListing(m_reg, hive, kAcadKey, acadKey, report)) return roots;
   plat::ScopedKey acadOwner(m_reg, acadKey);
-  const std::uint32_t releases = SubKeyCount(m_reg, acadKey);
+  const std::uint32_t releases = SubKeyCount(m_reg, acadKey, HkcuItem(kAcadKey), report);
   for (std::uint32_t r = 0; r < releases; ++r) {
     KeyNameBuffer release;
-    if (m_reg.RegEnumKeyExA(acadKey, r, release.data(), release.size()) != plat::kErrorSuccess) continue;
+    const long read = m_reg.RegEnumKeyExA(acadKey, r, release.data(), release.size());
+    if (read != plat::kErrorSuccess) {
+      if (read != plat::kErrorNoMoreItems)
+        report.push_back({Failure::kKeyNotListed, HkcuItem(kAcadKey), static_cast<std::uint32_t>(read)});
+      continue;
+    }
+    const std::string releasePath = ansi::Format("%s\\%s", kAcadKey, release.data());
     plat::HKey releaseKey = 0;
-    if (!OpenForListing(m_reg, acadKey, release.data(), releaseKey, report)) continue;
+    if (!OpenForListing(m_reg, acadKey, release.data(), releaseKey, report, releasePath)) continue;
     plat::ScopedKey releaseOwner(m_reg, releaseKey);
     std::vector<std::string> products;
-    ListSubKeys(m_reg, releaseKey, products);
+    ListSubKeys(m_reg, releaseKey, products, HkcuItem(releasePath), report);
     for (const std::string& product : products)
       roots.push_back(Below(ansi::Format("%s\\%s\\%s", kAcadKey, release.data(), product.c_str()), "\\Profiles"));
   }
@@ -100,7 +112,7 @@ std::vector<std::string> CAcadSetup::ListVariablesKeys(const std::vector<std::st
     if (!OpenForListing(m_reg, hive, root, rootKey, report)) continue;
     plat::ScopedKey rootOwner(m_reg, rootKey);
     std::vector<std::string> profiles;
-    ListSubKeys(m_reg, rootKey, profiles);
+    ListSubKeys(m_reg, rootKey, profiles, HkcuItem(root), report);
     for (const std::string& profile : profiles)
       keys.push_back(Below(ansi::Format("%s\\%s", root.c_str(), profile.c_str()), "\\Variables"));
   }
