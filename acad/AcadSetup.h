@@ -31,8 +31,7 @@ class CAcadSetup {
   // value named m_strValueName; appends their paths (basePath + relativePath) and
   // texts to m_arrFoundKeys and m_arrFoundValues. A key that holds the value hides
   // its subtree.
-  void SearchValue(plat::HKey parent, const std::string& subKey, std::string relativePath,
-                   std::string basePath);
+  void SearchValue(plat::HKey parent, const std::string& subKey, std::string relativePath, std::string basePath);
 
   // Installation folders ("AcadLocation", exactly as read) and installation key
   // paths (relative to HKEY_LOCAL_MACHINE, ending with a backslash) of release
@@ -62,10 +61,10 @@ class CAcadSetup {
 
  private:
   void ScanBranch(const char* acadKeyPath, const char* basePathFormat, int lastYear);
-  void SearchRelease(plat::HKey releaseKey, const std::string& basePath, const char* valueName,
-                     TextList& paths, TextList& texts);
-  void JoinInstallations(const TextList& locationPaths, const TextList& locationFolders,
-                         const TextList& namePaths, const TextList& productNames, int lastYear);
+  void SearchRelease(plat::HKey releaseKey, const std::string& basePath, const char* valueName, TextList& paths,
+                     TextList& texts);
+  void JoinInstallations(const TextList& locationPaths, const TextList& locationFolders, const TextList& namePaths,
+                         const TextList& productNames, int lastYear);
 
   std::vector<std::string> ListProfileRoots(FailureReport& report);
   std::vector<std::string> ListVariablesKeys(const std::vector<std::string>& profileRoots, FailureReport& report);

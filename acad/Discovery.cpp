@@ -37,8 +37,7 @@ void CAcadSetup::ScanBranch(const char* acadKeyPath, const char* basePathFormat,
     if (m_reg.RegEnumKeyExA(acadKey, r, name.data(), name.size()) != plat::kErrorSuccess) continue;
     const std::string basePath = ansi::Format(basePathFormat, name.data());
     plat::HKey releaseKey = 0;
-    if (m_reg.RegOpenKeyExA(acadKey, name.data(), 0, plat::kKeyRead, &releaseKey) != plat::kErrorSuccess)
-      continue;
+    if (m_reg.RegOpenKeyExA(acadKey, name.data(), 0, plat::kKeyRead, &releaseKey) != plat::kErrorSuccess) continue;
     plat::ScopedKey releaseOwner(m_reg, releaseKey);
 
     TextList locationPaths, locationFolders, namePaths, productNames;

@@ -23,7 +23,8 @@ void CAcadSetup::CopySupportFile(const std::string& source, const std::string& d
   if (kind == PathKind::Folder) return;
   if (kind == PathKind::Missing) {
     const std::uint32_t why = m_platform.files.GetLastError();
-    if (why != static_cast<std::uint32_t>(plat::kErrorFileNotFound) && why != static_cast<std::uint32_t>(plat::kErrorPathNotFound))
+    if (why != static_cast<std::uint32_t>(plat::kErrorFileNotFound) &&
+        why != static_cast<std::uint32_t>(plat::kErrorPathNotFound))
       report.push_back({Failure::kFileNotCopied, destination, why});
     return;
   }
@@ -41,16 +42,15 @@ void CAcadSetup::CopySupportFilesTo(std::string folder, bool plotDriver, Failure
   if (!LocatePackageFolder(m_platform, package)) return;
   const std::string fonts = ansi::Format("%s\\Fonts", folder.c_str());
   for (const char* font : {"Kavtor_EN.shx", "Kavtor_HZ.shx"})
-    CopySupportFile(ansi::Format("%s\\%s", package.c_str(), font), ansi::Format("%s\\%s", fonts.c_str(), font),
-                    report);
+    CopySupportFile(ansi::Format("%s\\%s", package.c_str(), font), ansi::Format("%s\\%s", fonts.c_str(), font), report);
   for (int n = kFirstAssembly; n <= kLastAssembly; ++n)
     CopySupportFile(ansi::Format("%s\\ACAD%d.dll", package.c_str(), n),
                     ansi::Format("%s\\ACAD%d.dll", folder.c_str(), n), report);
   if (!plotDriver) return;
   // The package's driver replaces AutoCAD 2008's own PDF plot driver.
   const std::string drivers = ansi::Format("%s\\Drv", folder.c_str());
-  CopySupportFile(ansi::Format("%s\\Kavtor.prt5", package.c_str()),
-                  ansi::Format("%s\\pdfplot9.hdi", drivers.c_str()), report);
+  CopySupportFile(ansi::Format("%s\\Kavtor.prt5", package.c_str()), ansi::Format("%s\\pdfplot9.hdi", drivers.c_str()),
+                  report);
 }
 
 FailureReport CAcadSetup::CopySupportFiles(const ReleaseFlags& ticked) {

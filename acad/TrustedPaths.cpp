@@ -16,8 +16,7 @@ bool IsFolderOrBelow(const std::string& folder, const std::string& top) {
 
 bool EntryTrusts(std::string entry, const std::string& folder) {
   const std::size_t mark = entry.size() >= 4 ? entry.size() - 4 : std::string::npos;
-  if (mark != std::string::npos && entry.compare(mark, 4, kSubfolderMark) == 0 &&
-      ansi::IsCharBoundary(entry, mark)) {
+  if (mark != std::string::npos && entry.compare(mark, 4, kSubfolderMark) == 0 && ansi::IsCharBoundary(entry, mark)) {
     std::string top = entry.substr(0, mark);
     ansi::RemoveTrailingBackslash(top);
     if (!top.empty() && IsFolderOrBelow(folder, top)) return true;

@@ -127,8 +127,8 @@ void CAcadSetup::TrustTargetIn(const std::string& variablesKey, FailureReport& r
     plat::ScopedKey owner(m_reg, key);
     long error = 0;
     if (ReadTrustedPaths(m_reg, key, current, error) == ValueRead::kUnusable) {
-      report.push_back({Failure::kValueNotRead, HkcuItem(variablesKey) + "\\" + kTrustedPaths,
-                        static_cast<std::uint32_t>(error)});
+      report.push_back(
+          {Failure::kValueNotRead, HkcuItem(variablesKey) + "\\" + kTrustedPaths, static_cast<std::uint32_t>(error)});
       return;
     }
   } else if (opened != plat::kErrorFileNotFound) {

@@ -51,8 +51,8 @@ plat::LResult CDialog::HandleDialogMessage(plat::HWnd dialog, std::uint32_t mess
     return 0;
   }
   if (message >= plat::kWmCtlColorMsgBox && message <= plat::kWmCtlColorStatic && HasCtlColorEntry()) {
-    const auto brush = OnCtlColor(static_cast<plat::HDc>(wParam), static_cast<plat::HWnd>(lParam),
-                                  message - plat::kWmCtlColorMsgBox);
+    const auto brush =
+        OnCtlColor(static_cast<plat::HDc>(wParam), static_cast<plat::HWnd>(lParam), message - plat::kWmCtlColorMsgBox);
     return static_cast<plat::LResult>(brush);
   }
   return 0;

@@ -39,8 +39,15 @@ MessageEntry OnCommand(int notifyCode, int id, void (T::*handler)()) {
 inline MessageEntry OnCtlColorEntry() { return MessageEntry{kCtlColorMessages, 0, 0, nullptr}; }
 
 // The CTLCOLOR_* kinds handed to OnCtlColor.
-enum CtlColor : unsigned { kCtlColorMsgBox = 0, kCtlColorEdit, kCtlColorListBox, kCtlColorBtn,
-                           kCtlColorDlg, kCtlColorScrollBar, kCtlColorStatic };
+enum CtlColor : unsigned {
+  kCtlColorMsgBox = 0,
+  kCtlColorEdit,
+  kCtlColorListBox,
+  kCtlColorBtn,
+  kCtlColorDlg,
+  kCtlColorScrollBar,
+  kCtlColorStatic
+};
 
 class CDialog : public CWnd, public plat::IDialogHost {
  public:

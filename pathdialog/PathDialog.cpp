@@ -16,7 +16,8 @@ const CPathDialogSub::CommandEntry kSubCommands[] = {
     {plat::kBnClicked, plat::kIdOk, &CPathDialogSub::OnOK},
     {plat::kEnChange, CPathDialog::kEditBoxId, &CPathDialogSub::OnEditChange},
 };
-const CPathDialogSub::CommandTable kSubCommandTable = {nullptr, kSubCommands, sizeof kSubCommands / sizeof kSubCommands[0]};
+const CPathDialogSub::CommandTable kSubCommandTable = {nullptr, kSubCommands,
+                                                       sizeof kSubCommands / sizeof kSubCommands[0]};
 
 }  // namespace
 
@@ -63,8 +64,10 @@ int CPathDialog::DoModal() {
 
 int CPathDialog::BrowseCallback(plat::HWnd window, std::uint32_t message, plat::LParam lParam, plat::LParam data) {
   auto* self = reinterpret_cast<CPathDialog*>(data);
-  if (message == plat::kBffmInitialized) self->OnInitialized(window);
-  else if (message == plat::kBffmSelChanged) self->OnSelChanged(window, static_cast<plat::ItemList>(lParam));
+  if (message == plat::kBffmInitialized)
+    self->OnInitialized(window);
+  else if (message == plat::kBffmSelChanged)
+    self->OnSelChanged(window, static_cast<plat::ItemList>(lParam));
   return 0;
 }
 

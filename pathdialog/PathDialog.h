@@ -87,7 +87,7 @@ class CPathDialog {
   const char* m_lpszInitialPath;
   char m_szPathName[plat::kMaxPath] = {};
   plat::BrowseInfo m_bi;
-  plat::HWnd m_hWnd = 0;    // the browse window while it is open
+  plat::HWnd m_hWnd = 0;  // the browse window while it is open
   plat::HWnd m_hOwner;
   bool m_bGetSuccess = false;
   CPathDialogSub m_PathDialogSub;

@@ -43,13 +43,13 @@ using BrowseCallbackProc = int (*)(HWnd window, std::uint32_t message, LParam lP
 // BROWSEINFOA, in its own field order.
 struct BrowseInfo {
   HWnd owner = 0;
-  ItemList root = 0;                 // 0: the tree starts at the desktop
-  char* displayName = nullptr;       // receives the chosen item's name; kMaxPath bytes
-  const char* title = nullptr;       // shown above the tree
+  ItemList root = 0;            // 0: the tree starts at the desktop
+  char* displayName = nullptr;  // receives the chosen item's name; kMaxPath bytes
+  const char* title = nullptr;  // shown above the tree
   std::uint32_t flags = 0;
   BrowseCallbackProc callback = nullptr;
   LParam callbackData = 0;
-  int image = 0;                     // filled in by the shell
+  int image = 0;  // filled in by the shell
 };
 
 // The shell's task allocator, as far as the installer uses it (IMalloc).

@@ -41,8 +41,7 @@ class IWindowHook {
   virtual ~IWindowHook() = default;
   // True when the hook handled the message; the window's own procedure then does
   // not see it and `*result` is what the sender gets.
-  virtual bool HookMessage(HWnd window, std::uint32_t message, WParam wParam, LParam lParam,
-                           LResult* result) = 0;
+  virtual bool HookMessage(HWnd window, std::uint32_t message, WParam wParam, LParam lParam, LResult* result) = 0;
   // The window is going away (WM_NCDESTROY); the platform has already taken the
   // hook off, and will not call it again.
   virtual void HookDetached(HWnd window) = 0;
@@ -94,10 +93,10 @@ class IWindowSystem {
 
   // Drawing: brushes and fonts are GDI objects that must be deleted.
   virtual HGdi CreateSolidBrush(std::uint32_t color) = 0;
-  virtual HGdi CreateFontA(int height, int width, int escapement, int orientation, int weight,
-                           std::uint32_t italic, std::uint32_t underline, std::uint32_t strikeOut,
-                           std::uint32_t charSet, std::uint32_t outPrecision, std::uint32_t clipPrecision,
-                           std::uint32_t quality, std::uint32_t pitchAndFamily, const char* faceName) = 0;
+  virtual HGdi CreateFontA(int height, int width, int escapement, int orientation, int weight, std::uint32_t italic,
+                           std::uint32_t underline, std::uint32_t strikeOut, std::uint32_t charSet,
+                           std::uint32_t outPrecision, std::uint32_t clipPrecision, std::uint32_t quality,
+                           std::uint32_t pitchAndFamily, const char* faceName) = 0;
   virtual bool DeleteObject(HGdi object) = 0;
   virtual HGdi SelectObject(HDc dc, HGdi object) = 0;
   virtual std::uint32_t SetTextColor(HDc dc, std::uint32_t color) = 0;

@@ -22,8 +22,7 @@ char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + '
 
 std::size_t CharLength(std::string_view text, std::size_t pos) {
   // A lead byte at the end, or before a NUL, stands alone, as CharNextA takes it.
-  return pos + 1 < text.size() && IsLeadByte(static_cast<unsigned char>(text[pos])) && text[pos + 1] != '\0' ? 2
-                                                                                                             : 1;
+  return pos + 1 < text.size() && IsLeadByte(static_cast<unsigned char>(text[pos])) && text[pos + 1] != '\0' ? 2 : 1;
 }
 
 std::string UpperAscii(const std::string& text) { return ChangeLetters(text, Upper); }

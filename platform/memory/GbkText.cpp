@@ -182,13 +182,13 @@ char16_t UpcaseUnit(char16_t c) {
     return (c & 1) ? c : static_cast<char16_t>(c - 1);
   }
   if (c >= 0x1CE && c <= 0x1DC && (c & 1) == 0) return static_cast<char16_t>(c - 1);  // pinyin ǎ ǐ ǒ ǔ ǖ ǘ ǚ ǜ
-  if (c == 0x1F9) return 0x1F8;                                                      // ǹ
-  if (c == 0x3C2) return 0x3A3;                                                      // final sigma
-  if (c >= 0x3B1 && c <= 0x3C9) return static_cast<char16_t>(c - 0x20);             // Greek
-  if (c >= 0x430 && c <= 0x44F) return static_cast<char16_t>(c - 0x20);             // Cyrillic
-  if (c >= 0x450 && c <= 0x45F) return static_cast<char16_t>(c - 0x50);             // ё and friends
-  if (c >= 0x2170 && c <= 0x217F) return static_cast<char16_t>(c - 0x10);           // small Roman numerals
-  if (c >= 0xFF41 && c <= 0xFF5A) return static_cast<char16_t>(c - 0x20);           // full-width Latin
+  if (c == 0x1F9) return 0x1F8;                                                       // ǹ
+  if (c == 0x3C2) return 0x3A3;                                                       // final sigma
+  if (c >= 0x3B1 && c <= 0x3C9) return static_cast<char16_t>(c - 0x20);               // Greek
+  if (c >= 0x430 && c <= 0x44F) return static_cast<char16_t>(c - 0x20);               // Cyrillic
+  if (c >= 0x450 && c <= 0x45F) return static_cast<char16_t>(c - 0x50);               // ё and friends
+  if (c >= 0x2170 && c <= 0x217F) return static_cast<char16_t>(c - 0x10);             // small Roman numerals
+  if (c >= 0xFF41 && c <= 0xFF5A) return static_cast<char16_t>(c - 0x20);             // full-width Latin
   return c;
 }
 

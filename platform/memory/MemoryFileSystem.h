@@ -151,8 +151,7 @@ class MemoryFileSystem : public plat::IFileSystem {
  private:
   long ParseText(const char* text, const fspath::ParseOptions& options, fspath::Path* path) const;
   long Locate(const fspath::Path& path, Located* out) const;
-  long ParseAndLocate(const char* text, const fspath::ParseOptions& options, fspath::Path* path,
-                      Located* out) const;
+  long ParseAndLocate(const char* text, const fspath::ParseOptions& options, fspath::Path* path, Located* out) const;
   Node* FindTestPath(const std::string& path, std::string* stream) const;
   Node* MakeFolders(const fspath::Path& path, std::size_t count);
   long AttributesOf(const char* path, std::uint32_t* attributes) const;

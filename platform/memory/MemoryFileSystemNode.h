@@ -27,7 +27,7 @@ struct MemoryFileSystem::Node {
   bool directory = false;
   std::uint32_t attributes = 0;  // kSettableAttributes bits only
   std::string data;
-  std::map<std::u16string, Stream> streams;                 // keyed by NameKey: NTFS order
+  std::map<std::u16string, Stream> streams;                  // keyed by NameKey: NTFS order
   std::map<std::u16string, std::unique_ptr<Node>> children;  // keyed by NameKey: listing order
   Node* parent = nullptr;
   bool locked = false;

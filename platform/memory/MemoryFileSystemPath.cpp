@@ -92,8 +92,7 @@ std::size_t FullLength(const Path& path) {
 
 // "\\?\X:\..." : no normalisation and no MAX_PATH limit; only '\' separates.
 long ParseVerbatim(std::string_view rest, Path* out) {
-  if (rest.size() < 3 || !IsDriveLetter(rest[0]) || rest[1] != ':' || rest[2] != '\\')
-    return plat::kErrorPathNotFound;
+  if (rest.size() < 3 || !IsDriveLetter(rest[0]) || rest[1] != ':' || rest[2] != '\\') return plat::kErrorPathNotFound;
   out->verbatim = true;
   out->drive = Upper(rest[0]);
   out->parts = Split(rest.substr(3), true, &out->trailingSeparator);
@@ -108,8 +107,7 @@ std::string_view Base(std::string_view text, const Path& currentDirectory, Path*
     const char drive = Upper(text[0]);
     const std::string_view rest = text.substr(2);
     out->drive = drive;
-    if ((rest.empty() || !IsSeparator(rest[0])) && drive == currentDirectory.drive)
-      out->parts = currentDirectory.parts;
+    if ((rest.empty() || !IsSeparator(rest[0])) && drive == currentDirectory.drive) out->parts = currentDirectory.parts;
     return rest;
   }
   out->drive = currentDirectory.drive;
@@ -153,7 +151,15 @@ bool HasInvalidNameCharacter(std::string_view name) {
     const unsigned char c = static_cast<unsigned char>(name[i]);
     if (c < 0x20) return true;
     switch (c) {
-      case '<': case '>': case ':': case '"': case '/': case '\\': case '|': case '?': case '*':
+      case '<':
+      case '>':
+      case ':':
+      case '"':
+      case '/':
+      case '\\':
+      case '|':
+      case '?':
+      case '*':
         return true;
       default:
         break;
@@ -165,8 +171,7 @@ bool HasInvalidNameCharacter(std::string_view name) {
 long Parse(std::string_view text, const Path& currentDirectory, const ParseOptions& options, Path* out) {
   *out = Path{};
   const bool limited = !options.unlimited;
-  if (limited && !options.dynamicConversion && Utf16Length(text) > kStaticBufferChars)
-    return kErrorFilenameExcedRange;
+  if (limited && !options.dynamicConversion && Utf16Length(text) > kStaticBufferChars) return kErrorFilenameExcedRange;
   if (text.empty()) return plat::kErrorPathNotFound;
   long rc = 0;
   if (text.substr(0, 4) == "\\\\?\\") {

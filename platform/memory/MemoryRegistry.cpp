@@ -67,9 +67,7 @@ long SplitPath(const char* path, std::vector<std::string>* names) {
   return plat::kErrorSuccess;
 }
 
-bool SameName(const std::string& a, const std::string& b) {
-  return gbk::RegistryNameKey(a) == gbk::RegistryNameKey(b);
-}
+bool SameName(const std::string& a, const std::string& b) { return gbk::RegistryNameKey(a) == gbk::RegistryNameKey(b); }
 
 // --- Export rendering --------------------------------------------------------
 
@@ -158,7 +156,7 @@ struct MemoryRegistry::Key {
   std::string name;
   Key* parent = nullptr;
   std::map<std::u16string, std::shared_ptr<Key>> subkeys;  // keyed by RegistryNameKey: enumeration order
-  std::vector<NamedValue> values;                           // in the order first set
+  std::vector<NamedValue> values;                          // in the order first set
   bool denyRead = false;
   bool denyWrite = false;
   bool deleted = false;
@@ -225,9 +223,7 @@ struct MemoryRegistry::Key {
     byIndexStale = true;
   }
 
-  std::uint32_t DeniedRights() const {
-    return (denyRead ? kReadRights : 0) | (denyWrite ? kWriteRights : 0);
-  }
+  std::uint32_t DeniedRights() const { return (denyRead ? kReadRights : 0) | (denyWrite ? kWriteRights : 0); }
 
   // The access a handle gets when `requested` is asked for, or an error when the
   // key's (simulated) ACL refuses part of it.
@@ -322,8 +318,8 @@ long MemoryRegistry::RegOpenKeyA(HKey key, const char* subKey, HKey* result) {
   return OpenPath(from, subKey, kMaximumAllowed, result);
 }
 
-long MemoryRegistry::RegOpenKeyExA(HKey key, const char* subKey, std::uint32_t /*options*/,
-                                   std::uint32_t access, HKey* result) {
+long MemoryRegistry::RegOpenKeyExA(HKey key, const char* subKey, std::uint32_t /*options*/, std::uint32_t access,
+                                   HKey* result) {
   if (m_faults.ShouldFail("RegOpenKeyExA")) {
     if (result) *result = 0;
     return plat::kErrorAccessDenied;
@@ -473,8 +469,8 @@ long MemoryRegistry::RegDeleteKeyA(HKey key, const char* subKey) {
   return plat::kErrorSuccess;
 }
 
-long MemoryRegistry::RegSetValueExA(HKey key, const char* valueName, std::uint32_t /*reserved*/,
-                                    std::uint32_t type, const std::uint8_t* data, std::uint32_t size) {
+long MemoryRegistry::RegSetValueExA(HKey key, const char* valueName, std::uint32_t /*reserved*/, std::uint32_t type,
+                                    const std::uint8_t* data, std::uint32_t size) {
   if (m_faults.ShouldFail("RegSetValueExA")) return plat::kErrorAccessDenied;
   if (!data && size) return kErrorNoAccess;
   if (key == 0) return plat::kErrorInvalidHandle;
@@ -558,8 +554,7 @@ std::optional<MemoryRegistry::Value> MemoryRegistry::GetValue(const std::string&
   return found->value;
 }
 
-std::optional<std::string> MemoryRegistry::GetString(const std::string& keyPath,
-                                                     const std::string& valueName) const {
+std::optional<std::string> MemoryRegistry::GetString(const std::string& keyPath, const std::string& valueName) const {
   const std::optional<Value> value = GetValue(keyPath, valueName);
   if (!value) return std::nullopt;
   return value->data.substr(0, value->data.find('\0'));

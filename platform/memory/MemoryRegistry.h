@@ -106,8 +106,7 @@ class MemoryRegistry : public plat::IRegistry {
   bool CreateKey(const std::string& path);
   bool KeyExists(const std::string& path) const;
   // Creates the key when needed. An empty value name is the default value.
-  bool SetValue(const std::string& keyPath, const std::string& valueName, std::uint32_t type,
-                const std::string& data);
+  bool SetValue(const std::string& keyPath, const std::string& valueName, std::uint32_t type, const std::string& data);
   // `text` plus its terminating NUL, as REG_SZ (or the type given).
   bool SetString(const std::string& keyPath, const std::string& valueName, const std::string& text,
                  std::uint32_t type = plat::kRegSz);

@@ -267,8 +267,10 @@ bool MemoryShell::SetSelection(Session& session, plat::WParam isPath, plat::LPar
     if (path != nullptr && m_virtualItems.count(path) == 0) item = FindItem(path);
   } else {
     auto it = m_lists.find(static_cast<plat::ItemList>(selection));
-    if (it != m_lists.end()) item = it->second.item;
-    else ++m_misuses;
+    if (it != m_lists.end())
+      item = it->second.item;
+    else
+      ++m_misuses;
   }
   if (!item) return false;
   SelectItem(session, *item);
@@ -287,9 +289,12 @@ plat::LResult MemoryShell::HandleDialogMessage(plat::HWnd dialog, std::uint32_t 
   switch (message) {
     case plat::kWmCommand:
       if (plat::HiWord(wParam) != plat::kBnClicked) return 0;
-      if (plat::LoWord(wParam) == plat::kIdOk) OwnOk(*m_session);
-      else if (plat::LoWord(wParam) == plat::kIdCancel) m_ws.EndDialog(dialog, 0);
-      else return 0;
+      if (plat::LoWord(wParam) == plat::kIdOk)
+        OwnOk(*m_session);
+      else if (plat::LoWord(wParam) == plat::kIdCancel)
+        m_ws.EndDialog(dialog, 0);
+      else
+        return 0;
       return 1;
     case plat::kBffmEnableOk:
       m_ws.EnableWindow(m_ws.GetDlgItem(dialog, plat::kIdOk), lParam != 0);

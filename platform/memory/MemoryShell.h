@@ -152,8 +152,7 @@ class MemoryShell : public plat::IShell, private plat::IDialogHost {
   std::optional<Item> FindItem(const std::string& text) const;
   plat::ItemList NewList(const Item& item, bool callerOwned);
   plat::HWnd CreateBrowseWindow(const plat::BrowseInfo& info);
-  void AddControl(plat::HWnd window, int id, const char* className, const char* text, plat::Rect rect,
-                  bool visible);
+  void AddControl(plat::HWnd window, int id, const char* className, const char* text, plat::Rect rect, bool visible);
   void RunUser(plat::HWnd window);
   void SelectItem(Session& session, const Item& item);
   void Callback(const Session& session, std::uint32_t message, plat::LParam lParam);

@@ -47,9 +47,12 @@ plat::HGdi DialogUser::Paint(int id, DcState& state) {
   const plat::HWnd window = id == 0 ? m_dialog : m_ws.GetDlgItem(m_dialog, id);
   const Window* w = m_ws.Find(window);
   std::uint32_t message = plat::kWmCtlColorStatic;
-  if (id == 0) message = plat::kWmCtlColorDlg;
-  else if (w->className == "Edit") message = plat::kWmCtlColorEdit;
-  else if (w->className == "Button") message = plat::kWmCtlColorBtn;
+  if (id == 0)
+    message = plat::kWmCtlColorDlg;
+  else if (w->className == "Edit")
+    message = plat::kWmCtlColorEdit;
+  else if (w->className == "Button")
+    message = plat::kWmCtlColorBtn;
   const plat::HDc dc = m_ws.NewDc();
   const auto brush = m_ws.Deliver(m_dialog, message, dc, static_cast<plat::LParam>(window));
   state = m_ws.Dc(dc);
@@ -227,8 +230,8 @@ bool MemoryWindows::SetWindowTextA(plat::HWnd window, const char* text) {
 
 void MemoryWindows::NotifyEditChange(const Window& edit) {
   if (edit.parent == 0 || edit.destroyed) return;
-  Deliver(edit.parent,
-          plat::kWmCommand, plat::MakeWParam(static_cast<unsigned>(edit.id), static_cast<unsigned>(plat::kEnChange)),
+  Deliver(edit.parent, plat::kWmCommand,
+          plat::MakeWParam(static_cast<unsigned>(edit.id), static_cast<unsigned>(plat::kEnChange)),
           static_cast<plat::LParam>(edit.handle));
 }
 
@@ -267,8 +270,8 @@ plat::LResult MemoryWindows::ProgressMessage(Window& bar, std::uint32_t message,
   const int previousPos = bar.pos;
   switch (message) {
     case plat::kPbmSetRange: {
-      const plat::LResult previous = static_cast<plat::LResult>(plat::MakeWParam(
-          static_cast<unsigned>(bar.rangeLow), static_cast<unsigned>(bar.rangeHigh)));
+      const plat::LResult previous = static_cast<plat::LResult>(
+          plat::MakeWParam(static_cast<unsigned>(bar.rangeLow), static_cast<unsigned>(bar.rangeHigh)));
       bar.rangeLow = plat::LoWord(static_cast<std::uintptr_t>(lParam));
       bar.rangeHigh = plat::HiWord(static_cast<std::uintptr_t>(lParam));
       return previous;
@@ -312,7 +315,9 @@ int MemoryWindows::MessageBoxA(plat::HWnd owner, const char* text, const char* c
   } else if (buttons != plat::kMbOk) {
     // Nobody said what to answer: take the first button, and let the test see it.
     ++m_unscripted;
-    answer = buttons == plat::kMbAbortRetryIgnore ? plat::kIdAbort : buttons == plat::kMbYesNo ? plat::kIdYes : plat::kIdOk;
+    answer = buttons == plat::kMbAbortRetryIgnore ? plat::kIdAbort
+             : buttons == plat::kMbYesNo          ? plat::kIdYes
+                                                  : plat::kIdOk;
   }
   m_messageBoxes.push_back({owner, text == nullptr ? "" : text, caption == nullptr ? "" : caption, type, answer});
   return answer;
@@ -336,8 +341,8 @@ bool MemoryWindows::ScreenToClient(plat::HWnd window, plat::Point* point) {
 }
 
 plat::HWnd MemoryWindows::CreateWindowExA(std::uint32_t exStyle, const char* className, const char* windowName,
-                                          std::uint32_t style, int x, int y, int width, int height,
-                                          plat::HWnd parent, std::uintptr_t menu, std::uintptr_t, void*) {
+                                          std::uint32_t style, int x, int y, int width, int height, plat::HWnd parent,
+                                          std::uintptr_t menu, std::uintptr_t, void*) {
   if (m_faults.ShouldFail("CreateWindowExA")) return 0;
   const Window* owner = Find(parent);
   // A child needs a living parent (ERROR_TLW_WITH_WSCHILD); only the system
@@ -406,8 +411,8 @@ plat::HGdi MemoryWindows::CreateSolidBrush(std::uint32_t color) {
 }
 
 plat::HGdi MemoryWindows::CreateFontA(int height, int, int, int, int weight, std::uint32_t, std::uint32_t,
-                                      std::uint32_t, std::uint32_t charSet, std::uint32_t, std::uint32_t,
-                                      std::uint32_t, std::uint32_t, const char* faceName) {
+                                      std::uint32_t, std::uint32_t charSet, std::uint32_t, std::uint32_t, std::uint32_t,
+                                      std::uint32_t, const char* faceName) {
   if (m_faults.ShouldFail("CreateFontA")) return 0;
   GdiObject font;
   font.kind = GdiObject::kFont;

@@ -79,9 +79,9 @@ class DialogUser {
   plat::HWnd Dialog() const { return m_dialog; }
   bool Ended() const;
   void Click(int id);
-  void PressEnter();   // the dialog manager's default command: IDOK
-  void PressEscape();  // IDCANCEL
-  void CloseBox();     // IDCANCEL, as the caption's close box sends it
+  void PressEnter();                           // the dialog manager's default command: IDOK
+  void PressEscape();                          // IDCANCEL
+  void CloseBox();                             // IDCANCEL, as the caption's close box sends it
   void Type(int id, const std::string& text);  // replaces the text, raises EN_CHANGE
 
   const Window& Control(int id) const;
@@ -151,9 +151,9 @@ class MemoryWindows : public plat::IWindowSystem {
   int MessageBoxA(plat::HWnd owner, const char* text, const char* caption, std::uint32_t type) override;
   bool GetWindowRect(plat::HWnd window, plat::Rect* rect) override;
   bool ScreenToClient(plat::HWnd window, plat::Point* point) override;
-  plat::HWnd CreateWindowExA(std::uint32_t exStyle, const char* className, const char* windowName,
-                             std::uint32_t style, int x, int y, int width, int height, plat::HWnd parent,
-                             std::uintptr_t menu, std::uintptr_t instance, void* param) override;
+  plat::HWnd CreateWindowExA(std::uint32_t exStyle, const char* className, const char* windowName, std::uint32_t style,
+                             int x, int y, int width, int height, plat::HWnd parent, std::uintptr_t menu,
+                             std::uintptr_t instance, void* param) override;
   long SetWindowLongA(plat::HWnd window, int index, long value) override;
   bool SubclassWindow(plat::HWnd window, plat::IWindowHook* hook) override;
   bool UnsubclassWindow(plat::HWnd window) override;

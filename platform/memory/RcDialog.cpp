@@ -11,14 +11,29 @@ namespace {
 
 const std::map<std::string, std::uint32_t>& StyleNames() {
   static const std::map<std::string, std::uint32_t> names = {
-      {"WS_POPUP", 0x80000000u},     {"WS_CHILD", kWsChild},        {"WS_VISIBLE", kWsVisible},
-      {"WS_DISABLED", kWsDisabled},  {"WS_CAPTION", 0x00C00000u},   {"WS_BORDER", 0x00800000u},
-      {"WS_SYSMENU", 0x00080000u},   {"WS_GROUP", 0x00020000u},     {"WS_TABSTOP", 0x00010000u},
-      {"WS_MINIMIZEBOX", 0x00020000u}, {"WS_EX_CLIENTEDGE", 0x200u}, {"DS_SETFONT", 0x40u},
-      {"DS_MODALFRAME", 0x80u},      {"BS_PUSHBUTTON", 0x0u},       {"BS_DEFPUSHBUTTON", 0x1u},
-      {"BS_AUTOCHECKBOX", kBsAutoCheckBox}, {"SS_LEFT", 0x0u},      {"SS_CENTER", 0x1u},
-      {"SS_BITMAP", 0xEu},           {"SS_ETCHEDHORZ", 0x10u},      {"ES_LEFT", 0x0u},
-      {"ES_AUTOHSCROLL", 0x80u},     {"PBS_SMOOTH", 0x1u},
+      {"WS_POPUP", 0x80000000u},
+      {"WS_CHILD", kWsChild},
+      {"WS_VISIBLE", kWsVisible},
+      {"WS_DISABLED", kWsDisabled},
+      {"WS_CAPTION", 0x00C00000u},
+      {"WS_BORDER", 0x00800000u},
+      {"WS_SYSMENU", 0x00080000u},
+      {"WS_GROUP", 0x00020000u},
+      {"WS_TABSTOP", 0x00010000u},
+      {"WS_MINIMIZEBOX", 0x00020000u},
+      {"WS_EX_CLIENTEDGE", 0x200u},
+      {"DS_SETFONT", 0x40u},
+      {"DS_MODALFRAME", 0x80u},
+      {"BS_PUSHBUTTON", 0x0u},
+      {"BS_DEFPUSHBUTTON", 0x1u},
+      {"BS_AUTOCHECKBOX", kBsAutoCheckBox},
+      {"SS_LEFT", 0x0u},
+      {"SS_CENTER", 0x1u},
+      {"SS_BITMAP", 0xEu},
+      {"SS_ETCHEDHORZ", 0x10u},
+      {"ES_LEFT", 0x0u},
+      {"ES_AUTOHSCROLL", 0x80u},
+      {"PBS_SMOOTH", 0x1u},
   };
   return names;
 }
@@ -147,7 +162,10 @@ bool ReadDialogTemplate(const std::string& rcText, int templateId, DialogTemplat
       continue;
     }
     if (line.empty() || line.rfind("//", 0) == 0) continue;
-    if (line == "BEGIN") { inBody = true; continue; }
+    if (line == "BEGIN") {
+      inBody = true;
+      continue;
+    }
     if (line == "END") return true;
     const auto space = line.find_first_of(" \t");
     const std::string keyword = line.substr(0, space);

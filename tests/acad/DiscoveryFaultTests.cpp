@@ -21,8 +21,7 @@ void Seed(mem::MemoryMachine& m) {
   AddInstallation(m.registry, "SOFTWARE\\Autodesk\\AutoCAD\\R17.1\\ACAD-6001:804", "C:\\A2008", "AutoCAD 2008");
   AddInstallation(m.registry, "SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\ACAD-8001:804", "C:\\A2010", "AutoCAD 2010");
   AddInstallation(m.registry, "SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\ACAD-8001:409", "C:\\A2010e", "AutoCAD 2010");
-  AddInstallation(m.registry, "SOFTWARE\\Autodesk\\AutoCAD\\R20.1\\ACAD-F001:804\\Deep", "C:\\A2016",
-                  "AutoCAD 2016");
+  AddInstallation(m.registry, "SOFTWARE\\Autodesk\\AutoCAD\\R20.1\\ACAD-F001:804\\Deep", "C:\\A2016", "AutoCAD 2016");
   testing_support::CreateKey(m.registry, plat::kHKeyLocalMachine, "SOFTWARE\\Autodesk\\AutoCAD\\R20.1\\Empty");
 }
 

@@ -57,9 +57,8 @@ TEST_F(DiscoveryTest, Wow6432NodeServesOnly2007And2008AndComesFirst) {
   Discover();
   EXPECT_TRUE(acad.InstallFolders(K(2013)).empty()) << "2013 below Wow6432Node is not taken";
   EXPECT_EQ(acad.InstallFolders(K(2008)), (std::vector<std::string>{"C:\\Wow2008", "C:\\Main2008"}));
-  EXPECT_EQ(acad.InstallKeys(K(2008)),
-            (std::vector<std::string>{std::string(kWow) + "R17.1\\ACAD-6001\\",
-                                      std::string(kMain) + "R17.1\\ACAD-6001\\"}));
+  EXPECT_EQ(acad.InstallKeys(K(2008)), (std::vector<std::string>{std::string(kWow) + "R17.1\\ACAD-6001\\",
+                                                                 std::string(kMain) + "R17.1\\ACAD-6001\\"}));
 }
 
 TEST_F(DiscoveryTest, YearClassification) {
@@ -139,7 +138,8 @@ TEST_F(DiscoveryTest, SubKeyNameOf255CharactersIsSearched) {
 }
 
 TEST_F(DiscoveryTest, ChineseNamesRoundTrip) {
-  AddInstallation(m.registry, std::string(kMain) + "R24.0\\欧特克", "D:\\软件\\AutoCAD", "欧特克 AutoCAD 2021 简体中文版");
+  AddInstallation(m.registry, std::string(kMain) + "R24.0\\欧特克", "D:\\软件\\AutoCAD",
+                  "欧特克 AutoCAD 2021 简体中文版");
   Discover();
   EXPECT_EQ(acad.InstallFolders(K(2021)), (std::vector<std::string>{"D:\\软件\\AutoCAD"}));
   EXPECT_EQ(acad.InstallKeys(K(2021)), (std::vector<std::string>{std::string(kMain) + "R24.0\\欧特克\\"}));

@@ -86,9 +86,10 @@ TEST_F(RegistrationTest, UntickedOrUnfoundReleasesGetNothingButTrustedPathsStill
   const std::string before = m.registry.Export();
   EXPECT_TRUE(acad->RegisterReleases(Ticked({2010})).empty());
   EXPECT_FALSE(m.registry.KeyExists(std::string(kHklm) + k2016Key + "\\Applications"));
-  EXPECT_EQ(m.registry.GetString(std::string(kProfiles) + "R20.1\\ACAD-F001:804\\Profiles\\<<Unnamed Profile>>\\Variables",
-                                 "TRUSTEDPATHS"),
-            "C:\\LIB;D:\\TOOLS\\VELLMARK");
+  EXPECT_EQ(
+      m.registry.GetString(std::string(kProfiles) + "R20.1\\ACAD-F001:804\\Profiles\\<<Unnamed Profile>>\\Variables",
+                           "TRUSTEDPATHS"),
+      "C:\\LIB;D:\\TOOLS\\VELLMARK");
   acad->RegisterReleases(Ticked({}));
   EXPECT_FALSE(m.registry.KeyExists(std::string(kHklm) + k2016Key + "\\Applications"));
   EXPECT_NE(before, m.registry.Export());
@@ -140,7 +141,7 @@ TEST_F(RegistrationTest, FailuresAreReportedAndTheRestStillRuns) {
   AddInstallation(k2016Key, "C:\\A2016", 2016);
   Discover();
   m.registry.DeleteTree(std::string(kHklm) + "SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\A");  // gone since discovery
-  m.registry.DenyAccess(std::string(kHklm) + k2016Key, false, true);                   // no right to write
+  m.registry.DenyAccess(std::string(kHklm) + k2016Key, false, true);                    // no right to write
   const FailureReport report = acad->RegisterReleases(Ticked({2010, 2016}));
   ASSERT_EQ(report.size(), 3u);
   EXPECT_EQ(report[0].kind, Failure::kKeyNotOpened);

@@ -182,10 +182,10 @@ TEST(SupportFilesFaultTest, EveryFailingCallEndsCleanly) {
       // Each of the four placed or reported, unless the package itself could not
       // be found (the user has been told, or the message itself failed too).
       const auto& failed = m.faults.Failures();
-      const bool told = !m.windows.MessageBoxes().empty() ||
-                        std::find(failed.begin(), failed.end(), "MessageBoxA") != failed.end();
-      for (const char* path : {"\\Fonts\\Kavtor_EN.shx", "\\Fonts\\Kavtor_HZ.shx", "\\ACAD2013.dll",
-                               "\\Drv\\pdfplot9.hdi"}) {
+      const bool told =
+          !m.windows.MessageBoxes().empty() || std::find(failed.begin(), failed.end(), "MessageBoxA") != failed.end();
+      for (const char* path :
+           {"\\Fonts\\Kavtor_EN.shx", "\\Fonts\\Kavtor_HZ.shx", "\\ACAD2013.dll", "\\Drv\\pdfplot9.hdi"}) {
         const std::string target = std::string(kA2008) + path;
         bool reported = false;
         for (const Failure& f : report) reported = reported || f.item == target;

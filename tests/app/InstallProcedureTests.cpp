@@ -39,7 +39,8 @@ class InstallTest : public ::testing::Test {
     m.files.SetModulePath("C:\\Dist\\SetUp.exe");
     m.files.AddFile("C:\\Dist\\SetUp.exe", "program");
     for (const std::string& name : kPackage) m.files.AddFile("C:\\Dist\\Data\\" + name, "new " + name);
-    for (const char* font : {"Kavtor_EN.shx", "Kavtor_HZ.shx"}) m.files.AddFile(std::string("C:\\Dist\\Data\\") + font, font);
+    for (const char* font : {"Kavtor_EN.shx", "Kavtor_HZ.shx"})
+      m.files.AddFile(std::string("C:\\Dist\\Data\\") + font, font);
     AddAcad(k2008Key, kA2008, "AutoCAD 2008");
     AddAcad(k2016Key, kA2016, "AutoCAD 2016");
     m.registry.SetString(kProfile2016, "TRUSTEDPATHS", "D:\\Mine\\...");

@@ -25,8 +25,8 @@ class SetupDialogTest : public ::testing::Test {
 
   void Install(int year, const std::string& folder) {
     testing_support::AddInstallation(m.registry,
-                                     "SOFTWARE\\Autodesk\\AutoCAD\\R" + std::to_string(year) + "\\P" + folder,
-                                     folder, "AutoCAD " + std::to_string(year));
+                                     "SOFTWARE\\Autodesk\\AutoCAD\\R" + std::to_string(year) + "\\P" + folder, folder,
+                                     "AutoCAD " + std::to_string(year));
   }
 
   // Runs the dialog with `user` in front of it; returns the modal result.

@@ -56,7 +56,9 @@ TEST(IsAcadRunningTest, SubstringOfTheExecutableNameLetterCaseIgnored) {
     EXPECT_TRUE(IsAcadRunning(m.processes)) << name;
     EXPECT_EQ(m.processes.OpenHandles(), 0u);
   }
-  for (const char* name : {"acadlt.exe", "accoreconsole.exe", "acad.ex", "\x81\x41" "CAD.EXE"}) {
+  for (const char* name : {"acadlt.exe", "accoreconsole.exe", "acad.ex",
+                           "\x81\x41"
+                           "CAD.EXE"}) {
     mem::MemoryMachine m;
     m.processes.SetRunning({name});
     // The last one: a double-byte character ending in 0x41 is no letter "A".

@@ -22,8 +22,10 @@ std::string PathOfLength(std::size_t length) {
   std::string path = "C:\\" + std::string(40, 'a');
   while (path.size() + 41 <= length) path += "\\" + std::string(40, 'a');
   const std::size_t left = length - path.size();
-  if (left == 1) path += 'b';
-  else if (left > 1) path += "\\" + std::string(left - 1, 'b');
+  if (left == 1)
+    path += 'b';
+  else if (left > 1)
+    path += "\\" + std::string(left - 1, 'b');
   return path;
 }
 
@@ -46,8 +48,8 @@ class FolderValidationTest : public ::testing::Test {
 // ---- IsValidFolderName ----
 
 TEST(FolderNameTest, TakesOrdinaryNamesAndDoubleByteCharacters) {
-  for (const char* name : {"a", "Tools", "Vellmark", "a b", "a.b", "a\tb", "a-b_c(1)", "#", "%x%", "工具",
-                           "\x81", "a\x81"})
+  for (const char* name :
+       {"a", "Tools", "Vellmark", "a b", "a.b", "a\tb", "a-b_c(1)", "#", "%x%", "工具", "\x81", "a\x81"})
     EXPECT_EQ(IsValidFolderName(name), 1) << name;
 }
 
@@ -122,7 +124,9 @@ TEST_F(FolderValidationTest, CheckModeResults) {
       {"c:\\tools", folder::kAccepted},
       {"z:\\x", folder::kAccepted},
       {"C:\\a b\\c.d", folder::kAccepted},
-      {"C:\\a\x01" "b", folder::kAccepted},
+      {"C:\\a\x01"
+       "b",
+       folder::kAccepted},
       {"D:\\工具", folder::kAccepted},
       {"D:\\昞\\輡", folder::kAccepted},
       {"D:\\a\x81", folder::kAccepted},  // a lone lead byte at the end
@@ -195,8 +199,16 @@ TEST_F(FolderValidationTest, InvalidLevelAfterValidOnesStopsAfterCreatingThem) {
 }
 
 TEST_F(FolderValidationTest, ControlCharacterPassesValidationButTheVolumeRefusesIt) {
-  EXPECT_EQ(CreateFolderPath(recorded, "D:\\a\x01" "b", true), folder::kAccepted);
-  EXPECT_EQ(CreateFolderPath(recorded, "D:\\a\x01" "b", false), folder::kCannotCreate);
+  EXPECT_EQ(CreateFolderPath(recorded,
+                             "D:\\a\x01"
+                             "b",
+                             true),
+            folder::kAccepted);
+  EXPECT_EQ(CreateFolderPath(recorded,
+                             "D:\\a\x01"
+                             "b",
+                             false),
+            folder::kCannotCreate);
 }
 
 TEST_F(FolderValidationTest, ExistingFileCountsAsExisting) {
@@ -244,13 +256,11 @@ TEST_F(FolderValidationTest, MissingFolderYesCreatesTheLevels) {
   EXPECT_EQ(Confirm("D:\\Tools\\New\\Sub"), folder::kAccepted);
   ASSERT_EQ(windows.MessageBoxes().size(), 1u);
   const mem::MessageBoxCall& box = windows.MessageBoxes()[0];
-  EXPECT_EQ(box.text,
-            "The folder:\n\nD:\\Tools\\New\\Sub\n\ndoes not exist. Do you want the folder to be created?");
+  EXPECT_EQ(box.text, "The folder:\n\nD:\\Tools\\New\\Sub\n\ndoes not exist. Do you want the folder to be created?");
   EXPECT_EQ(box.type, plat::kMbYesNo | plat::kMbIconQuestion);
   EXPECT_EQ(box.caption, kCaption);
   EXPECT_EQ(box.owner, kOwner);
-  EXPECT_EQ(recorded.Created(),
-            (std::vector<std::string>{"D:\\Tools", "D:\\Tools\\New", "D:\\Tools\\New\\Sub"}));
+  EXPECT_EQ(recorded.Created(), (std::vector<std::string>{"D:\\Tools", "D:\\Tools\\New", "D:\\Tools\\New\\Sub"}));
   EXPECT_TRUE(files.Exists("D:\\Tools\\New\\Sub"));
 }
 

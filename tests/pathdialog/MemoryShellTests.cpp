@@ -26,9 +26,8 @@ struct Recorder {
     self->window = window;
     if (message == plat::kBffmSelChanged) {
       char path[plat::kMaxPath] = "x";
-      self->paths.push_back(self->shell->SHGetPathFromIDListA(static_cast<plat::ItemList>(lParam), path)
-                                ? path
-                                : "<none>");
+      self->paths.push_back(self->shell->SHGetPathFromIDListA(static_cast<plat::ItemList>(lParam), path) ? path
+                                                                                                         : "<none>");
     }
     return 0;
   }
@@ -105,15 +104,15 @@ TEST_F(MemoryShellTest, ListsHandedToTheCallbackGoWithTheWindow) {
 
 TEST_F(MemoryShellTest, CallbackOrderAndSelectionFromTheProgram) {
   shell.QueueUser([&](mem::BrowseUser& user) {
-    EXPECT_EQ(windows.SendMessageA(user.Window(), plat::kBffmSetSelectionA, 1,
-                                   reinterpret_cast<plat::LParam>("c:\\tools\\")),
-              1);
-    EXPECT_EQ(windows.SendMessageA(user.Window(), plat::kBffmSetSelectionA, 1,
-                                   reinterpret_cast<plat::LParam>("C:\\Missing")),
-              0);
-    EXPECT_EQ(windows.SendMessageA(user.Window(), plat::kBffmSetSelectionA, 1,
-                                   reinterpret_cast<plat::LParam>("Computer")),
-              0) << "a display name parses to folders only";
+    EXPECT_EQ(
+        windows.SendMessageA(user.Window(), plat::kBffmSetSelectionA, 1, reinterpret_cast<plat::LParam>("c:\\tools\\")),
+        1);
+    EXPECT_EQ(
+        windows.SendMessageA(user.Window(), plat::kBffmSetSelectionA, 1, reinterpret_cast<plat::LParam>("C:\\Missing")),
+        0);
+    EXPECT_EQ(
+        windows.SendMessageA(user.Window(), plat::kBffmSetSelectionA, 1, reinterpret_cast<plat::LParam>("Computer")), 0)
+        << "a display name parses to folders only";
     user.Select("Computer");
   });
   shell.SHBrowseForFolderA(&info);
@@ -158,9 +157,8 @@ TEST_F(MemoryShellTest, HookSeesOkFirstAndIsDetachedWhenTheWindowGoes) {
 TEST_F(MemoryShellTest, EditControlReportsItsTextChangesAndTakesAFont) {
   SwallowCommands hook;
   shell.QueueUser([&](mem::BrowseUser& user) {
-    const plat::HWnd edit =
-        windows.CreateWindowExA(0, "EDIT", "", plat::kWsChild | plat::kWsVisible, 1, 2, 30, 20, user.Window(), 0, 0,
-                                nullptr);
+    const plat::HWnd edit = windows.CreateWindowExA(0, "EDIT", "", plat::kWsChild | plat::kWsVisible, 1, 2, 30, 20,
+                                                    user.Window(), 0, 0, nullptr);
     ASSERT_NE(edit, 0u);
     ASSERT_TRUE(windows.SubclassWindow(user.Window(), &hook));
     windows.SetWindowTextA(edit, "same");

@@ -22,8 +22,8 @@
 //   the picker frees with the allocator.
 #include <gtest/gtest.h>
 
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include <atomic>
 #include <cstdio>
@@ -170,7 +170,8 @@ class PathDialogWin32Test : public ::testing::Test {
     if (box == nullptr) return "<no message box>";
     std::string text;  // the message: the longest static text of the box
     for (const Control& c : ControlsOf(box))
-      if (lstrcmpiA(c.className.c_str(), "Static") == 0 && TextOf(c.handle).size() > text.size()) text = TextOf(c.handle);
+      if (lstrcmpiA(c.className.c_str(), "Static") == 0 && TextOf(c.handle).size() > text.size())
+        text = TextOf(c.handle);
     PostMessageA(box, WM_COMMAND, button, 0);
     WaitGone(box);
     return text;
@@ -274,7 +275,8 @@ TEST_F(PathDialogWin32Test, MissingFolderIsCreatedAfterYes) {
   });
   EXPECT_EQ(result, 1);
   EXPECT_EQ(pathName, Path("New\\Sub"));
-  EXPECT_EQ(boxText, "The folder:\n\n" + Path("New\\Sub") + "\n\ndoes not exist. Do you want the folder to be created?");
+  EXPECT_EQ(boxText,
+            "The folder:\n\n" + Path("New\\Sub") + "\n\ndoes not exist. Do you want the folder to be created?");
   const DWORD attributes = GetFileAttributesA(Path("New\\Sub").c_str());
   EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
   EXPECT_NE(attributes & FILE_ATTRIBUTE_DIRECTORY, 0u);

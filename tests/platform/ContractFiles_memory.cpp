@@ -29,9 +29,7 @@ class MemoryFilesUnderTest : public FilesUnderTest {
   bool IsWineAsRoot() const override { return false; }
 
   bool WriteFile(const std::string& path, const std::string& data) override { return m_files.AddFile(path, data); }
-  std::string ReadFile(const std::string& path) override {
-    return m_files.ReadFile(path).value_or("<unreadable>");
-  }
+  std::string ReadFile(const std::string& path) override { return m_files.ReadFile(path).value_or("<unreadable>"); }
   bool HoldOpen(const std::string& path) override {
     if (!m_files.LockFile(path)) return false;
     m_held.push_back(path);

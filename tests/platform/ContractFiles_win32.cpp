@@ -104,8 +104,8 @@ class Win32FilesUnderTest : public FilesUnderTest {
   }
 
   std::string ReadFile(const std::string& path) override {
-    Handle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              0, nullptr));
+    Handle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                              nullptr));
     if (!file.valid()) return "<unreadable>";
     std::string data;
     char buffer[4096];

@@ -28,9 +28,7 @@ class Win32UnderTest : public RegistryUnderTest {
   plat::IRegistry& Registry() override { return m_registry; }
   std::string SetupError() const override { return m_error; }
   long OpenHandles() const override { return -1; }
-  bool IsWine() const override {
-    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-  }
+  bool IsWine() const override { return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr; }
 
  private:
   // Opens the scratch key from the real HKCU (not yet overridden) and makes
@@ -38,8 +36,8 @@ class Win32UnderTest : public RegistryUnderTest {
   std::string Redirect(HKEY predefined, const char* suffix) {
     HKEY scratch = nullptr;
     const std::string path = m_scratch + suffix;
-    LONG rc = ::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &scratch,
-                                nullptr);
+    LONG rc =
+        ::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &scratch, nullptr);
     if (rc != ERROR_SUCCESS) return "RegCreateKeyExA(" + path + ") failed: " + std::to_string(rc);
     rc = ::RegOverridePredefKey(predefined, scratch);
     ::RegCloseKey(scratch);

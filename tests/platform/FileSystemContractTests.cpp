@@ -118,8 +118,8 @@ TEST_F(FileSystemContract, Attributes) {
   ASSERT_TRUE(SetAttributes("plain.txt", kFileAttributeReadOnly | kFileAttributeHidden));
   EXPECT_EQ(Attributes("plain.txt") & kCompared, kFileAttributeReadOnly | kFileAttributeHidden);
   // exactly the bits set, archive cleared; Wine reports archive on every file
-  EXPECT_EQ(Attributes("plain.txt"), kFileAttributeReadOnly | kFileAttributeHidden |
-                                         (IsWine() ? kFileAttributeArchive : 0));
+  EXPECT_EQ(Attributes("plain.txt"),
+            kFileAttributeReadOnly | kFileAttributeHidden | (IsWine() ? kFileAttributeArchive : 0));
 
   // clearing read-only keeps hidden
   ASSERT_TRUE(SetAttributes("plain.txt", Attributes("plain.txt") & ~kFileAttributeReadOnly));
@@ -210,9 +210,9 @@ TEST_F(FileSystemContract, ListingMasks) {
   // "a?": Windows' '?' also matches nothing at the end of a name; Wine's matches exactly one character
   EXPECT_EQ(NamesOf(List(At("a?"))), IsWine() ? Names{"ab"} : (Names{"a", "ab"}));
   // "*.": names without a dot on Windows; Wine ignores a '.' that ends a mask
-  EXPECT_EQ(NamesOf(List(At("*."))),
-            IsWine() ? (Names{".", "..", "a", "a.b.c", "A.txt", "ab", "b.txt", "noext", "中.txt"})
-                     : (Names{".", "..", "a", "ab", "noext"}));
+  EXPECT_EQ(NamesOf(List(At("*."))), IsWine()
+                                         ? (Names{".", "..", "a", "a.b.c", "A.txt", "ab", "b.txt", "noext", "中.txt"})
+                                         : (Names{".", "..", "a", "ab", "noext"}));
 
   // no match: ERROR_FILE_NOT_FOUND
   const Listing none = List(At("*.xyz"));
@@ -488,8 +488,7 @@ TEST_F(FileSystemContract, GetModuleFileNameA) {
   const std::size_t slash = path.rfind('\\');
   ASSERT_NE(slash, std::string::npos) << path;
   EXPECT_EQ(path.substr(slash + 1), m_under->ProgramName());
-  EXPECT_EQ(fs().GetFileAttributesA(path.substr(0, slash).c_str()) & kFileAttributeDirectory,
-            kFileAttributeDirectory)
+  EXPECT_EQ(fs().GetFileAttributesA(path.substr(0, slash).c_str()) & kFileAttributeDirectory, kFileAttributeDirectory)
       << path;
   EXPECT_EQ(fs().GetFileAttributesA(path.c_str()) & kFileAttributeDirectory, 0u) << path;
 

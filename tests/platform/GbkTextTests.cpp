@@ -45,15 +45,16 @@ TEST(GbkText, LenientConversionKeepsInvalidBytesDistinct) {
   EXPECT_EQ(ToUtf16Lenient("ab"), u"ab");
   EXPECT_EQ(ToUtf16Lenient("中"), u"中");
   EXPECT_NE(ToUtf16Lenient("\xFF"), ToUtf16Lenient("\xFE"));
-  EXPECT_EQ(ToUtf16Lenient("a\xFF" "b"), (std::u16string{u'a', static_cast<char16_t>(0xDCFF), u'b'}));
+  EXPECT_EQ(ToUtf16Lenient("a\xFF"
+                           "b"),
+            (std::u16string{u'a', static_cast<char16_t>(0xDCFF), u'b'}));
 }
 
 TEST(GbkText, UpcaseCoversTheLettersOfCodePage936) {
   // (kept out of the EXPECT macros: their spelled-out text must be GBK, and É is not)
   const std::u16string cases[][2] = {
-      {u"abz_09", u"ABZ_09"}, {u"éü", u"ÉÜ"},       {u"āǎēěňü", u"ĀǍĒĚŇÜ"},
-      {u"αβς", u"ΑΒΣ"},       {u"дом ё", u"ДОМ Ё"}, {u"ａｚⅰ", u"ＡＺⅠ"},
-      {u"中文", u"中文"},
+      {u"abz_09", u"ABZ_09"}, {u"éü", u"ÉÜ"},       {u"āǎēěňü", u"ĀǍĒĚŇÜ"}, {u"αβς", u"ΑΒΣ"},
+      {u"дом ё", u"ДОМ Ё"},   {u"ａｚⅰ", u"ＡＺⅠ"}, {u"中文", u"中文"},
   };
   for (const auto& c : cases) EXPECT_EQ(Upcase(c[0]), c[1]);
 }

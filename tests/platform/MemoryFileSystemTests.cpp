@@ -239,14 +239,30 @@ TEST(MemoryFileSystemMasks, MatchAsNtfsDoes) {
     bool matches;
   };
   const Case cases[] = {
-      {"*", ".", true},           {"*.*", "..", true},         {"*.*", "noext", true},
-      {"*.", "noext", true},      {"*.", "a.b", false},        {"*.", "..", true},
-      {"a?", "a", true},          {"a??", "a", true},          {"a?", "abc", false},
-      {"f?txt", "f.txt", false},  {"f.txt?", "f.txt", true},   {"?.txt", "中.txt", true},
-      {"*.txt", "a.b.txt", true}, {"*.txt", "a.txt.bak", false}, {"*.htm", "page.html", false},
-      {"a.*", "a", true},         {"a.*", "ab", false},        {"A*B", "axxb", true},
-      {"*b", "ab.b", true},       {"*中*", "x中y", true},      {"<.txt", "a.b.txt", true},
-      {"ａ*", "Ａb", true},       {"a*", "b", false},          {"*.TXT", "x.txt", true},
+      {"*", ".", true},
+      {"*.*", "..", true},
+      {"*.*", "noext", true},
+      {"*.", "noext", true},
+      {"*.", "a.b", false},
+      {"*.", "..", true},
+      {"a?", "a", true},
+      {"a??", "a", true},
+      {"a?", "abc", false},
+      {"f?txt", "f.txt", false},
+      {"f.txt?", "f.txt", true},
+      {"?.txt", "中.txt", true},
+      {"*.txt", "a.b.txt", true},
+      {"*.txt", "a.txt.bak", false},
+      {"*.htm", "page.html", false},
+      {"a.*", "a", true},
+      {"a.*", "ab", false},
+      {"A*B", "axxb", true},
+      {"*b", "ab.b", true},
+      {"*中*", "x中y", true},
+      {"<.txt", "a.b.txt", true},
+      {"ａ*", "Ａb", true},
+      {"a*", "b", false},
+      {"*.TXT", "x.txt", true},
   };
   for (const Case& c : cases)
     EXPECT_EQ(mem::wildcard::Matches(c.mask, c.name), c.matches) << "mask " << c.mask << " name " << c.name;

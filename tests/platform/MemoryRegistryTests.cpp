@@ -42,7 +42,8 @@ struct FaultCase {
 
 std::vector<FaultCase> FaultCases() {
   return {
-      {"RegOpenKeyA", [](MemoryRegistry& r, HKey, HKey* out) { return r.RegOpenKeyA(kHKeyLocalMachine, "SOFTWARE", out); }},
+      {"RegOpenKeyA",
+       [](MemoryRegistry& r, HKey, HKey* out) { return r.RegOpenKeyA(kHKeyLocalMachine, "SOFTWARE", out); }},
       {"RegOpenKeyExA",
        [](MemoryRegistry& r, HKey, HKey* out) {
          return r.RegOpenKeyExA(kHKeyLocalMachine, "SOFTWARE", 0, plat::kKeyRead, out);
@@ -65,10 +66,14 @@ std::vector<FaultCase> FaultCases() {
          std::uint32_t size = 0xdeadbeef;
          return r.RegQueryValueExA(open, "Missing", nullptr, nullptr, &size) != 0 && size == 0xdeadbeef ? 5 : -1;
        }},
-      {"RegCreateKeyA", [](MemoryRegistry& r, HKey, HKey* out) { return r.RegCreateKeyA(kHKeyLocalMachine, "SOFTWARE\\New\\Key", out); }},
-      {"RegDeleteKeyA", [](MemoryRegistry& r, HKey, HKey*) { return r.RegDeleteKeyA(kHKeyCurrentUser, "Software\\Autodesk\\AutoCAD\\R17.0\\ACAD-5001:804\\Profiles"); }},
-      {"RegSetValueExA",
-       [](MemoryRegistry& r, HKey open, HKey*) { return r.RegSetValueExA(open, "New", 0, plat::kRegSz, Bytes("x"), 2); }},
+      {"RegCreateKeyA", [](MemoryRegistry& r, HKey,
+                           HKey* out) { return r.RegCreateKeyA(kHKeyLocalMachine, "SOFTWARE\\New\\Key", out); }},
+      {"RegDeleteKeyA",
+       [](MemoryRegistry& r, HKey, HKey*) {
+         return r.RegDeleteKeyA(kHKeyCurrentUser, "Software\\Autodesk\\AutoCAD\\R17.0\\ACAD-5001:804\\Profiles");
+       }},
+      {"RegSetValueExA", [](MemoryRegistry& r, HKey open,
+                            HKey*) { return r.RegSetValueExA(open, "New", 0, plat::kRegSz, Bytes("x"), 2); }},
   };
 }
 
@@ -101,7 +106,8 @@ TEST_F(MemoryRegistryTest, OpenAndCreateMadeToFailClearTheResult) {
     faults.FailOperation(operation);
     HKey out = kSentinelKey;
     if (std::string(operation) == "RegOpenKeyA") reg.RegOpenKeyA(kHKeyLocalMachine, "SOFTWARE", &out);
-    if (std::string(operation) == "RegOpenKeyExA") reg.RegOpenKeyExA(kHKeyLocalMachine, "SOFTWARE", 0, plat::kKeyRead, &out);
+    if (std::string(operation) == "RegOpenKeyExA")
+      reg.RegOpenKeyExA(kHKeyLocalMachine, "SOFTWARE", 0, plat::kKeyRead, &out);
     if (std::string(operation) == "RegCreateKeyA") reg.RegCreateKeyA(kHKeyLocalMachine, "SOFTWARE", &out);
     EXPECT_EQ(out, 0u) << operation;
   }
@@ -119,10 +125,10 @@ TEST_F(MemoryRegistryTest, FailCallCountsEveryRegistryCall) {
   faults.ResetCount();
   faults.FailCall(3);
   HKey a = 0, b = 0;
-  EXPECT_EQ(reg.RegOpenKeyA(kHKeyLocalMachine, "SOFTWARE", &a), 0);                        // call 1
-  EXPECT_EQ(reg.RegQueryInfoKeyA(a, nullptr, nullptr, nullptr), 0);                       // call 2
-  EXPECT_NE(reg.RegOpenKeyExA(a, "Autodesk", 0, plat::kKeyRead, &b), 0);                  // call 3 fails
-  EXPECT_EQ(reg.RegOpenKeyExA(a, "Autodesk", 0, plat::kKeyRead, &b), 0);                  // call 4
+  EXPECT_EQ(reg.RegOpenKeyA(kHKeyLocalMachine, "SOFTWARE", &a), 0);       // call 1
+  EXPECT_EQ(reg.RegQueryInfoKeyA(a, nullptr, nullptr, nullptr), 0);       // call 2
+  EXPECT_NE(reg.RegOpenKeyExA(a, "Autodesk", 0, plat::kKeyRead, &b), 0);  // call 3 fails
+  EXPECT_EQ(reg.RegOpenKeyExA(a, "Autodesk", 0, plat::kKeyRead, &b), 0);  // call 4
   EXPECT_EQ(faults.Calls(), 4u);
   reg.RegCloseKey(b);
   reg.RegCloseKey(a);
@@ -263,7 +269,8 @@ TEST_F(MemoryRegistryTest, HelpersReadWhatTheCallsWrote) {
   reg.RegSetValueExA(key, "A", 0, plat::kRegBinary, Bytes("\x01\x02"), 2);
   reg.RegCloseKey(key);
   EXPECT_EQ(reg.GetString("HKCU\\Software\\Set", "b"), "second");
-  EXPECT_EQ(reg.GetValue("HKEY_CURRENT_USER\\Software\\Set", "A"), (MemoryRegistry::Value{plat::kRegBinary, "\x01\x02"}));
+  EXPECT_EQ(reg.GetValue("HKEY_CURRENT_USER\\Software\\Set", "A"),
+            (MemoryRegistry::Value{plat::kRegBinary, "\x01\x02"}));
   EXPECT_EQ(reg.ValueNames("HKEY_CURRENT_USER\\Software\\Set"), (std::vector<std::string>{"B", "A"}))
       << "values in the order first set";
   EXPECT_FALSE(reg.GetValue("HKEY_CURRENT_USER\\Software\\Set", "C"));

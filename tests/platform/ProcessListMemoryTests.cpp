@@ -50,7 +50,8 @@ class MemoryProcessListTest : public ::testing::Test {
 TEST_F(MemoryProcessListTest, SystemEntriesComeFirst) {
   list.SetRunning({"explorer.exe", "ACAD.EXE"});
   plat::ScopedSnapshot snapshot(list, list.CreateToolhelp32Snapshot(plat::kTh32csSnapProcess, 0));
-  EXPECT_EQ(Names(snapshot.get()), (std::vector<std::string>{"[System Process]", "System", "explorer.exe", "ACAD.EXE"}));
+  EXPECT_EQ(Names(snapshot.get()),
+            (std::vector<std::string>{"[System Process]", "System", "explorer.exe", "ACAD.EXE"}));
   EXPECT_EQ(list.LastError(), kErrorNoMoreFiles) << "the walk ends with ERROR_NO_MORE_FILES";
   const std::vector<plat::ProcessEntry> running = list.Running();
   EXPECT_EQ(running[0].processId, 0u);

@@ -29,7 +29,8 @@ class ProcessHandle {
   }
   // Terminated and gone: true when it ended within the time allowed.
   bool End() {
-    const bool ended = ::TerminateProcess(m_process, 0) && ::WaitForSingleObject(m_process, kEndTimeoutMs) == WAIT_OBJECT_0;
+    const bool ended =
+        ::TerminateProcess(m_process, 0) && ::WaitForSingleObject(m_process, kEndTimeoutMs) == WAIT_OBJECT_0;
     ::CloseHandle(m_process);
     m_process = nullptr;
     return ended;
@@ -82,8 +83,8 @@ class Win32ProcessesUnderTest : public ProcessesUnderTest {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                          nullptr, &startup, &info))
+    if (!::CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                          &startup, &info))
       return 0;
     ::CloseHandle(info.hThread);
     m_running.emplace(std::piecewise_construct, std::forward_as_tuple(info.dwProcessId),

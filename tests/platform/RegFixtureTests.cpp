@@ -96,10 +96,11 @@ TEST_F(RegFixtureTest, AllThreeEncodingsLoadTheSame) {
 }
 
 TEST_F(RegFixtureTest, ChineseNamesAndTextsBecomeGbk) {
-  Load(Utf8(u8"Windows Registry Editor Version 5.00\n"
-            u8"[HKEY_CURRENT_USER\\软件\\中文键]\n"
-            u8"\"名称\"=\"数据\"\n"
-            u8"@=\"默认\"\n"));
+  Load(
+      Utf8(u8"Windows Registry Editor Version 5.00\n"
+           u8"[HKEY_CURRENT_USER\\软件\\中文键]\n"
+           u8"\"名称\"=\"数据\"\n"
+           u8"@=\"默认\"\n"));
   EXPECT_EQ(reg.SubKeyNames("HKEY_CURRENT_USER\\软件"), std::vector<std::string>{"中文键"});
   EXPECT_EQ(reg.GetValue("HKEY_CURRENT_USER\\软件\\中文键", "名称"),
             (MemoryRegistry::Value{plat::kRegSz, std::string("数据") + '\0'}));
@@ -108,24 +109,26 @@ TEST_F(RegFixtureTest, ChineseNamesAndTextsBecomeGbk) {
 
 TEST_F(RegFixtureTest, StringPayloadsInHexAreUtf16AndBecomeGbk) {
   // hex(2) "%A%\中" and hex(7) "a","中" in UTF-16LE; hex(1) a REG_SZ without its NUL
-  Load(kHeader + "[HKEY_CURRENT_USER\\K]\r\n"
-                 "\"expand\"=hex(2):25,00,41,00,25,00,5c,00,2d,4e,00,00\r\n"
-                 "\"multi\"=hex(7):61,00,00,00,2d,4e,00,00,00,00\r\n"
-                 "\"bare\"=hex(1):61,00,62,00\r\n");
-  EXPECT_EQ(reg.GetValue("HKCU\\K", "expand"), (MemoryRegistry::Value{plat::kRegExpandSz, std::string("%A%\\中") + '\0'}));
-  EXPECT_EQ(reg.GetValue("HKCU\\K", "multi"),
-            (MemoryRegistry::Value{plat::kRegMultiSz, std::string("a\0中\0\0", 6)}));
+  Load(kHeader +
+       "[HKEY_CURRENT_USER\\K]\r\n"
+       "\"expand\"=hex(2):25,00,41,00,25,00,5c,00,2d,4e,00,00\r\n"
+       "\"multi\"=hex(7):61,00,00,00,2d,4e,00,00,00,00\r\n"
+       "\"bare\"=hex(1):61,00,62,00\r\n");
+  EXPECT_EQ(reg.GetValue("HKCU\\K", "expand"),
+            (MemoryRegistry::Value{plat::kRegExpandSz, std::string("%A%\\中") + '\0'}));
+  EXPECT_EQ(reg.GetValue("HKCU\\K", "multi"), (MemoryRegistry::Value{plat::kRegMultiSz, std::string("a\0中\0\0", 6)}));
   EXPECT_EQ(reg.GetValue("HKCU\\K", "bare"), (MemoryRegistry::Value{plat::kRegSz, "ab"}));
 }
 
 TEST_F(RegFixtureTest, DwordBinaryAndOtherTypes) {
-  Load(kHeader + "[HKEY_LOCAL_MACHINE\\K]\r\n"
-                 "\"d\"=dword:0000abcd\r\n"
-                 "\"short\"=dword:2\r\n"
-                 "\"b\"=hex:de,ad,be,ef\r\n"
-                 "\"q\"=hex(b):01,00,00,00,00,00,00,00\r\n"
-                 "\"none\"=hex(0):\r\n"
-                 "\"empty\"=hex:\r\n");
+  Load(kHeader +
+       "[HKEY_LOCAL_MACHINE\\K]\r\n"
+       "\"d\"=dword:0000abcd\r\n"
+       "\"short\"=dword:2\r\n"
+       "\"b\"=hex:de,ad,be,ef\r\n"
+       "\"q\"=hex(b):01,00,00,00,00,00,00,00\r\n"
+       "\"none\"=hex(0):\r\n"
+       "\"empty\"=hex:\r\n");
   EXPECT_EQ(reg.GetValue("HKLM\\K", "d"), (MemoryRegistry::Value{plat::kRegDword, std::string("\xcd\xab\0\0", 4)}));
   EXPECT_EQ(reg.GetValue("HKLM\\K", "short"), (MemoryRegistry::Value{plat::kRegDword, std::string("\x02\0\0\0", 4)}));
   EXPECT_EQ(reg.GetValue("HKLM\\K", "b"), (MemoryRegistry::Value{plat::kRegBinary, "\xde\xad\xbe\xef"}));
@@ -135,15 +138,16 @@ TEST_F(RegFixtureTest, DwordBinaryAndOtherTypes) {
 }
 
 TEST_F(RegFixtureTest, EscapesCommentsBlankLinesAndContinuations) {
-  Load(kHeader + "; a comment\r\n"
-                 "   ; an indented comment\r\n"
-                 "\r\n"
-                 "[HKEY_CURRENT_USER\\K]\r\n"
-                 "\"a \\\"quoted\\\" \\\\ name\"=\"C:\\\\Tools\\\\\"\r\n"
-                 "\"long\"=hex:01,02,\\\r\n"
-                 "  03,04,\\\r\n"
-                 "    05\r\n"
-                 "\r\n");
+  Load(kHeader +
+       "; a comment\r\n"
+       "   ; an indented comment\r\n"
+       "\r\n"
+       "[HKEY_CURRENT_USER\\K]\r\n"
+       "\"a \\\"quoted\\\" \\\\ name\"=\"C:\\\\Tools\\\\\"\r\n"
+       "\"long\"=hex:01,02,\\\r\n"
+       "  03,04,\\\r\n"
+       "    05\r\n"
+       "\r\n");
   EXPECT_EQ(reg.GetString("HKCU\\K", "a \"quoted\" \\ name"), "C:\\Tools\\");
   EXPECT_EQ(reg.GetValue("HKCU\\K", "long"), (MemoryRegistry::Value{plat::kRegBinary, "\x01\x02\x03\x04\x05"}));
 }
@@ -152,12 +156,13 @@ TEST_F(RegFixtureTest, DeletionSectionsAndValues) {
   reg.SetString("HKCU\\Old\\Sub", "v", "x");
   reg.SetString("HKCU\\Keep", "gone", "x");
   reg.SetString("HKCU\\Keep", "stays", "x");
-  Load(kHeader + "[-HKEY_CURRENT_USER\\Old]\r\n"
-                 "[-HKEY_CURRENT_USER\\NeverWas]\r\n"
-                 "[HKEY_CURRENT_USER\\Keep]\r\n"
-                 "\"gone\"=-\r\n"
-                 "[HKEY_CURRENT_USER\\Later\\Sub]\r\n"
-                 "[-HKEY_CURRENT_USER\\Later]\r\n");
+  Load(kHeader +
+       "[-HKEY_CURRENT_USER\\Old]\r\n"
+       "[-HKEY_CURRENT_USER\\NeverWas]\r\n"
+       "[HKEY_CURRENT_USER\\Keep]\r\n"
+       "\"gone\"=-\r\n"
+       "[HKEY_CURRENT_USER\\Later\\Sub]\r\n"
+       "[-HKEY_CURRENT_USER\\Later]\r\n");
   EXPECT_FALSE(reg.KeyExists("HKCU\\Old"));
   EXPECT_FALSE(reg.KeyExists("HKCU\\Later"));
   EXPECT_EQ(reg.ValueNames("HKCU\\Keep"), std::vector<std::string>{"stays"});
@@ -211,9 +216,15 @@ TEST_F(RegFixtureTest, ArbitraryBytesNeverCrashAndRefusalsChangeNothing) {
     for (int edits = next() % 4 + 1; edits > 0 && !bytes.empty(); --edits) {
       const std::size_t at = next() % bytes.size();
       switch (next() % 3) {
-        case 0: bytes[at] = static_cast<char>(next()); break;
-        case 1: bytes.erase(at, next() % 8); break;
-        default: bytes.insert(at, 1, "\\\",[]\r\n-=@:"[next() % 12]); break;
+        case 0:
+          bytes[at] = static_cast<char>(next());
+          break;
+        case 1:
+          bytes.erase(at, next() % 8);
+          break;
+        default:
+          bytes.insert(at, 1, "\\\",[]\r\n-=@:"[next() % 12]);
+          break;
       }
     }
     MemoryRegistry fresh(faults);

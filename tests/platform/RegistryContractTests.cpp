@@ -412,7 +412,8 @@ TEST_F(RegistryContract, RegCloseKey) {
 TEST_F(RegistryContract, RegCreateKeyA) {
   // missing intermediate keys are created on the way
   HKey key = kSentinelKey;
-  ASSERT_EQ(reg().RegCreateKeyA(kHKeyLocalMachine, "SOFTWARE\\Autodesk\\AutoCAD\\R17.0\\ACAD-5001:804\\Applications\\Kavtor2007", &key),
+  ASSERT_EQ(reg().RegCreateKeyA(kHKeyLocalMachine,
+                                "SOFTWARE\\Autodesk\\AutoCAD\\R17.0\\ACAD-5001:804\\Applications\\Kavtor2007", &key),
             plat::kErrorSuccess);
   EXPECT_NE(key, kSentinelKey);
   EXPECT_NE(key, 0u);

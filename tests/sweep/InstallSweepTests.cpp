@@ -32,7 +32,8 @@ struct Profile {
 };
 
 const std::vector<Profile> kProfiles = {
-    {std::string(kHkcuAcad) + "R17.1\\ACAD-6001:804\\Profiles\\<<Unnamed Profile>>\\Variables", "D:\\结构\\库;E:\\Mine\\..."},
+    {std::string(kHkcuAcad) + "R17.1\\ACAD-6001:804\\Profiles\\<<Unnamed Profile>>\\Variables",
+     "D:\\结构\\库;E:\\Mine\\..."},
     {std::string(kHkcuAcad) + "R20.1\\ACAD-F001:804\\Profiles\\Work\\Variables", "c:\\kavtor\\vellmark2"},
     {std::string(kHkcuAcad) + "R20.1\\ACAD-F001:804\\Profiles\\<<Unnamed Profile>>\\Variables", ""},
 };
@@ -53,8 +54,8 @@ void Seed(mem::MemoryMachine& m) {
   m.files.AddFile(data + "help.chm", "help", plat::kFileAttributeReadOnly);
   testing_support::AddInstallation(m.registry, "SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\R17.1\\ACAD-6001:804",
                                    "C:\\AutoCAD 2008", "AutoCAD 2008 - 简体中文");
-  testing_support::AddInstallation(m.registry, "SOFTWARE\\Autodesk\\AutoCAD\\R20.1\\ACAD-F001:804",
-                                   "D:\\AutoCAD 2016", "AutoCAD 2016");
+  testing_support::AddInstallation(m.registry, "SOFTWARE\\Autodesk\\AutoCAD\\R20.1\\ACAD-F001:804", "D:\\AutoCAD 2016",
+                                   "AutoCAD 2016");
   for (const char* folder : {"C:\\AutoCAD 2008", "D:\\AutoCAD 2016"}) {
     m.files.AddFile(std::string(folder) + "\\acad.exe", "AutoCAD");
     m.files.AddFolder(std::string(folder) + "\\Fonts");
@@ -144,7 +145,8 @@ std::string Contents(const std::string& listing) {
   while (std::getline(in, line)) {
     const std::string path = PathOf(line);
     if (line.compare(path.size(), 8, " stream ") == 0) continue;
-    if (line.compare(path.size(), 6, " file ") == 0) line = path + " file" + line.substr(line.find(' ', path.size() + 6));
+    if (line.compare(path.size(), 6, " file ") == 0)
+      line = path + " file" + line.substr(line.find(' ', path.size() + 6));
     out += line + "\n";
   }
   return out;
@@ -152,7 +154,7 @@ std::string Contents(const std::string& listing) {
 
 struct Outcome {
   std::intptr_t result = 0;
-  std::string registry, files;      // the whole state afterwards
+  std::string registry, files;  // the whole state afterwards
   std::string unownedRegistry, unownedFiles;
   std::vector<mem::MessageBoxCall> messages;
   std::vector<std::string> failures;  // the calls made to fail
@@ -249,7 +251,8 @@ TEST(InstallSweepTest, EveryFailingCallOfAWholeInstallation) {
       if (run.unownedRegistry != unownedRegistry) found.push_back("a key the installer does not own changed");
       if (run.unownedFiles != unownedFiles) found.push_back("a file the installer does not own changed");
       const bool incomplete = run.registry != sound.registry || Contents(run.files) != Contents(sound.files);
-      const bool messageFailed = std::find(run.failures.begin(), run.failures.end(), "MessageBoxA") != run.failures.end();
+      const bool messageFailed =
+          std::find(run.failures.begin(), run.failures.end(), "MessageBoxA") != run.failures.end();
       // A release whose keys could not be read looks not installed: the dialog
       // shows it so, and the installation covers what it showed.
       const bool inDiscovery = !repeat && k <= discoveryCalls;

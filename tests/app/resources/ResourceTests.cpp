@@ -219,21 +219,29 @@ enum class Kind { kCheckBox, kPushButton, kText, kCentredText, kEtchedLine, kPic
 
 struct KindTraits {
   const char* name;
-  WORD atom;               // predefined class atom, 0 for other classes
+  WORD atom;  // predefined class atom, 0 for other classes
   const char* className;
-  DWORD style;             // besides WS_CHILD and WS_VISIBLE
+  DWORD style;  // besides WS_CHILD and WS_VISIBLE
 };
 
 KindTraits Traits(Kind kind) {
   switch (kind) {
-    case Kind::kCheckBox: return {"auto check box", 0x0080, "Button", BS_AUTOCHECKBOX | WS_TABSTOP};
-    case Kind::kPushButton: return {"push button", 0x0080, "Button", BS_PUSHBUTTON | WS_TABSTOP};
-    case Kind::kText: return {"static text", 0x0082, "Static", SS_LEFT};
-    case Kind::kCentredText: return {"centred static text", 0x0082, "Static", SS_CENTER};
-    case Kind::kEtchedLine: return {"etched line", 0x0082, "Static", SS_ETCHEDHORZ};
-    case Kind::kPicture: return {"picture", 0x0082, "Static", SS_BITMAP};
-    case Kind::kEdit: return {"edit box", 0x0081, "Edit", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP};
-    case Kind::kProgress: return {"progress bar", 0, "msctls_progress32", WS_BORDER};
+    case Kind::kCheckBox:
+      return {"auto check box", 0x0080, "Button", BS_AUTOCHECKBOX | WS_TABSTOP};
+    case Kind::kPushButton:
+      return {"push button", 0x0080, "Button", BS_PUSHBUTTON | WS_TABSTOP};
+    case Kind::kText:
+      return {"static text", 0x0082, "Static", SS_LEFT};
+    case Kind::kCentredText:
+      return {"centred static text", 0x0082, "Static", SS_CENTER};
+    case Kind::kEtchedLine:
+      return {"etched line", 0x0082, "Static", SS_ETCHEDHORZ};
+    case Kind::kPicture:
+      return {"picture", 0x0082, "Static", SS_BITMAP};
+    case Kind::kEdit:
+      return {"edit box", 0x0081, "Edit", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP};
+    case Kind::kProgress:
+      return {"progress bar", 0, "msctls_progress32", WS_BORDER};
   }
   return {"?", 0, "", 0};
 }
@@ -381,12 +389,29 @@ TEST(SetupDialogTemplate, HoldsTheThirtySixControlsInTabOrder) {
 // resource.h names the controls the logic looks for; a wrong number there would
 // find another control (the 2010 and 2011 boxes are the easy ones to swap).
 TEST(SetupResourceHeader, NamesTheControlsOfTheTemplate) {
-#define RELEASE_BOX(year) {IDC_ACAD##year, u8"For AutoCAD" #year}
+#define RELEASE_BOX(year) \
+  { IDC_ACAD##year, u8"For AutoCAD" #year }
   const std::pair<int, const char*> named[] = {
-      RELEASE_BOX(2007), RELEASE_BOX(2008), RELEASE_BOX(2009), RELEASE_BOX(2010), RELEASE_BOX(2011),
-      RELEASE_BOX(2012), RELEASE_BOX(2013), RELEASE_BOX(2014), RELEASE_BOX(2015), RELEASE_BOX(2016),
-      RELEASE_BOX(2017), RELEASE_BOX(2018), RELEASE_BOX(2019), RELEASE_BOX(2020), RELEASE_BOX(2021),
-      RELEASE_BOX(2022), RELEASE_BOX(2023), RELEASE_BOX(2024), RELEASE_BOX(2025), RELEASE_BOX(2026),
+      RELEASE_BOX(2007),
+      RELEASE_BOX(2008),
+      RELEASE_BOX(2009),
+      RELEASE_BOX(2010),
+      RELEASE_BOX(2011),
+      RELEASE_BOX(2012),
+      RELEASE_BOX(2013),
+      RELEASE_BOX(2014),
+      RELEASE_BOX(2015),
+      RELEASE_BOX(2016),
+      RELEASE_BOX(2017),
+      RELEASE_BOX(2018),
+      RELEASE_BOX(2019),
+      RELEASE_BOX(2020),
+      RELEASE_BOX(2021),
+      RELEASE_BOX(2022),
+      RELEASE_BOX(2023),
+      RELEASE_BOX(2024),
+      RELEASE_BOX(2025),
+      RELEASE_BOX(2026),
       {IDOK, u8"安装完成"},
       {IDCANCEL, u8"取  消"},
       {IDC_TITLE, u8"Kavtor批打印软件 V%d.%d.%d"},
@@ -513,7 +538,8 @@ TEST(SetupManifest, AsksToRunAsTheInvokingUser) {
   ASSERT_NE(nullptr, res.data) << "manifest (type 24, id 1) in language 2052 not found";
   std::string text(reinterpret_cast<const char*>(res.data), res.size);
   EXPECT_NE(std::string::npos, text.find(R"(<requestedExecutionLevel level="asInvoker" uiAccess="false"/>)"))
-      << "execution level; manifest is:\n" << text;
+      << "execution level; manifest is:\n"
+      << text;
   EXPECT_EQ(std::string::npos, text.find("requireAdministrator")) << "manifest is:\n" << text;
   EXPECT_EQ(std::string::npos, text.find("highestAvailable")) << "manifest is:\n" << text;
   const char* systems[][2] = {{"Windows 7", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"},
