@@ -1,6 +1,5 @@
 #include "acad/TrustedPaths.h"
-
-#include <sstream>
+#include <string>
 
 #include "text/AnsiText.h"
 
@@ -31,16 +30,19 @@ bool ListsTrustedFolder(const std::string& list, const std::string& folder) {
   // ";" never occurs inside a double-byte character (trail bytes start at 0x40).
   std::string upperFolder = ansi::UpperAscii(folder);
   ansi::RemoveTrailingBackslash(upperFolder);
-  std::stringstream entries(ansi::UpperAscii(list));
-  std::string entry;
-  while (std::getline(entries, entry, ';'))
-    if (EntryTrusts(entry, upperFolder)) return true;
+  const std::string entries = ansi::UpperAscii(list);
+  for (std::size_t begin = 0; begin <= entries.size();) {
+    std::size_t end = entries.find(';', begin);
+    if (end == std::string::npos) end = entries.size();
+    if (EntryTrusts(entries.substr(begin, end - begin), upperFolder)) return true;
+    begin = end + 1;
+  }
   return false;
 }
 
 std::string ComposeTrustedPaths(const std::string& current, const std::string& folder) {
   if (current.size() <= 2) return folder;
-  const std::string upper = ansi::UpperAscii(current);
+  std::string upper = ansi::UpperAscii(current);
   if (ListsTrustedFolder(current, folder)) return upper;
   return ansi::Format("%s;%s", upper.c_str(), ansi::UpperAscii(folder).c_str());
 }

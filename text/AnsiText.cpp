@@ -58,13 +58,14 @@ void RemoveTrailingBackslash(std::string& path) {
 std::string Format(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  va_list copy;
-  va_copy(copy, args);
-  const int length = std::vsnprintf(nullptr, 0, format, copy);
-  va_end(copy);
-  std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
-  if (length > 0) std::vsnprintf(text.data(), text.size() + 1, format, args);
+  const int length = std::vsnprintf(nullptr, 0, format, args);
   va_end(args);
+  std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
+  if (length > 0) {
+    va_start(args, format);
+    std::vsnprintf(text.data(), text.size() + 1, format, args);
+    va_end(args);
+  }
   return text;
 }
 

@@ -381,7 +381,8 @@ class Writer {
       if (!WideName(name, &wideName, "a value name in " + path)) return false;
       std::u16string line = name.empty() ? u"@=" : u"\"" + Escape(wideName) + u"\"=";
       if (!AppendData(value, line, path + " value " + name)) return false;
-      m_text += line + u"\r\n";
+      m_text += line;
+      m_text += u"\r\n";
     }
     return true;
   }

@@ -22,8 +22,8 @@
 //   the picker frees with the allocator.
 #include <gtest/gtest.h>
 
-#include <commctrl.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <atomic>
 #include <cstdio>
