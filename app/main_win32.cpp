@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "app/BuildConstants.h"
+#include "app/DllSafety.h"
 #include "app/WizardApp.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32ProcessList.h"
@@ -10,6 +11,16 @@
 #include "platform/win32/Win32WindowSystem.h"
 
 namespace {
+
+// The first of the program's constructors (priority 101, the earliest GCC leaves
+// to programs; the objects below and those of the libraries come after it), so
+// nothing they load can come from the downloads folder. The static imports are
+// resolved before any code runs at all: those are KnownDLLs, which the loader
+// never takes from the program's folder (tools/check-imports.sh keeps it so).
+struct RestrictDllSearchAtLoad {
+  RestrictDllSearchAtLoad() { RestrictDllSearchToSystemFolder(); }
+};
+RestrictDllSearchAtLoad restrictDllSearchAtLoad __attribute__((init_priority(101)));
 
 plat::Platform& TheWin32Platform() {
   static w32::Win32Registry registry;

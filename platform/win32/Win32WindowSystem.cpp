@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "platform/win32/Win32SystemLibrary.h"
+
 namespace w32 {
 namespace {
 
@@ -53,8 +55,21 @@ LRESULT CALLBACK HookedWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 }  // namespace
 
 void Win32WindowSystem::InitDialogControls() {
-  INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
+  // comctl32 is no KnownDLL: imported, it would be taken from the program's folder
+  // (a downloads folder) before any code of ours runs. Loaded here, it comes from
+  // the system folder, and stays loaded for the dialogs' lifetime (until exit).
+  static const SystemLibrary comctl32("comctl32.dll");
+  using InitExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  using InitFn = void(WINAPI*)();
+  if (auto initEx = comctl32.Proc<InitExFn>("InitCommonControlsEx")) {
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    initEx(&controls);
+  } else if (auto init = comctl32.Proc<InitFn>("InitCommonControls")) {
+    // Versions before 4.70 have only this one; it registers every class.
+    init();
+  }
+  // No comctl32 at all: the dialog naming the progress bar fails to be created,
+  // and DialogBoxParamA says so (-1).
 }
 
 std::intptr_t Win32WindowSystem::DialogBoxParamA(int templateId, plat::HWnd owner, plat::IDialogHost* host) {
@@ -141,8 +156,10 @@ bool Win32WindowSystem::SubclassWindow(plat::HWnd window, plat::IWindowHook* hoo
   }
   // The A call: our procedure gets ANSI messages, and CallWindowProcA converts
   // them back for a Unicode procedure (the shell's browse dialog is one).
+  // "::" because in the i686 headers SetWindowLongPtrA is a macro for SetWindowLongA, which
+  // inside this class would name our own member.
   record->previous = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HookedWindowProc)));
+      ::SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HookedWindowProc)));
   if (record->previous == nullptr) {
     RemovePropA(w, kHookProperty);
     delete record;
@@ -161,7 +178,7 @@ bool Win32WindowSystem::UnsubclassWindow(plat::HWnd window) {
     record->hook = nullptr;
     return true;
   }
-  SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(record->previous));
+  ::SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(record->previous));
   RemovePropA(w, kHookProperty);
   delete record;
   return true;
