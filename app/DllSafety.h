@@ -5,10 +5,10 @@
 
 // How far the search could be narrowed.
 enum class DllSearchRestriction {
-  kSystemFolderOnly,   // SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)
-  kNoCurrentFolder,    // SetDllDirectoryA(""): Windows before KB2533623; the
-                       // program's own folder is still searched
-  kUnchanged,          // neither call succeeded
+  kSystemFolderOnly,  // SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)
+  kNoCurrentFolder,   // SetDllDirectoryA(""): Windows before KB2533623; the
+                      // program's own folder is still searched
+  kUnchanged,         // neither call succeeded
 };
 
 // Narrows the DLL search of the whole process to the system folder where Windows

@@ -36,9 +36,10 @@ std::string TrustedList(std::size_t size) {
 
 std::string VariablesKey(int r, int p, int u) {
   char path[160];
-  std::snprintf(path, sizeof path,
-                "HKEY_CURRENT_USER\\SOFTWARE\\Autodesk\\AutoCAD\\R%d.0\\ACAD-%d001:804\\Profiles\\Profile%02d\\Variables",
-                17 + r, p, u);
+  std::snprintf(
+      path, sizeof path,
+      "HKEY_CURRENT_USER\\SOFTWARE\\Autodesk\\AutoCAD\\R%d.0\\ACAD-%d001:804\\Profiles\\Profile%02d\\Variables", 17 + r,
+      p, u);
   return path;
 }
 

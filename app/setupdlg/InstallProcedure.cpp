@@ -45,13 +45,12 @@ bool IsInstallableFolder(plat::IFileSystem& fs, const std::string& folder) {
   return CreateFolderPath(fs, checked, true) == folder::kAccepted;
 }
 
-void Dlg_Setup::Tell(const char* text, const char* caption) {
-  m_ws->MessageBoxA(m_hWnd, text, caption, plat::kMbOk);
-}
+void Dlg_Setup::Tell(const char* text, const char* caption) { m_ws->MessageBoxA(m_hWnd, text, caption, plat::kMbOk); }
 
 void Dlg_Setup::OnBrowse() {
   UpdateData(true);
-  CPathDialog picker(m_platform.windows, m_platform.files, m_platform.shell, kBrowseText, kBrowseText, m_strPath.c_str(), 0);
+  CPathDialog picker(m_platform.windows, m_platform.files, m_platform.shell, kBrowseText, kBrowseText,
+                     m_strPath.c_str(), 0);
   if (picker.DoModal() == 1) {
     m_strPath = picker.GetPathName();
     UpdateData(false);

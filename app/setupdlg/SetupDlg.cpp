@@ -18,8 +18,7 @@ std::string ComposeSetupTitle(int version) {
 
 std::string ComposeEditionText(int editionBits) { return ansi::Format("( %d位 AutoCAD版 )", editionBits); }
 
-Dlg_Setup::Dlg_Setup(plat::Platform& platform, CAcadSetup& acadSetup, plat::HWnd parent, int editionBits,
-                     int version)
+Dlg_Setup::Dlg_Setup(plat::Platform& platform, CAcadSetup& acadSetup, plat::HWnd parent, int editionBits, int version)
     : fw::CDialog(platform.windows, setupdlg::kTemplateId, parent),
       m_platform(platform),
       m_acadSetup(acadSetup),
@@ -33,11 +32,28 @@ const fw::MessageTable* Dlg_Setup::GetMessageTable() const {
   // and install buttons.
   static const fw::MessageEntry entries[] = {
       fw::OnCtlColorEntry(),
-#define VM_RELEASE_BOX(k) fw::OnCommand(plat::kBnClicked, acad::kReleases[k].checkBoxId, &Dlg_Setup::UpdateInstallButton)
-      VM_RELEASE_BOX(0),  VM_RELEASE_BOX(1),  VM_RELEASE_BOX(2),  VM_RELEASE_BOX(3),  VM_RELEASE_BOX(4),
-      VM_RELEASE_BOX(5),  VM_RELEASE_BOX(6),  VM_RELEASE_BOX(7),  VM_RELEASE_BOX(8),  VM_RELEASE_BOX(9),
-      VM_RELEASE_BOX(10), VM_RELEASE_BOX(11), VM_RELEASE_BOX(12), VM_RELEASE_BOX(13), VM_RELEASE_BOX(14),
-      VM_RELEASE_BOX(15), VM_RELEASE_BOX(16), VM_RELEASE_BOX(17), VM_RELEASE_BOX(18), VM_RELEASE_BOX(19),
+#define VM_RELEASE_BOX(k) \
+  fw::OnCommand(plat::kBnClicked, acad::kReleases[k].checkBoxId, &Dlg_Setup::UpdateInstallButton)
+      VM_RELEASE_BOX(0),
+      VM_RELEASE_BOX(1),
+      VM_RELEASE_BOX(2),
+      VM_RELEASE_BOX(3),
+      VM_RELEASE_BOX(4),
+      VM_RELEASE_BOX(5),
+      VM_RELEASE_BOX(6),
+      VM_RELEASE_BOX(7),
+      VM_RELEASE_BOX(8),
+      VM_RELEASE_BOX(9),
+      VM_RELEASE_BOX(10),
+      VM_RELEASE_BOX(11),
+      VM_RELEASE_BOX(12),
+      VM_RELEASE_BOX(13),
+      VM_RELEASE_BOX(14),
+      VM_RELEASE_BOX(15),
+      VM_RELEASE_BOX(16),
+      VM_RELEASE_BOX(17),
+      VM_RELEASE_BOX(18),
+      VM_RELEASE_BOX(19),
 #undef VM_RELEASE_BOX
       fw::OnCommand(plat::kBnClicked, setupdlg::kBrowseButton, &Dlg_Setup::OnBrowse),
       fw::OnCommand(plat::kBnClicked, setupdlg::kInstallButton, &Dlg_Setup::OnInstall),

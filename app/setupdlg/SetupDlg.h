@@ -55,7 +55,7 @@ class Dlg_Setup : public fw::CDialog {
 
   fw::CBrush m_brushBack;
   std::array<fw::CButton, acad::kReleaseCount> m_chkAcad;  // by release index, 2007 first
-  std::array<int, acad::kReleaseCount> m_bAcad;           // 1 = ticked
+  std::array<int, acad::kReleaseCount> m_bAcad;            // 1 = ticked
   std::string m_strTitle;
   std::string m_strBits;
   fw::CProgressCtrl m_progress;

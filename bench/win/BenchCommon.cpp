@@ -92,8 +92,8 @@ bool Child::Start(const std::string& program) {
   std::string commandLine = "\"" + program + "\"";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  return CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &startup, &info) != FALSE;
+  return CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                        &info) != FALSE;
 }
 
 Child::~Child() {

@@ -108,9 +108,7 @@ struct CopierRig {
   HiddenProgress hidden;
   fw::CProgressCtrl progress;
 
-  CopierRig() {
-    progress.Attach(windows, reinterpret_cast<plat::HWnd>(hidden.bar()));
-  }
+  CopierRig() { progress.Attach(windows, reinterpret_cast<plat::HWnd>(hidden.bar())); }
   bool Copy(const std::string& target) {
     progress.SetRange(0, 50);
     progress.SetStep(1);

@@ -158,8 +158,9 @@ int RunInstallBench(int rounds, const std::string& setup, const std::string& wor
   bench::ClearFolder(kProductFolder);
   bench::ClearFolder(loopTarget);
   const double w = bench::Median(whole), i = bench::Median(installs), l = bench::Median(loops);
-  std::printf("RESULT install whole_ms=%.1f install_ms=%.1f loop_ms=%.1f ratio_install=%.3f ratio_whole=%.3f "
-              "rounds=%d\n",
-              w, i, l, i / l, w / l, rounds);
+  std::printf(
+      "RESULT install whole_ms=%.1f install_ms=%.1f loop_ms=%.1f ratio_install=%.3f ratio_whole=%.3f "
+      "rounds=%d\n",
+      w, i, l, i / l, w / l, rounds);
   return 0;
 }

@@ -16,7 +16,6 @@ int main(int argc, char** argv) {
   if (command == "copy" && argc == 4 && rounds > 0) return RunCopyBench(rounds, argv[3]);
   if (command == "install" && argc == 5 && rounds > 0) return RunInstallBench(rounds, argv[3], argv[4]);
   if (command == "startup" && argc == 5 && rounds > 0) return RunStartupBench(rounds, argv[3], argv[4]);
-  std::fprintf(stderr,
-               "usage: vm_bench copy ROUNDS WORK | install ROUNDS SETUP WORK | startup ROUNDS SETUP MINIMAL\n");
+  std::fprintf(stderr, "usage: vm_bench copy ROUNDS WORK | install ROUNDS SETUP WORK | startup ROUNDS SETUP MINIMAL\n");
   return 2;
 }

@@ -41,16 +41,16 @@ long Win32Registry::RegOpenKeyA(plat::HKey key, const char* subKey, plat::HKey* 
   return WithHKeyOut(result, [&](HKEY* out) { return ::RegOpenKeyA(ToWin(key), subKey, out); });
 }
 
-long Win32Registry::RegOpenKeyExA(plat::HKey key, const char* subKey, std::uint32_t options,
-                                  std::uint32_t access, plat::HKey* result) {
+long Win32Registry::RegOpenKeyExA(plat::HKey key, const char* subKey, std::uint32_t options, std::uint32_t access,
+                                  plat::HKey* result) {
   return WithHKeyOut(result, [&](HKEY* out) { return ::RegOpenKeyExA(ToWin(key), subKey, options, access, out); });
 }
 
 long Win32Registry::RegQueryInfoKeyA(plat::HKey key, std::uint32_t* subKeys, std::uint32_t* maxSubKeyLen,
                                      std::uint32_t* values) {
   return ::RegQueryInfoKeyA(ToWin(key), nullptr, nullptr, nullptr, reinterpret_cast<DWORD*>(subKeys),
-                            reinterpret_cast<DWORD*>(maxSubKeyLen), nullptr, reinterpret_cast<DWORD*>(values),
-                            nullptr, nullptr, nullptr, nullptr);
+                            reinterpret_cast<DWORD*>(maxSubKeyLen), nullptr, reinterpret_cast<DWORD*>(values), nullptr,
+                            nullptr, nullptr, nullptr);
 }
 
 long Win32Registry::RegEnumKeyExA(plat::HKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) {
@@ -58,8 +58,8 @@ long Win32Registry::RegEnumKeyExA(plat::HKey key, std::uint32_t index, char* nam
                          nullptr);
 }
 
-long Win32Registry::RegQueryValueExA(plat::HKey key, const char* valueName, std::uint32_t* type,
-                                     std::uint8_t* data, std::uint32_t* dataSize) {
+long Win32Registry::RegQueryValueExA(plat::HKey key, const char* valueName, std::uint32_t* type, std::uint8_t* data,
+                                     std::uint32_t* dataSize) {
   return ::RegQueryValueExA(ToWin(key), valueName, nullptr, reinterpret_cast<DWORD*>(type), data,
                             reinterpret_cast<DWORD*>(dataSize));
 }
@@ -72,8 +72,8 @@ long Win32Registry::RegCreateKeyA(plat::HKey key, const char* subKey, plat::HKey
 
 long Win32Registry::RegDeleteKeyA(plat::HKey key, const char* subKey) { return ::RegDeleteKeyA(ToWin(key), subKey); }
 
-long Win32Registry::RegSetValueExA(plat::HKey key, const char* valueName, std::uint32_t reserved,
-                                   std::uint32_t type, const std::uint8_t* data, std::uint32_t size) {
+long Win32Registry::RegSetValueExA(plat::HKey key, const char* valueName, std::uint32_t reserved, std::uint32_t type,
+                                   const std::uint8_t* data, std::uint32_t size) {
   return ::RegSetValueExA(ToWin(key), valueName, reserved, type, data, size);
 }
 

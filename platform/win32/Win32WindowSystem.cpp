@@ -48,7 +48,8 @@ LRESULT CALLBACK HookedWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     return CallWindowProcA(previous, window, message, wParam, lParam);
   }
   plat::LResult result = 0;
-  if (record->hook != nullptr && record->hook->HookMessage(Handle(window), message, wParam, lParam, &result)) return result;
+  if (record->hook != nullptr && record->hook->HookMessage(Handle(window), message, wParam, lParam, &result))
+    return result;
   return CallWindowProcA(previous, window, message, wParam, lParam);
 }
 
@@ -109,7 +110,7 @@ bool Win32WindowSystem::SetWindowTextA(plat::HWnd window, const char* text) {
 }
 
 plat::LResult Win32WindowSystem::SendMessageA(plat::HWnd window, std::uint32_t message, plat::WParam wParam,
-                                             plat::LParam lParam) {
+                                              plat::LParam lParam) {
   return ::SendMessageA(Wnd(window), message, wParam, lParam);
 }
 
@@ -158,8 +159,8 @@ bool Win32WindowSystem::SubclassWindow(plat::HWnd window, plat::IWindowHook* hoo
   // them back for a Unicode procedure (the shell's browse dialog is one).
   // "::" because in the i686 headers SetWindowLongPtrA is a macro for SetWindowLongA, which
   // inside this class would name our own member.
-  record->previous = reinterpret_cast<WNDPROC>(
-      ::SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HookedWindowProc)));
+  record->previous =
+      reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HookedWindowProc)));
   if (record->previous == nullptr) {
     RemovePropA(w, kHookProperty);
     delete record;

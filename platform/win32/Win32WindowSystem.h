@@ -23,9 +23,9 @@ class Win32WindowSystem : public plat::IWindowSystem {
   int MessageBoxA(plat::HWnd owner, const char* text, const char* caption, std::uint32_t type) override;
   bool GetWindowRect(plat::HWnd window, plat::Rect* rect) override;
   bool ScreenToClient(plat::HWnd window, plat::Point* point) override;
-  plat::HWnd CreateWindowExA(std::uint32_t exStyle, const char* className, const char* windowName,
-                             std::uint32_t style, int x, int y, int width, int height, plat::HWnd parent,
-                             std::uintptr_t menu, std::uintptr_t instance, void* param) override;
+  plat::HWnd CreateWindowExA(std::uint32_t exStyle, const char* className, const char* windowName, std::uint32_t style,
+                             int x, int y, int width, int height, plat::HWnd parent, std::uintptr_t menu,
+                             std::uintptr_t instance, void* param) override;
   long SetWindowLongA(plat::HWnd window, int index, long value) override;
   // The hook rides in a window property; our procedure calls it first and
   // passes what it leaves to the window's previous procedure.

@@ -64,6 +64,16 @@ HWND FindVisibleTopLevel(const std::wstring& caption) {
   return nullptr;
 }
 
+HWND FindVisibleTopLevelOf(DWORD pid, const std::wstring& caption) {
+  HWND hwnd = nullptr;
+  while ((hwnd = FindWindowExW(nullptr, hwnd, nullptr, caption.c_str())) != nullptr) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == pid && IsWindowVisible(hwnd)) return hwnd;
+  }
+  return nullptr;
+}
+
 HWND FindMessageBox(DWORD pid, const HWND* exclude, size_t excludeCount) {
   MessageBoxSearch search{pid, exclude, excludeCount, nullptr};
   EnumWindows(CheckMessageBox, reinterpret_cast<LPARAM>(&search));
@@ -72,7 +82,13 @@ HWND FindMessageBox(DWORD pid, const HWND* exclude, size_t excludeCount) {
 
 HWND ControlOf(HWND window, int id) {
   if (id < 0) return IsWindow(window) ? window : nullptr;
-  return GetDlgItem(window, id);
+  HWND first = nullptr;
+  for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    if ((GetDlgCtrlID(child) & 0xFFFF) != id) continue;
+    if (IsWindowVisible(child)) return child;
+    if (first == nullptr) first = child;
+  }
+  return first;
 }
 
 std::wstring ClassOf(HWND control) {
@@ -83,8 +99,7 @@ std::wstring ClassOf(HWND control) {
 
 std::wstring ReadText(HWND control) {
   DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &length))
-    return {};
+  if (!SendMessageTimeoutW(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &length)) return {};
   std::vector<wchar_t> buffer(length + 1, L'\0');
   DWORD_PTR copied = 0;
   if (!SendMessageTimeoutW(control, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
@@ -108,9 +123,8 @@ ControlState ReadWindow(HWND control, bool topLevel) {
   state.text = topLevel ? CaptionOf(control) : ReadText(control);
   state.checkable = IsCheckable(control, state.className);
   DWORD_PTR check = BST_UNCHECKED;
-  if (state.checkable)
-    SendMessageTimeoutW(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &check);
-  state.check = check == BST_CHECKED ? Check::kChecked
+  if (state.checkable) SendMessageTimeoutW(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &check);
+  state.check = check == BST_CHECKED         ? Check::kChecked
                 : check == BST_INDETERMINATE ? Check::kIndeterminate
                                              : Check::kUnchecked;
   return state;

@@ -11,10 +11,14 @@ namespace drv {
 
 // A visible top-level window with exactly this caption, or null.
 HWND FindVisibleTopLevel(const std::wstring& caption);
+// A visible top-level window of process `pid` with exactly this caption, or null.
+HWND FindVisibleTopLevelOf(DWORD pid, const std::wstring& caption);
 // A visible message box of process `pid` that is not `exclude`s; null if none.
 HWND FindMessageBox(DWORD pid, const HWND* exclude, size_t excludeCount);
 
-// id kCaptionId: the window itself.
+// id kCaptionId: the window itself. Of several controls with one id the visible
+// one, as a user sees it: Wine's folder-browse window has a hidden edit box of its
+// own with the id a program may give the edit box it adds (0x3744).
 HWND ControlOf(HWND window, int id);
 ControlState ReadControl(HWND window, int id);
 // Static controls often share one id (IDC_STATIC, 0xFFFF): a dump reads each by handle.

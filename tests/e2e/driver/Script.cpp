@@ -14,11 +14,11 @@ struct VerbShape {
 constexpr size_t kAny = static_cast<size_t>(-1);
 
 constexpr VerbShape kVerbs[] = {
-    {L"window", 1, 2},      {L"gone", 0, 1},    {L"exited", 0, 1},      {L"text", 1, 1},
-    {L"state", 1, 1},       {L"expect", 2, kAny}, {L"expect-text", 2, 2}, {L"expect-contains", 2, 2},
-    {L"click", 1, 1},       {L"check", 1, 1},   {L"uncheck", 1, 1},     {L"set-text", 2, 2},
-    {L"key", 1, 1},         {L"close", 0, 0},   {L"msgbox", 0, 1},      {L"answer", 1, 1},
-    {L"rect", 0, 0},        {L"dump", 0, 0},    {L"list", 0, 0},
+    {L"window", 1, 2}, {L"dialog", 1, 2},  {L"gone", 0, 1},      {L"exited", 0, 1},      {L"text", 1, 1},
+    {L"state", 1, 1},  {L"expect", 2, kAny}, {L"expect-text", 2, 2}, {L"expect-contains", 2, 2},
+    {L"click", 1, 1},  {L"check", 1, 1},     {L"uncheck", 1, 1},     {L"set-text", 2, 2},
+    {L"key", 1, 1},    {L"close", 0, 0},     {L"msgbox", 0, 1},      {L"answer", 1, 1},
+    {L"rect", 0, 0},   {L"dump", 0, 0},      {L"list", 0, 0},
 };
 
 const VerbShape* FindVerb(const std::wstring& name) {
@@ -57,8 +57,10 @@ Script ParseScript(const std::vector<std::wstring>& args) {
   Command current;
   for (; i <= args.size(); ++i) {
     if (i < args.size() && args[i] != L";") {
-      if (current.verb.empty()) current.verb = args[i];
-      else current.args.push_back(args[i]);
+      if (current.verb.empty())
+        current.verb = args[i];
+      else
+        current.args.push_back(args[i]);
       continue;
     }
     if (current.verb.empty()) continue;  // ";;" or a trailing ";"
@@ -96,6 +98,8 @@ bool ParseMs(const std::wstring& word, unsigned* ms) {
 const wchar_t* UsageText() {
   return L"usage: vm_driver [--timeout MS] VERB ARGS... [; VERB ARGS...]...\n"
          L"  window CAPTION [MS]     wait for a visible top-level window; it becomes the current one\n"
+         L"  dialog CAPTION [MS]     wait for another visible top-level window of the same program\n"
+         L"                          (a browse window, say); it stacks on the current one like a message box\n"
          L"  gone [MS]               wait until the current window is destroyed\n"
          L"  exited [MS]             wait until the current window's process ended; prints its exit code\n"
          L"  text ID                 print a control's text (ID: number, 0x..., or caption)\n"

@@ -6,8 +6,8 @@ namespace drv {
 namespace {
 
 TEST(DriverScript, SplitsVerbsAtSemicolonWordsAndKeepsArgumentsWhole) {
-  const Script s = ParseScript({L"window", L"探针 - 自测", L"500", L";", L"expect-text", L"1013", L"a ; b", L";",
-                                L"click", L"2"});
+  const Script s =
+      ParseScript({L"window", L"探针 - 自测", L"500", L";", L"expect-text", L"1013", L"a ; b", L";", L"click", L"2"});
   ASSERT_TRUE(s.error.empty()) << std::string(s.error.begin(), s.error.end());
   ASSERT_EQ(s.commands.size(), 3u);
   EXPECT_EQ(s.commands[0].verb, L"window");
@@ -34,6 +34,8 @@ TEST(DriverScript, RejectsWhatWouldMisleadARun) {
   EXPECT_FALSE(ParseScript({L"click"}).error.empty());
   EXPECT_FALSE(ParseScript({L"click", L"2", L"3"}).error.empty());
   EXPECT_FALSE(ParseScript({L"window", L"a", L"1", L"2"}).error.empty());
+  EXPECT_FALSE(ParseScript({L"dialog"}).error.empty());
+  EXPECT_TRUE(ParseScript({L"dialog", L"请选择安装目录：", L"500"}).error.empty());
   EXPECT_FALSE(ParseScript({L"expect", L"1018"}).error.empty());
   EXPECT_FALSE(ParseScript({L"--timeout", L"soon", L"close"}).error.empty());
   EXPECT_FALSE(ParseScript({L"close", L"--timeout", L"5"}).error.empty());

@@ -30,10 +30,14 @@ bool ApplyWord(const std::wstring& w, Expectation* e, std::wstring* error) {
 std::wstring Quoted(const std::wstring& text) {
   std::wstring out = L"\"";
   for (wchar_t c : text) {
-    if (c == L'\n') out += L"\\n";
-    else if (c == L'\r') out += L"\\r";
-    else if (c == L'"' || c == L'\\') out += std::wstring(L"\\") + c;
-    else out += c;
+    if (c == L'\n')
+      out += L"\\n";
+    else if (c == L'\r')
+      out += L"\\r";
+    else if (c == L'"' || c == L'\\')
+      out += std::wstring(L"\\") + c;
+    else
+      out += c;
   }
   return out + L"\"";
 }
@@ -66,9 +70,12 @@ std::wstring DescribeFlags(const ControlState& state) {
   std::wstring out = state.enabled ? L"enabled" : L"disabled";
   out += state.visible ? L" visible" : L" hidden";
   if (state.checkable) {
-    if (state.check == Check::kChecked) out += L" checked";
-    else if (state.check == Check::kIndeterminate) out += L" indeterminate";
-    else out += L" unchecked";
+    if (state.check == Check::kChecked)
+      out += L" checked";
+    else if (state.check == Check::kIndeterminate)
+      out += L" indeterminate";
+    else
+      out += L" unchecked";
   }
   return out;
 }

@@ -60,7 +60,8 @@ TEST(DriverState, RejectsUnknownAndContradictoryWords) {
 }
 
 TEST(DriverState, DescriptionsNameEveryFlagAndQuoteTheText) {
-  EXPECT_EQ(DescribeControl(1018, Box(false, true, Check::kUnchecked)), L"1018 Button disabled visible unchecked \"2010\"");
+  EXPECT_EQ(DescribeControl(1018, Box(false, true, Check::kUnchecked)),
+            L"1018 Button disabled visible unchecked \"2010\"");
   ControlState label;
   label.exists = true;
   label.enabled = true;

@@ -11,12 +11,24 @@ struct VerbEntry {
 };
 
 constexpr VerbEntry kTable[] = {
-    {L"window", VerbWindow},   {L"gone", VerbGone},         {L"exited", VerbExited},
-    {L"msgbox", VerbMsgBox},   {L"answer", VerbAnswer},     {L"text", VerbText},
-    {L"state", VerbState},     {L"expect", VerbExpect},     {L"expect-text", VerbExpectText},
-    {L"expect-contains", VerbExpectText}, {L"click", VerbClick}, {L"check", VerbCheck},
-    {L"uncheck", VerbCheck},   {L"set-text", VerbSetText},  {L"key", VerbKey},
-    {L"close", VerbClose},     {L"rect", VerbRect},         {L"dump", VerbDump},
+    {L"window", VerbWindow},
+    {L"gone", VerbGone},
+    {L"exited", VerbExited},
+    {L"msgbox", VerbMsgBox},
+    {L"answer", VerbAnswer},
+    {L"text", VerbText},
+    {L"state", VerbState},
+    {L"expect", VerbExpect},
+    {L"expect-text", VerbExpectText},
+    {L"expect-contains", VerbExpectText},
+    {L"click", VerbClick},
+    {L"check", VerbCheck},
+    {L"uncheck", VerbCheck},
+    {L"set-text", VerbSetText},
+    {L"key", VerbKey},
+    {L"close", VerbClose},
+    {L"rect", VerbRect},
+    {L"dump", VerbDump},
     {L"list", VerbList},
 };
 

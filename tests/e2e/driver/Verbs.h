@@ -14,6 +14,7 @@ int RunCommand(Session& session, const Command& command);
 
 // Verbs by group, each (session, command) -> kOk / kFailed / kUsage.
 int VerbWindow(Session& s, const Command& c);
+int VerbDialog(Session& s, const Command& c);
 int VerbGone(Session& s, const Command& c);
 int VerbExited(Session& s, const Command& c);
 int VerbMsgBox(Session& s, const Command& c);

@@ -90,8 +90,7 @@ int VerbClick(Session& s, const Command& c) {
   const ControlState state = ReadControl(window, id);
   // A user cannot click what is greyed out or not shown; saying so catches a
   // dialog that left a button in the wrong state.
-  if (!state.exists || !state.enabled || !state.visible)
-    return Mismatch(window, id, L"enabled visible, to be clicked");
+  if (!state.exists || !state.enabled || !state.visible) return Mismatch(window, id, L"enabled visible, to be clicked");
   if (!PostClick(ControlOf(window, id))) return Fail(L"could not post the click");
   Settle(window);
   return kOk;

@@ -14,8 +14,10 @@ struct DumpTarget {
 };
 
 void Print(bool toErr, const std::wstring& line) {
-  if (toErr) PrintErr(line);
-  else PrintOut(line);
+  if (toErr)
+    PrintErr(line);
+  else
+    PrintOut(line);
 }
 
 BOOL CALLBACK DumpChild(HWND child, LPARAM param) {

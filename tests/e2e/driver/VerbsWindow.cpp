@@ -15,8 +15,8 @@ struct ButtonName {
 };
 
 constexpr ButtonName kButtons[] = {
-    {L"ok", IDOK}, {L"cancel", IDCANCEL}, {L"abort", IDABORT}, {L"retry", IDRETRY},
-    {L"ignore", IDIGNORE}, {L"yes", IDYES}, {L"no", IDNO},
+    {L"ok", IDOK},         {L"cancel", IDCANCEL}, {L"abort", IDABORT}, {L"retry", IDRETRY},
+    {L"ignore", IDIGNORE}, {L"yes", IDYES},       {L"no", IDNO},
 };
 
 bool ButtonId(const std::wstring& word, int* id) {
@@ -50,6 +50,19 @@ int VerbWindow(Session& s, const Command& c) {
   DWORD pid = 0;
   GetWindowThreadProcessId(found, &pid);
   s.process = UniqueHandle(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+  return kOk;
+}
+
+int VerbDialog(Session& s, const Command& c) {
+  unsigned ms = 0;
+  if (!TimeoutArg(s, c, 1, &ms)) return kUsage;
+  const DWORD pid = ProcessOf(s);
+  if (pid == 0) return Fail(L"'dialog' needs the program's window first (verb 'window')");
+  HWND found = nullptr;
+  const std::wstring& caption = c.args[0];
+  if (!PollUntil(ms, [&] { return (found = FindVisibleTopLevelOf(pid, caption)) != nullptr; }))
+    return Fail(L"no visible window \"" + caption + L"\" of the program after " + std::to_wstring(ms) + L" ms");
+  s.windows.push_back(found);
   return kOk;
 }
 
