@@ -52,15 +52,15 @@ long SplitStream(Path* path) {
   std::string& last = path->parts.back();
   const std::size_t colon = ansi::FindAtCharBoundary(last, ":");
   if (colon == std::string::npos) return 0;
-  std::string spec = last.substr(colon + 1);
+  std::string streamPart = last.substr(colon + 1);
   last.resize(colon);
-  const std::size_t second = ansi::FindAtCharBoundary(spec, ":");
+  const std::size_t second = ansi::FindAtCharBoundary(streamPart, ":");
   if (second != std::string::npos) {
-    if (ansi::UpperAscii(spec.substr(second + 1)) != "$DATA") return kErrorInvalidName;
-    spec.resize(second);
+    if (ansi::UpperAscii(streamPart.substr(second + 1)) != "$DATA") return kErrorInvalidName;
+    streamPart.resize(second);
   }
   if (last.empty()) return kErrorInvalidName;
-  path->stream = spec;
+  path->stream = streamPart;
   return 0;
 }
 
