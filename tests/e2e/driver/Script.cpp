@@ -14,11 +14,13 @@ struct VerbShape {
 constexpr size_t kAny = static_cast<size_t>(-1);
 
 constexpr VerbShape kVerbs[] = {
-    {L"window", 1, 2}, {L"dialog", 1, 2},  {L"gone", 0, 1},      {L"exited", 0, 1},      {L"text", 1, 1},
-    {L"state", 1, 1},  {L"expect", 2, kAny}, {L"expect-text", 2, 2}, {L"expect-contains", 2, 2},
-    {L"click", 1, 1},  {L"check", 1, 1},     {L"uncheck", 1, 1},     {L"set-text", 2, 2},
-    {L"key", 1, 1},    {L"close", 0, 0},     {L"msgbox", 0, 1},      {L"answer", 1, 1},
-    {L"rect", 0, 0},   {L"dump", 0, 0},      {L"list", 0, 0},
+    {L"window", 1, 2},    {L"dialog", 1, 2},      {L"gone", 0, 1},
+    {L"exited", 0, 1},    {L"text", 1, 1},        {L"state", 1, 1},
+    {L"expect", 2, kAny}, {L"expect-text", 2, 2}, {L"expect-contains", 2, 2},
+    {L"click", 1, 1},     {L"check", 1, 1},       {L"uncheck", 1, 1},
+    {L"set-text", 2, 2},  {L"key", 1, 1},         {L"close", 0, 0},
+    {L"msgbox", 0, 1},    {L"answer", 1, 1},      {L"rect", 0, 0},
+    {L"dump", 0, 0},      {L"list", 0, 0},
 };
 
 const VerbShape* FindVerb(const std::wstring& name) {
