@@ -2,7 +2,8 @@
 # Usage: check-imports.sh <objdump> <exe>
 # Prints the DLLs a Windows program imports (the "DLL Name:" lines of objdump -p),
 # one a line, and fails unless every one is a Windows system DLL of the allowlist
-# below (names compared without regard to case). SetUp.exe ships alone: no C++
+# below (names compared without regard to case): KnownDLLs only, which the loader
+# never takes from the program's folder. SetUp.exe ships alone: no C++
 # runtime, no framework DLL beside it, so anything else here is a build mistake.
 # Exit status: 0 all allowed, 1 a DLL outside the allowlist, 2 usage or objdump
 # failure.
@@ -15,8 +16,8 @@ fi
 objdump=$1
 exe=$2
 
-allowed=(kernel32 user32 gdi32 advapi32 shell32 comctl32 ole32 oleaut32 comdlg32
-         shlwapi msvcrt version uxtheme)
+allowed=(kernel32 user32 gdi32 advapi32 shell32 ole32 oleaut32 comdlg32
+         shlwapi msvcrt)
 
 if ! dump=$("$objdump" -p "$exe"); then
   echo "check-imports: '$objdump -p $exe' failed" >&2
