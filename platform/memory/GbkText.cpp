@@ -5,6 +5,8 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace mem::gbk {
 namespace {
@@ -229,6 +231,28 @@ bool Utf16ToUtf8(std::u16string_view text, std::string* out) {
     AppendUtf8(cp, out);
   }
   return true;
+}
+
+std::string RenderName(const std::string& name, const char* escaped) {
+  std::string out;
+  char hex[8];
+  for (std::size_t i = 0; i < name.size();) {
+    const unsigned char b = static_cast<unsigned char>(name[i]);
+    const std::size_t n = ansi::CharLength(name, i);
+    std::string utf8, back;
+    if (b >= 0x20 && b < 0x7F && std::strchr(escaped, b) == nullptr) {
+      out.push_back(static_cast<char>(b));
+    } else if (b >= 0x80 && ToUtf8(name.substr(i, n), &utf8) && FromUtf8(utf8, &back) && back == name.substr(i, n)) {
+      out += utf8;
+      i += n;
+      continue;
+    } else {
+      std::snprintf(hex, sizeof hex, "%%%02X", b);
+      out += hex;
+    }
+    ++i;
+  }
+  return out;
 }
 
 }  // namespace mem::gbk

@@ -37,6 +37,11 @@ std::u16string Upcase(std::u16string_view text);
 // units upcased, compared ordinally (a shorter prefix first).
 std::u16string RegistryNameKey(std::string_view gbkName);
 
+// A name as the model's canonical listings show it: printable ASCII and valid
+// GBK characters (as UTF-8) as they are; every other byte, and each byte of
+// `escaped`, as %XX. Readable and lossless.
+std::string RenderName(const std::string& name, const char* escaped);
+
 // Strict UTF-8 <-> UTF-16 (no overlong forms, no encoded or lone surrogates).
 bool Utf8ToUtf16(std::string_view utf8, std::u16string* out);
 bool Utf16ToUtf8(std::u16string_view text, std::string* out);

@@ -9,30 +9,8 @@
 namespace mem {
 namespace {
 
-// Printable ASCII and valid GBK characters (as UTF-8) as they are; every other
-// byte, and '%', as %XX: readable and lossless.
-std::string RenderName(const std::string& name) {
-  std::string out;
-  char hex[8];
-  for (std::size_t i = 0; i < name.size();) {
-    const unsigned char b = static_cast<unsigned char>(name[i]);
-    const std::size_t n = ansi::CharLength(name, i);
-    std::string utf8, back;
-    if (b >= 0x20 && b < 0x7F && b != '%') {
-      out.push_back(static_cast<char>(b));
-    } else if (b >= 0x80 && gbk::ToUtf8(name.substr(i, n), &utf8) && gbk::FromUtf8(utf8, &back) &&
-               back == name.substr(i, n)) {
-      out += utf8;
-      i += n;
-      continue;
-    } else {
-      std::snprintf(hex, sizeof hex, "%%%02X", b);
-      out += hex;
-    }
-    ++i;
-  }
-  return out;
-}
+// A name with '%' escaped.
+std::string RenderName(const std::string& name) { return gbk::RenderName(name, "%"); }
 
 // Data: quoted, printable ASCII as it is, \\ \" and \xHH for the rest.
 std::string RenderData(const std::string& data) {

@@ -71,30 +71,8 @@ bool SameName(const std::string& a, const std::string& b) { return gbk::Registry
 
 // --- Export rendering --------------------------------------------------------
 
-// A name: printable ASCII and valid GBK characters (as UTF-8) as they are, every
-// other byte and '%' and '"' as %XX, so that the text is readable and lossless.
-std::string RenderName(const std::string& name) {
-  std::string out;
-  char hex[8];
-  for (std::size_t i = 0; i < name.size();) {
-    const unsigned char b = static_cast<unsigned char>(name[i]);
-    const std::size_t n = ansi::CharLength(name, i);
-    std::string utf8, back;
-    if (b >= 0x20 && b < 0x7F && b != '%' && b != '"') {
-      out.push_back(static_cast<char>(b));
-    } else if (b >= 0x80 && gbk::ToUtf8(name.substr(i, n), &utf8) && gbk::FromUtf8(utf8, &back) &&
-               back == name.substr(i, n)) {
-      out += utf8;
-      i += n;
-      continue;
-    } else {
-      std::snprintf(hex, sizeof hex, "%%%02X", b);
-      out += hex;
-    }
-    ++i;
-  }
-  return out;
-}
+// A name with '%' and '"' (names stand in quotes) escaped.
+std::string RenderName(const std::string& name) { return gbk::RenderName(name, "%\""); }
 
 // String data: quoted, with \\ \" \0 and \xHH escapes; valid GBK characters as UTF-8.
 std::string RenderQuoted(const std::string& data) {
