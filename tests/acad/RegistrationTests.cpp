@@ -6,6 +6,7 @@
 #include "acad/AcadSetup.h"
 #include "acad/TrustedPaths.h"
 #include "platform/memory/MemoryMachine.h"
+#include "tests/support/Releases.h"
 
 namespace {
 
@@ -13,11 +14,7 @@ constexpr const char* kHklm = "HKEY_LOCAL_MACHINE\\";
 constexpr const char* kProfiles = "HKEY_CURRENT_USER\\SOFTWARE\\Autodesk\\AutoCAD\\";
 constexpr const char* k2016Key = "SOFTWARE\\Autodesk\\AutoCAD\\R20.1\\ACAD-F001:804";
 
-CAcadSetup::ReleaseFlags Ticked(std::initializer_list<int> years) {
-  CAcadSetup::ReleaseFlags flags{};
-  for (int y : years) flags[acad::ReleaseIndex(y)] = 1;
-  return flags;
-}
+using testing_support::Ticked;
 
 std::string Dword(std::uint32_t v) {
   return std::string{static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),

@@ -7,6 +7,7 @@
 
 #include "acad/AcadSetup.h"
 #include "platform/memory/MemoryMachine.h"
+#include "tests/support/Releases.h"
 #include "tests/support/RegistryBuilder.h"
 
 namespace {
@@ -15,11 +16,7 @@ constexpr const char* kPackage = "C:\\Dist\\Data";
 constexpr const char* kA2008 = "C:\\Program Files\\AutoCAD 2008";
 constexpr const char* kA2016 = "D:\\AutoCAD 2016";
 
-CAcadSetup::ReleaseFlags Ticked(std::initializer_list<int> years) {
-  CAcadSetup::ReleaseFlags flags{};
-  for (int y : years) flags[acad::ReleaseIndex(y)] = 1;
-  return flags;
-}
+using testing_support::Ticked;
 
 class SupportFilesTest : public ::testing::Test {
  protected:
