@@ -5,8 +5,15 @@ e2e_fixture_locations() {
   sed -n 's/^"AcadLocation"="\(.*\)"\r\{0,1\}$/\1/p' "$@" | sed 's/\\\\/\\/g'
 }
 
+# e2e_unix_path WINPATH: where a C: path of the prefix lies on Linux.
+e2e_unix_path() {
+  local unix="$WINEPREFIX/drive_c/${1:3}"
+  printf '%s' "${unix//\\//}"
+}
+
 # e2e_make_acad_folders FILE...: creates the C: installation folders the fixtures
-# name, each with a stand-in acad.exe, so they exist as on a real machine.
+# name, each with a stand-in acad.exe and the Fonts and Drv folders an AutoCAD
+# installation has, so they exist as on a real machine.
 e2e_make_acad_folders() {
   local win unix
   while IFS= read -r win; do
@@ -14,9 +21,8 @@ e2e_make_acad_folders() {
       [Cc]:\\*) ;;
       *) continue ;;
     esac
-    unix="$WINEPREFIX/drive_c/${win:3}"
-    unix="${unix//\\//}"
-    mkdir -p "$unix"
+    unix="$(e2e_unix_path "$win")"
+    mkdir -p "$unix/Fonts" "$unix/Drv"
     printf 'stand-in for AutoCAD\n' >"$unix/acad.exe"
   done < <(e2e_fixture_locations "$@")
 }

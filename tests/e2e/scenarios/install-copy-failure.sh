@@ -4,10 +4,6 @@
 found=(2008 2010 2013 2016)
 fixture="$E2E_FIXTURES/install.reg"
 setup_prepare "$fixture"
-while IFS= read -r win; do
-  unix="$WINEPREFIX/drive_c/${win:3}"
-  mkdir -p "${unix//\\//}/Fonts"
-done < <(e2e_fixture_locations "$fixture")
 for f in Kavtor2008.ARX Kavtor2010.ARX Kavtor2013.ARX Kavtor2015.ARX; do
   printf 'package file %s\n' "$f" >"$E2E_WORK/dist/Data/$f"
 done

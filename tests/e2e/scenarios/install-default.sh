@@ -6,12 +6,7 @@ found=(2008 2010 2013 2016)
 fixture="$E2E_FIXTURES/install.reg"
 setup_prepare "$fixture"
 
-# Each AutoCAD folder as installed: Fonts and Drv, and 2008's own plot driver.
-while IFS= read -r win; do
-  unix="$WINEPREFIX/drive_c/${win:3}"
-  unix="${unix//\\//}"
-  mkdir -p "$unix/Fonts" "$unix/Drv"
-done < <(e2e_fixture_locations "$fixture")
+# AutoCAD 2008's own plot driver, which the installation replaces.
 acad2008="$WINEPREFIX/drive_c/Program Files (x86)/AutoCAD 2008"
 printf "Autodesk's driver\n" >"$acad2008/Drv/pdfplot9.hdi"
 
@@ -46,8 +41,7 @@ done
 e2e_log "product folder holds the package less the program, the fonts and the subfolder"
 
 while IFS= read -r win; do
-  unix="$WINEPREFIX/drive_c/${win:3}"
-  unix="${unix//\\//}"
+  unix="$(e2e_unix_path "$win")"
   for f in Fonts/Kavtor_EN.shx Fonts/Kavtor_HZ.shx ACAD2007.dll ACAD2010.dll ACAD2013.dll; do
     cmp -s "$data/${f#Fonts/}" "$unix/$f" || e2e_die "$win: $f missing or different"
   done

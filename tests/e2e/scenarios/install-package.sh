@@ -3,10 +3,6 @@
 found=(2008 2010 2013 2016)
 fixture="$E2E_FIXTURES/install.reg"
 setup_prepare "$fixture"
-while IFS= read -r win; do
-  unix="$WINEPREFIX/drive_c/${win:3}"
-  mkdir -p "${unix//\\//}/Fonts"
-done < <(e2e_fixture_locations "$fixture")
 loader_key='HKLM\SOFTWARE\Autodesk\AutoCAD\R20.1\ACAD-F001:804\Applications\Kavtor2016'
 
 e2e_log "run 1: no Data folder"
