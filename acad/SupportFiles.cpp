@@ -11,7 +11,6 @@ namespace {
 constexpr int kFirstAssembly = 2007;
 constexpr int kLastAssembly = 2050;
 constexpr int kPlotDriverRelease = 2008;
-constexpr std::size_t kLongestPath = plat::kMaxPath - 1;
 
 }  // namespace
 
@@ -30,7 +29,7 @@ void CAcadSetup::CopySupportFile(const std::string& source, const std::string& d
   }
   bool copied = false;
   std::uint32_t error = plat::kErrorPathNotFound;
-  if (source.size() <= kLongestPath && destination.size() <= kLongestPath) {
+  if (source.size() <= plat::kLongestPath && destination.size() <= plat::kLongestPath) {
     copied = m_platform.files.CopyFileA(source.c_str(), destination.c_str(), false);
     if (!copied) error = m_platform.files.GetLastError();
   }

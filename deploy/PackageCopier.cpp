@@ -19,9 +19,6 @@ constexpr const char* kSkipNames[] = {"SetUp.EXE", "Kavtor_EN.shx", "Kavtor_HZ.s
 
 constexpr std::uint32_t kModuleBufferSize = 261;
 
-// Longest path the ANSI file calls take: MAX_PATH less the terminator.
-constexpr std::size_t kLongestPath = plat::kMaxPath - 1;
-
 }  // namespace
 
 bool LocatePackageFolder(plat::Platform& platform, std::string& folder) {
@@ -57,7 +54,7 @@ bool CPackageCopier::CopyPackage() {
   std::string packageFolder;
   if (!LocatePackageFolder(m_platform, packageFolder)) return false;
   // Not even a one-letter file name would fit below such a folder.
-  if (m_strTargetFolder.size() + 2 > kLongestPath) {
+  if (m_strTargetFolder.size() + 2 > plat::kLongestPath) {
     Tell(ansi::Format(kTargetTooLongFormat, m_strTargetFolder.c_str()), plat::kMbOk);
     return false;
   }
@@ -115,6 +112,6 @@ bool CPackageCopier::CopyEntry(const std::string& packageFolder, const std::stri
 // A path too long for the ANSI calls is a file that cannot be copied: it is never
 // cut down to a different name.
 bool CPackageCopier::CopyOnce(const std::string& source, const std::string& destination) {
-  if (source.size() > kLongestPath || destination.size() > kLongestPath) return false;
+  if (source.size() > plat::kLongestPath || destination.size() > plat::kLongestPath) return false;
   return m_platform.files.CopyFileA(source.c_str(), destination.c_str(), false);
 }

@@ -22,6 +22,8 @@ constexpr std::uint32_t kFileAttributeArchive = 0x20;
 constexpr std::uint32_t kFileAttributeNormal = 0x80;
 
 constexpr std::uint32_t kMaxPath = 260;  // MAX_PATH, terminator included
+// The longest path the ANSI file calls take: MAX_PATH less the terminator.
+constexpr std::uint32_t kLongestPath = kMaxPath - 1;
 
 // What WIN32_FIND_DATAA tells about one entry of a listing.
 struct FindData {
