@@ -65,10 +65,11 @@ TEST_F(ProcessListContract, StartedProgramsAppearByName) {
   // szExeFile: the file name only, in the letter case it was started with
   EXPECT_EQ(NameOf(entries, acad), "acad.exe");
   EXPECT_EQ(NameOf(entries, lt), "acadlt.exe");
-  // every entry a name without a folder, every id once
+  // every entry a name without a folder, every id once. Wine lists a process of
+  // its own that is still starting (winedevice, explorer) with an empty name, so
+  // only the programs started here must have one (checked above).
   std::set<std::uint32_t> ids;
   for (const plat::ProcessEntry& entry : entries) {
-    EXPECT_FALSE(entry.exeFile.empty()) << "process " << entry.processId;
     EXPECT_EQ(entry.exeFile.find('\\'), std::string::npos) << entry.exeFile;
     EXPECT_TRUE(ids.insert(entry.processId).second) << "id " << entry.processId << " twice";
   }
