@@ -14,7 +14,7 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 : "${VM_SOURCE_DIR:?}" "${VM_E2E_OUT:?}" "${VM_DRIVER:?}" "${VM_PROGRAM:?}" "${VM_EDITION_BITS:?}"
-for lib in common prefix fixture dist program setup-dialog; do
+for lib in common prefix fixture registry dist program setup-dialog; do
   # shellcheck source=/dev/null
   source "$here/lib/$lib.sh"
 done

@@ -12,6 +12,7 @@ struct VerbEntry {
 
 constexpr VerbEntry kTable[] = {
     {L"window", VerbWindow},
+    {L"dialog", VerbDialog},
     {L"gone", VerbGone},
     {L"exited", VerbExited},
     {L"msgbox", VerbMsgBox},

@@ -19,6 +19,8 @@ for f in Kavtor2008.ARX Kavtor2010.ARX Kavtor2013.ARX Kavtor2015.ARX Kavtor_EN.s
 done
 mkdir -p "$data/Samples" && printf 'not copied\n' >"$data/Samples/a.dwg"
 
+e2e_reg_export "$E2E_WORK/registry-before.txt"
+
 e2e_log "install into the default folder"
 setup_start_and_check "${found[@]}"
 e2e_shot "$SETUP_CAPTION" "$E2E_SHOTS/$E2E_NAME-choosing.png"
@@ -52,15 +54,6 @@ for other in "Program Files/AutoCAD 2010" "Program Files/Autodesk/AutoCAD 2016";
 done
 e2e_log "fonts and assemblies in every AutoCAD folder, the plot driver for 2008 only"
 
-# reg query VALUE: the data of one value as reg.exe prints it.
-reg_value() {
-  e2e_wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
-}
-expect_value() {
-  local got
-  got="$(reg_value "$1" "$2")"
-  [ "$got" = "$3" ] || e2e_die "$1 $2: \"$got\", expected \"$3\""
-}
 hklm='HKLM\SOFTWARE\Autodesk\AutoCAD'
 declare -A module=([2008]=2008 [2010]=2010 [2013]=2013 [2016]=2015)
 for key in 'HKLM\SOFTWARE\Wow6432Node\Autodesk\AutoCAD\R17.1\ACAD-6001:804|2008' \
@@ -68,21 +61,29 @@ for key in 'HKLM\SOFTWARE\Wow6432Node\Autodesk\AutoCAD\R17.1\ACAD-6001:804|2008'
   "$hklm\\R20.1\\ACAD-F001:804|2016"; do
   year="${key##*|}"
   key="${key%|*}"
-  expect_value "$key\\Applications\\Kavtor$year" LOADER "C:\\Kavtor\\Vellmark\\Kavtor${module[$year]}.ARX"
-  expect_value "$key\\Applications\\Kavtor$year" LOADCTRLS 0x2
-  expect_value "$key\\Applications\\Kavtor${year}DLL" LOADCTRLS 0x2
-  expect_value "$key\\Applications\\Kavtor${year}DLL" MANAGED 0x1
+  e2e_expect_value "$key\\Applications\\Kavtor$year" LOADER "C:\\Kavtor\\Vellmark\\Kavtor${module[$year]}.ARX"
+  e2e_expect_value "$key\\Applications\\Kavtor$year" LOADCTRLS 0x2
+  e2e_expect_value "$key\\Applications\\Kavtor${year}DLL" LOADCTRLS 0x2
+  e2e_expect_value "$key\\Applications\\Kavtor${year}DLL" MANAGED 0x1
 done
-expect_value 'HKLM\SOFTWARE\Autodesk\AutoCAD\R20.1\ACAD-F001:804\Applications\Kavtor2016DLL' LOADER \
+e2e_expect_value 'HKLM\SOFTWARE\Autodesk\AutoCAD\R20.1\ACAD-F001:804\Applications\Kavtor2016DLL' LOADER \
   'C:\Program Files\Autodesk\AutoCAD 2016\ACAD2013.dll'
-expect_value 'HKLM\SOFTWARE\Autodesk\AutoCAD\R18.0\ACAD-8001:409\Applications\Kavtor2010DLL' LOADER \
+e2e_expect_value 'HKLM\SOFTWARE\Autodesk\AutoCAD\R18.0\ACAD-8001:409\Applications\Kavtor2010DLL' LOADER \
   'C:\Program Files\AutoCAD 2010 English\ACAD2010.dll'
-expect_value "$hklm\\R20.1\\ACAD-F001:804\\Applications\\OtherTools" LOADER 'D:\Other\OtherTools.arx'
+e2e_expect_value "$hklm\\R20.1\\ACAD-F001:804\\Applications\\OtherTools" LOADER 'D:\Other\OtherTools.arx'
 e2e_log "loader keys of every installation, the other add-on's left alone"
 
 hkcu='HKCU\Software\Autodesk\AutoCAD'
-expect_value "$hkcu\\R19.0\\ACAD-B001:804\\Profiles\\Default\\Variables" TRUSTEDPATHS 'C:\KAVTOR\VELLMARK'
-expect_value "$hkcu\\R20.1\\ACAD-F001:804\\Profiles\\Default\\Variables" TRUSTEDPATHS 'C:\Kavtor\Vellmark'
-expect_value "$hkcu\\R20.1\\ACAD-F001:804\\Profiles\\Default\\Variables" ACADPREFIX 'C:\Users\Public'
-expect_value "$hkcu\\R20.1\\ACAD-F001:804\\Profiles\\Drafting\\Variables" TRUSTEDPATHS 'C:\Kavtor\Vellmark'
+e2e_expect_value "$hkcu\\R19.0\\ACAD-B001:804\\Profiles\\Default\\Variables" TRUSTEDPATHS 'C:\KAVTOR\VELLMARK'
+e2e_expect_value "$hkcu\\R20.1\\ACAD-F001:804\\Profiles\\Default\\Variables" TRUSTEDPATHS 'C:\Kavtor\Vellmark'
+e2e_expect_value "$hkcu\\R20.1\\ACAD-F001:804\\Profiles\\Default\\Variables" ACADPREFIX 'C:\Users\Public'
+e2e_expect_value "$hkcu\\R20.1\\ACAD-F001:804\\Profiles\\Drafting\\Variables" TRUSTEDPATHS 'C:\Kavtor\Vellmark'
 e2e_log "every profile trusts the product folder"
+
+# Nothing else in the registry changed: the whole export before and after, less
+# the installer's own keys and values and what Wine rewrites by itself.
+e2e_reg_export "$E2E_WORK/registry-after.txt"
+changes="$(e2e_reg_changes "$E2E_WORK/registry-before.txt" "$E2E_WORK/registry-after.txt")"
+[ -z "$changes" ] || e2e_die "the registry changed outside the add-on's keys and TRUSTEDPATHS:
+$changes"
+e2e_log "the registry is unchanged outside the loader keys and TRUSTEDPATHS"
