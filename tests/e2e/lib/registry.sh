@@ -1,9 +1,11 @@
 # Reading the prefix's registry back: single values with the real registry API
 # (reg.exe), and whole exports (regedit /E) compared before and after a run.
 
-# e2e_reg_value KEY VALUE: the data of one value as reg.exe prints it.
+# e2e_reg_value KEY VALUE: the data of one value as reg.exe prints it, in UTF-8.
+# Into a pipe, Wine's reg.exe writes in the console's code page (936 here).
 e2e_reg_value() {
-  e2e_wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+  e2e_wine reg query "$1" /v "$2" 2>/dev/null | iconv -f GB18030 -t UTF-8 | tr -d '\r' |
+    sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
 }
 
 # e2e_expect_value KEY VALUE DATA: the value must hold exactly DATA.
