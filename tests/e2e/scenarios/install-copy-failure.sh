@@ -26,6 +26,11 @@ e2e_log "run 1: Abort"
 setup_start_and_check "${found[@]}"
 question
 e2e_shot 'Vellmark-软件安装' "$E2E_SHOTS/$E2E_NAME-question.png"
+# While the question waits the dialog is mid-copy: the folder row gave way to
+# the progress bar.
+drv window "$SETUP_CAPTION" ";" expect 1014 visible ";" expect "$ID_FOLDER" hidden ";" expect "$ID_BROWSE" hidden \
+  ";" expect 1017 hidden
+e2e_shot "$SETUP_CAPTION" "$E2E_SHOTS/$E2E_NAME-progress.png"
 drv window "$SETUP_CAPTION" ";" msgbox ";" answer abort
 drv --timeout 20000 window "$SETUP_CAPTION" ";" gone ";" exited || true
 e2e_expect_ended 30
