@@ -3,10 +3,11 @@
 # preset, lays out a distribution (SetUp.exe beside a Data folder), makes a Wine
 # prefix that simulates a workstation with a few AutoCAD releases, and starts
 # SetUp.exe in it.
-#   DISPLAY set:   the dialog opens on your display; the demo ends when you close it.
-#   DISPLAY unset: it runs on a private Xvfb, a picture of the dialog is saved,
-#                  and the dialog is closed by the test driver.
-# Everything lands in build/win64/demo.
+#   DISPLAY set:   the dialog opens on your display; install or close it.
+#   DISPLAY unset: it runs on a private Xvfb and the test driver installs into
+#                  the default folder, answering every message.
+# Then it prints what was installed: files, loader keys, trusted folders, and
+# the pictures it took. Everything lands in build/win64/demo.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
