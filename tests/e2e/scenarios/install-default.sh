@@ -28,7 +28,9 @@ drv window "$SETUP_CAPTION" ";" expect-text 1000 'C:\Kavtor' ";" click "$ID_INST
   ";" msgbox 60000 ";" expect-contains 0xFFFF '安装完成，重启CAD即可使用 !'
 e2e_shot 'Vellmark-工具箱安装' "$E2E_SHOTS/$E2E_NAME-done.png"
 drv window "$SETUP_CAPTION" ";" msgbox ";" answer ok ";" msgbox 20000 \
-  ";" expect-contains 0xFFFF '早期版本设置导入' ";" answer ok
+  ";" expect-contains 0xFFFF '早期版本设置导入'
+e2e_shot 'Vellmark-工具箱安装' "$E2E_SHOTS/$E2E_NAME-import-settings.png"
+drv window "$SETUP_CAPTION" ";" msgbox ";" answer ok
 drv --timeout 20000 window "$SETUP_CAPTION" ";" gone ";" exited || true
 e2e_expect_ended 30
 
