@@ -46,9 +46,14 @@ E2E_REG_INSTALLER+="|\\[$E2E_REG_USER"'\\Software\\Autodesk\\AutoCAD\\R[0-9.]+\\
 
 # e2e_reg_changes BEFORE AFTER: the lines one export has and the other lacks,
 # "- LINE" for gone and "+ LINE" for new, without Wine's own and the installer's
-# own writes (the patterns above match from the "[" on). Empty output: nothing
-# else changed.
+# own writes (the patterns above match from the "[" on). A TRUSTEDPATHS value may
+# change but not go. Empty output: nothing else changed.
 e2e_reg_changes() {
   LC_ALL=C comm -3 "$1" "$2" | sed -e 's/^\t/+ /' -e '/^+ /!s/^/- /' |
-    grep -Ev "^[-+] ($E2E_REG_WINE_NOISE)" | grep -Eiv "^[-+] ($E2E_REG_INSTALLER)" || true
+    grep -Ev "^[-+] ($E2E_REG_WINE_NOISE)" |
+    awk -v after="$2" '
+      BEGIN { while ((getline line < after) > 0) if ((i = index(line, " \"TRUSTEDPATHS\"=")) > 0) still[substr(line, 1, i - 1)] = 1 }
+      /^- / && (i = index($0, " \"TRUSTEDPATHS\"=")) > 0 && !(substr($0, 3, i - 3) in still) { print "! " substr($0, 3); next }
+      { print }' |
+    grep -Eiv "^[-+] ($E2E_REG_INSTALLER)" | sed 's/^! /- /' || true
 }
