@@ -24,10 +24,8 @@ e2e_make_acad_folders "$fixture"
 e2e_make_dist "$dist" "$VM_PROGRAM"
 # The package as the add-on ships it: a module per release line, the two shape
 # fonts, the assemblies and AutoCAD 2008's plot driver.
-for f in Kavtor2008.ARX Kavtor2010.ARX Kavtor2013.ARX Kavtor2015.ARX Kavtor_EN.shx Kavtor_HZ.shx \
-  ACAD2007.dll ACAD2010.dll ACAD2013.dll Kavtor.prt5; do
-  printf 'demo package file %s\n' "$f" >"$dist/Data/$f"
-done
+e2e_add_package_files "$dist" Kavtor2008.ARX Kavtor2010.ARX Kavtor2013.ARX Kavtor2015.ARX \
+  Kavtor_EN.shx Kavtor_HZ.shx ACAD2007.dll ACAD2010.dll ACAD2013.dll Kavtor.prt5
 rm -rf "$shots" && mkdir -p "$shots"
 echo "Simulated AutoCAD installations (from $fixture):"
 e2e_fixture_installations "$fixture"

@@ -7,10 +7,16 @@ e2e_make_dist() {
   rm -rf "$dir"
   mkdir -p "$dir/Data"
   cp "$program" "$dir/"
-  local f
-  for f in vmtools.arx vmtools.cuix vmload.lsp vmhelp.chm; do
-    printf 'dummy package file %s of the end-to-end tests\n' "$f" >"$dir/Data/$f"
-  done
   # A Chinese file name, as the real packages have: it must survive code page 936.
-  printf 'dummy package file\n' >"$dir/Data/说明.txt"
+  e2e_add_package_files "$dir" vmtools.arx vmtools.cuix vmload.lsp vmhelp.chm 说明.txt
+}
+
+# e2e_add_package_files DIR FILE...: dummy files of those names in DIR's package
+# folder (DIR/Data), each holding its own name so no two are alike.
+e2e_add_package_files() {
+  local dir="$1" f
+  shift
+  for f in "$@"; do
+    printf 'package file %s\n' "$f" >"$dir/Data/$f"
+  done
 }

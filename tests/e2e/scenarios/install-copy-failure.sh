@@ -4,9 +4,7 @@
 found=(2008 2010 2013 2016)
 fixture="$E2E_FIXTURES/install.reg"
 setup_prepare "$fixture"
-for f in Kavtor2008.ARX Kavtor2010.ARX Kavtor2013.ARX Kavtor2015.ARX; do
-  printf 'package file %s\n' "$f" >"$E2E_WORK/dist/Data/$f"
-done
+e2e_add_package_files "$E2E_WORK/dist" Kavtor2008.ARX Kavtor2010.ARX Kavtor2013.ARX Kavtor2015.ARX
 product="$WINEPREFIX/drive_c/Kavtor/Vellmark"
 loader_key='HKLM\SOFTWARE\Autodesk\AutoCAD\R20.1\ACAD-F001:804\Applications\Kavtor2016'
 mkdir -p "$product/Kavtor2015.ARX"

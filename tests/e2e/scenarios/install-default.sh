@@ -13,10 +13,8 @@ printf "Autodesk's driver\n" >"$acad2008/Drv/pdfplot9.hdi"
 # The package: the modules the release table names, the fonts, assemblies, the
 # 2008 plot driver, and a subfolder that is not copied.
 data="$E2E_WORK/dist/Data"
-for f in Kavtor2008.ARX Kavtor2010.ARX Kavtor2013.ARX Kavtor2015.ARX Kavtor_EN.shx Kavtor_HZ.shx \
-  ACAD2007.dll ACAD2010.dll ACAD2013.dll Kavtor.prt5; do
-  printf 'package file %s\n' "$f" >"$data/$f"
-done
+e2e_add_package_files "$E2E_WORK/dist" Kavtor2008.ARX Kavtor2010.ARX Kavtor2013.ARX Kavtor2015.ARX \
+  Kavtor_EN.shx Kavtor_HZ.shx ACAD2007.dll ACAD2010.dll ACAD2013.dll Kavtor.prt5
 mkdir -p "$data/Samples" && printf 'not copied\n' >"$data/Samples/a.dwg"
 
 e2e_reg_export "$E2E_WORK/registry-before.txt"

@@ -12,10 +12,8 @@ found=(2008 2010 2013 2016)
 fixture="$E2E_FIXTURES/install.reg"
 setup_prepare "$fixture"
 data="$E2E_WORK/dist/Data"
-for f in Kavtor2008.ARX Kavtor2010.ARX Kavtor2013.ARX Kavtor2015.ARX Kavtor_EN.shx Kavtor_HZ.shx \
-  ACAD2010.dll ACAD2013.dll; do
-  printf 'package file %s\n' "$f" >"$data/$f"
-done
+e2e_add_package_files "$E2E_WORK/dist" Kavtor2008.ARX Kavtor2010.ARX Kavtor2013.ARX Kavtor2015.ARX \
+  Kavtor_EN.shx Kavtor_HZ.shx ACAD2010.dll ACAD2013.dll
 locked_win='C:\Program Files\欧特克\AutoCAD 2013'
 locked="$(e2e_unix_path "$locked_win")"
 [ -d "$locked" ] || e2e_die "the fixture has no $locked_win"

@@ -20,8 +20,8 @@ e2e_log "no package: told, nothing registered, nothing copied"
 
 e2e_log "run 2: 150 files"
 mv "$E2E_WORK/Data.aside" "$E2E_WORK/dist/Data"
-for i in $(seq 1 145); do printf 'part %d\n' "$i" >"$E2E_WORK/dist/Data/part$i.dat"; done
-printf 'module\n' >"$E2E_WORK/dist/Data/Kavtor2015.ARX"
+mapfile -t parts < <(seq -f 'part%g.dat' 1 145)
+e2e_add_package_files "$E2E_WORK/dist" "${parts[@]}" Kavtor2015.ARX
 count=$(find "$E2E_WORK/dist/Data" -maxdepth 1 -type f | wc -l)
 [ "$count" -ge 150 ] || e2e_die "the package has only $count files"
 setup_start_and_check "${found[@]}"

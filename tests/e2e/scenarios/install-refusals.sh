@@ -5,9 +5,7 @@
 found=(2008 2010 2013 2016)
 fixture="$E2E_FIXTURES/install.reg"
 setup_prepare "$fixture"
-for f in Kavtor2008.ARX Kavtor2010.ARX Kavtor2013.ARX Kavtor2015.ARX ACAD2013.dll; do
-  printf 'package file %s\n' "$f" >"$E2E_WORK/dist/Data/$f"
-done
+e2e_add_package_files "$E2E_WORK/dist" Kavtor2008.ARX Kavtor2010.ARX Kavtor2013.ARX Kavtor2015.ARX ACAD2013.dll
 
 # AutoCAD, as far as the process list can tell.
 sleeper="$(dirname "$VM_DRIVER")/../../platform/vm_sleeper.exe"
