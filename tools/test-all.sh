@@ -29,5 +29,5 @@ run ctest --preset native-asan -j2
 run bash tools/fuzz.sh "${VM_FUZZ_SECONDS:-30}"
 run with_display ctest --preset win64
 run with_display ctest --preset win64-edition64
-run ctest --preset win32
+run with_display ctest --preset win32
 run bash tools/lint.sh

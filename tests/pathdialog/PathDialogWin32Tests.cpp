@@ -72,19 +72,20 @@ HWND WaitForDialog(const char* caption, HWND ownedBy = nullptr) {
   } search{caption, ownedBy, nullptr};
   const DWORD start = GetTickCount();
   while (GetTickCount() - start < kPatienceMs) {
-    EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(p);
-          DWORD pid = 0;
-          GetWindowThreadProcessId(w, &pid);
-          if (pid != GetCurrentProcessId() || !IsWindowVisible(w) || ClassOf(w) != "#32770") return TRUE;
-          if (s->ownedBy != nullptr ? GetWindow(w, GW_OWNER) == s->ownedBy : TextOf(w) == s->caption) {
-            s->found = w;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    struct Visit {
+      static BOOL CALLBACK Window(HWND w, LPARAM p) {
+        auto* s = reinterpret_cast<Search*>(p);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid != GetCurrentProcessId() || !IsWindowVisible(w) || ClassOf(w) != "#32770") return TRUE;
+        if (s->ownedBy != nullptr ? GetWindow(w, GW_OWNER) == s->ownedBy : TextOf(w) == s->caption) {
+          s->found = w;
+          return FALSE;
+        }
+        return TRUE;
+      }
+    };
+    EnumWindows(&Visit::Window, reinterpret_cast<LPARAM>(&search));
     if (search.found != nullptr) return search.found;
     Sleep(50);
   }
@@ -93,19 +94,19 @@ HWND WaitForDialog(const char* caption, HWND ownedBy = nullptr) {
 
 std::vector<Control> ControlsOf(HWND dialog) {
   std::vector<Control> controls;
-  EnumChildWindows(
-      dialog,
-      [](HWND w, LPARAM p) -> BOOL {
-        Control c;
-        c.handle = w;
-        c.id = GetDlgCtrlID(w);
-        c.className = ClassOf(w);
-        c.visible = IsWindowVisible(w) != FALSE;
-        GetWindowRect(w, &c.rect);
-        reinterpret_cast<std::vector<Control>*>(p)->push_back(c);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&controls));
+  struct Visit {
+    static BOOL CALLBACK Child(HWND w, LPARAM p) {
+      Control c;
+      c.handle = w;
+      c.id = GetDlgCtrlID(w);
+      c.className = ClassOf(w);
+      c.visible = IsWindowVisible(w) != FALSE;
+      GetWindowRect(w, &c.rect);
+      reinterpret_cast<std::vector<Control>*>(p)->push_back(c);
+      return TRUE;
+    }
+  };
+  EnumChildWindows(dialog, &Visit::Child, reinterpret_cast<LPARAM>(&controls));
   return controls;
 }
 
