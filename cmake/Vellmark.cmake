@@ -51,6 +51,24 @@ function(vm_add_test name)
   endif()
 endfunction()
 
+# A Windows test program over the real Win32 layer (tests/win): run by ctest
+# under Wine from a scratch folder of its own, with the setup dialog's resources
+# compiled in. Usage: vm_add_win_test(name SOURCES ... LIBS ... [LABELS ...])
+function(vm_add_win_test name)
+  if(NOT VM_BUILD_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${T_SOURCES} $<TARGET_OBJECTS:vm_wintest_main> $<TARGET_OBJECTS:vm_setup_resources>)
+  vm_target_defaults(${name})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} vm_wintest GTest::gtest)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${VM_WIN_TEST_DIR})
+  add_dependencies(${name} vm_sleeper)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES LABELS "wine;${T_LABELS}" TIMEOUT 900
+                                          ENVIRONMENT "WINEPREFIX=${VM_WINEPREFIX}")
+endfunction()
+
 # Windows builds: GoogleTest from Debian's sources, compiled for the target without
 # pthreads, and ctest running the programs under Wine in a private prefix.
 macro(vm_setup_windows_testing)
@@ -69,5 +87,6 @@ macro(vm_setup_windows_testing)
     endif()
   endif()
   set(VM_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+  set(VM_WIN_TEST_DIR ${CMAKE_BINARY_DIR}/tests/bin)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tools/wine-run.sh)
 endmacro()

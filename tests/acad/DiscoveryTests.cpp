@@ -1,188 +1,164 @@
-// Discovery of AutoCAD installations over the in-memory registry.
+// Discovery of AutoCAD installations in the real registry (HKEY_LOCAL_MACHINE
+// redirected into scratch keys).
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "acad/AcadSetup.h"
 #include "acad/ListSubKeys.h"
-#include "platform/memory/MemoryMachine.h"
-#include "tests/support/RegistryBuilder.h"
-
-using testing_support::AddInstallation;
-using testing_support::SetStringValue;
+#include "tests/win/Sandbox.h"
+#include "tests/win/TestPlatform.h"
 
 namespace {
 
-constexpr const char* kMain = "SOFTWARE\\Autodesk\\AutoCAD\\";
-constexpr const char* kWow = "SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\";
-
-int K(int year) { return acad::ReleaseIndex(year); }
+using List = std::vector<std::string>;
+const std::wstring kMain = L"SOFTWARE\\Autodesk\\AutoCAD\\";
+const std::wstring kWow = L"SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\";
+using wt::kWow64;
 
 class DiscoveryTest : public ::testing::Test {
  protected:
-  void Discover() { acad.DiscoverReleases(); }
-  std::size_t TotalInstallations() const {
+  void Acad(const std::wstring& key, const std::wstring& folder, const std::wstring& product,
+            REGSAM view = KEY_WOW64_64KEY) {
+    box.Set(HKEY_LOCAL_MACHINE, key, L"AcadLocation", folder, REG_SZ, view);
+    box.Set(HKEY_LOCAL_MACHINE, key, L"ProductName", product, REG_SZ, view);
+  }
+  const List& Keys(int year) const { return acad.InstallKeys(year - 2007); }
+  const List& Folders(int year) const { return acad.InstallFolders(year - 2007); }
+  std::size_t Found() const {
     std::size_t n = 0;
     for (int k = 0; k < acad::kReleaseCount; ++k) n += acad.InstallFolders(k).size();
     return n;
   }
+  void TearDown() override { EXPECT_EQ(os.OpenHandles(), 0u); }
 
-  mem::MemoryMachine m;
-  CAcadSetup acad{m.platform};
+  wt::Sandbox box;
+  wt::TestPlatform os;
+  CAcadSetup acad{os.platform};
 };
 
-TEST_F(DiscoveryTest, NoAutoCadKeyInEitherBranchFindsNothing) {
-  SetStringValue(m.registry, plat::kHKeyLocalMachine, "SOFTWARE\\Other", "AcadLocation", "C:\\X");
-  Discover();
-  EXPECT_EQ(TotalInstallations(), 0u);
-  for (int k = 0; k < acad::kReleaseCount; ++k) EXPECT_TRUE(acad.InstallKeys(k).empty());
-  EXPECT_EQ(m.registry.OpenHandles(), 0u);
+// One machine as the program's own view shows it, seeded in that view.
+TEST_F(DiscoveryTest, InstallationsAndWhatIsNoInstallation) {
+  const std::string m = "SOFTWARE\\Autodesk\\AutoCAD\\";
+  // Created P2 first: the registry lists subkeys by name, so P1 comes first.
+  Acad(kMain + L"R18.0\\P2", L"F2", L"AutoCAD 2010 English", 0);
+  Acad(kMain + L"R18.0\\P1", L"F1", L"AutoCAD 2010 简体中文", 0);
+  Acad(kMain + L"R18.0\\Q", L"F2011", L"AutoCAD 2011", 0);
+  Acad(kMain + L"R21.0", L"C:\\Acad2017", L"AutoCAD 2017", 0);  // the release key itself
+  Acad(kMain + L"R23.0\\A\\B\\C", L"C:\\Deep", L"AutoCAD 2019", 0);
+  Acad(kMain + L"R24.0\\欧特克", L"D:\\软件\\AutoCAD", L"欧特克 AutoCAD 2021 简体中文版", 0);
+  Acad(kMain + L"R19.1\\" + std::wstring(255, L'n'), std::wstring(255, L'f'), L"AutoCAD 2014", 0);
+  // Folders exactly as stored: a trailing backslash, a variable, nothing.
+  Acad(kMain + L"R18.2\\A", L"C:\\Program Files\\AutoCAD 2012\\", L"AutoCAD 2012", 0);
+  box.Set(HKEY_LOCAL_MACHINE, kMain + L"R18.2\\B", L"AcadLocation", L"%ProgramFiles%\\AutoCAD", REG_EXPAND_SZ);
+  box.Set(HKEY_LOCAL_MACHINE, kMain + L"R18.2\\B", L"ProductName", L"AutoCAD 2012");
+  Acad(kMain + L"R18.2\\C", L"", L"AutoCAD 2012", 0);
+  // Not installations: the year at the very start; a location without a product
+  // name hides the installation below it; a location of 300 characters counts
+  // as absent, and the name search stopped at that key, so its child cannot join.
+  Acad(kMain + L"R20.0\\Y", L"C:\\Y", L"2015 AutoCAD", 0);
+  box.Set(HKEY_LOCAL_MACHINE, kMain + L"R20.0\\P", L"AcadLocation", L"C:\\Outer");
+  Acad(kMain + L"R20.0\\P\\Inner", L"C:\\Inner", L"AutoCAD 2015", 0);
+  Acad(kMain + L"R20.1\\Long", std::wstring(300, L'x'), L"AutoCAD 2016", 0);
+  Acad(kMain + L"R20.1\\Long\\Child", L"C:\\Child", L"AutoCAD 2016", 0);
+
+  acad.DiscoverReleases();
+  EXPECT_EQ(Keys(2010), (List{m + "R18.0\\P1\\", m + "R18.0\\P2\\"}));
+  EXPECT_EQ(Folders(2010), (List{"F1", "F2"}));
+  EXPECT_EQ(Keys(2011), (List{m + "R18.0\\Q\\"}));
+  EXPECT_EQ(Folders(2011), (List{"F2011"}));
+  EXPECT_EQ(Keys(2017), (List{m + "R21.0\\"}));
+  EXPECT_EQ(Keys(2019), (List{m + "R23.0\\A\\B\\C\\"}));
+  EXPECT_EQ(Keys(2021), (List{m + "R24.0\\欧特克\\"}));
+  EXPECT_EQ(Folders(2021), (List{"D:\\软件\\AutoCAD"}));
+  EXPECT_EQ(Keys(2014), (List{m + "R19.1\\" + std::string(255, 'n') + "\\"})) << "a name of 255 characters";
+  EXPECT_EQ(Folders(2014), (List{std::string(255, 'f')})) << "256 bytes with the terminator fit";
+  EXPECT_EQ(Folders(2012), (List{"C:\\Program Files\\AutoCAD 2012\\", "%ProgramFiles%\\AutoCAD", ""}));
+  EXPECT_TRUE(Folders(2015).empty());
+  EXPECT_TRUE(Folders(2016).empty());
+  EXPECT_EQ(Found(), 10u);
 }
 
-TEST_F(DiscoveryTest, TwoProductsOfOneReleaseKeepEnumerationOrder) {
-  // Created P2 first: the registry enumerates by name, so P1 still comes first.
-  AddInstallation(m.registry, std::string(kMain) + "R18.0\\P2", "F2", "AutoCAD 2010 English");
-  AddInstallation(m.registry, std::string(kMain) + "R18.0\\P1", "F1", "AutoCAD 2010 Chinese");
-  Discover();
-  const std::vector<std::string> keys = {std::string(kMain) + "R18.0\\P1\\", std::string(kMain) + "R18.0\\P2\\"};
-  EXPECT_EQ(acad.InstallKeys(K(2010)), keys);
-  EXPECT_EQ(acad.InstallFolders(K(2010)), (std::vector<std::string>{"F1", "F2"}));
-  EXPECT_EQ(TotalInstallations(), 2u);
+// What each edition sees of a 64-bit machine with a 32-bit and a 64-bit AutoCAD
+// 2008 and a 32-bit AutoCAD 2013. The 64-bit program sees both branches as
+// they are: the Wow6432Node scan serves 2007 and 2008 only. A 32-bit program is
+// redirected: its "SOFTWARE\Autodesk\AutoCAD" is the Wow6432Node branch, so it
+// finds the 32-bit 2008 through both scans, the 32-bit 2013 through the main
+// one, and never the 64-bit AutoCAD.
+TEST_F(DiscoveryTest, EachEditionSeesItsOwnRegistryView) {
+  Acad(kWow + L"R17.1\\ACAD-6001", L"C:\\Wow2008", L"AutoCAD 2008");
+  Acad(kWow + L"R19.0\\ACAD-B001", L"C:\\Wow2013", L"AutoCAD 2013");
+  Acad(kMain + L"R17.1\\ACAD-6001", L"C:\\Main2008", L"AutoCAD 2008");
+  acad.DiscoverReleases();
+  const std::string wow = "SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\R17.1\\ACAD-6001\\";
+  const std::string main = "SOFTWARE\\Autodesk\\AutoCAD\\R17.1\\ACAD-6001\\";
+  if (kWow64) {
+    EXPECT_EQ(Folders(2008), (List{"C:\\Wow2008", "C:\\Wow2008"}));
+    EXPECT_EQ(Keys(2008), (List{wow, main}));
+    EXPECT_EQ(Folders(2013), (List{"C:\\Wow2013"}));
+  } else {
+    EXPECT_EQ(Folders(2008), (List{"C:\\Wow2008", "C:\\Main2008"}));
+    EXPECT_EQ(Keys(2008), (List{wow, main}));
+    EXPECT_TRUE(Folders(2013).empty());
+  }
 }
 
-TEST_F(DiscoveryTest, Wow6432NodeServesOnly2007And2008AndComesFirst) {
-  AddInstallation(m.registry, std::string(kWow) + "R19.0\\ACAD-B001", "C:\\Wow2013", "AutoCAD 2013");
-  AddInstallation(m.registry, std::string(kWow) + "R17.1\\ACAD-6001", "C:\\Wow2008", "AutoCAD 2008");
-  AddInstallation(m.registry, std::string(kMain) + "R17.1\\ACAD-6001", "C:\\Main2008", "AutoCAD 2008");
-  Discover();
-  EXPECT_TRUE(acad.InstallFolders(K(2013)).empty()) << "2013 below Wow6432Node is not taken";
-  EXPECT_EQ(acad.InstallFolders(K(2008)), (std::vector<std::string>{"C:\\Wow2008", "C:\\Main2008"}));
-  EXPECT_EQ(acad.InstallKeys(K(2008)), (std::vector<std::string>{std::string(kWow) + "R17.1\\ACAD-6001\\",
-                                                                 std::string(kMain) + "R17.1\\ACAD-6001\\"}));
+TEST_F(DiscoveryTest, NoAutoCadFindsNothing) {
+  box.Set(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Other", L"AcadLocation", L"C:\\X");
+  acad.DiscoverReleases();
+  EXPECT_EQ(Found(), 0u);
 }
 
-TEST_F(DiscoveryTest, YearClassification) {
-  // The year at offset 0 does not count, even where it appears again.
-  EXPECT_EQ(ClassifyProductName("2012 AutoCAD 2012", 2026), 0);
-  EXPECT_EQ(ClassifyProductName("2012 AutoCAD 2013", 2026), 2013);
-  // The lowest listed year wins, not the first in the text.
-  EXPECT_EQ(ClassifyProductName("AutoCAD 2011 / 2010", 2026), 2010);
-  // Chinese text before the year: the digits are single bytes at their offset.
-  EXPECT_EQ(ClassifyProductName("欧特克 AutoCAD 2014 简体中文版", 2026), 2014);
-  EXPECT_EQ(ClassifyProductName("AutoCAD 2013", acad::kLastWow6432Release), 0);
-  EXPECT_EQ(ClassifyProductName("AutoCAD 2027", 2026), 0);
-  EXPECT_EQ(ClassifyProductName("AutoCAD 2006", 2026), 0);
-  EXPECT_EQ(ClassifyProductName("X2026", 2026), 2026);
-  EXPECT_EQ(ClassifyProductName("", 2026), 0);
+// Every registry call failing in turn, once: discovery only ever loses
+// installations, never invents one, and closes what it opened.
+TEST_F(DiscoveryTest, AFailingCallOnlyLosesInstallations) {
+  Acad(kWow + L"R17.1\\ACAD-6001", L"C:\\2008", L"AutoCAD 2008");
+  Acad(kMain + L"R18.0\\A", L"C:\\2010a", L"AutoCAD 2010");
+  Acad(kMain + L"R18.0\\B\\C", L"C:\\2010b", L"AutoCAD 2010");
+  Acad(kMain + L"R20.1\\ACAD-F001", L"C:\\2016", L"AutoCAD 2016");
+  acad.DiscoverReleases();
+  const std::size_t calls = os.calls;
+  ASSERT_GT(calls, 20u);
+  for (std::size_t k = 1; k <= calls; ++k) {
+    CAcadSetup again(os.platform);
+    os.FailCall(k, false, ERROR_ACCESS_DENIED);
+    again.DiscoverReleases();
+    ASSERT_EQ(os.failed.size(), 1u);
+    for (int year = 2007; year <= 2026; ++year) {
+      const List& keys = again.InstallKeys(year - 2007);
+      const List& folders = again.InstallFolders(year - 2007);
+      ASSERT_EQ(keys.size(), folders.size());
+      for (std::size_t i = 0, j = 0; i < keys.size(); ++i, ++j) {
+        while (j < Keys(year).size() && Keys(year)[j] != keys[i]) ++j;
+        ASSERT_LT(j, Keys(year).size()) << "call " << k << " (" << os.failed[0] << ") invented " << keys[i];
+        EXPECT_EQ(folders[i], Folders(year)[j]);
+      }
+    }
+    EXPECT_EQ(os.OpenHandles(), 0u) << "call " << k << " (" << os.failed[0] << ")";
+    os.failed.clear();
+  }
+  os.StopFailing();
 }
 
-TEST_F(DiscoveryTest, ProductNameStartingWithTheYearIsIgnored) {
-  AddInstallation(m.registry, std::string(kMain) + "R18.2\\P", "C:\\A", "2012 Product");
-  Discover();
-  EXPECT_EQ(TotalInstallations(), 0u);
-}
-
-TEST_F(DiscoveryTest, LocationWithoutProductNameYieldsNoInstallationAndHidesItsSubtree) {
-  const std::string release = std::string(kMain) + "R20.0\\";
-  SetStringValue(m.registry, plat::kHKeyLocalMachine, release + "P", "AcadLocation", "C:\\Outer");
-  AddInstallation(m.registry, release + "P\\Inner", "C:\\Inner", "AutoCAD 2015");
-  Discover();
-  EXPECT_EQ(TotalInstallations(), 0u);
-}
-
-TEST_F(DiscoveryTest, ReleaseKeyItselfAsInstallationKey) {
-  AddInstallation(m.registry, std::string(kMain) + "R21.0", "C:\\Acad2017", "AutoCAD 2017");
-  Discover();
-  EXPECT_EQ(acad.InstallKeys(K(2017)), (std::vector<std::string>{std::string(kMain) + "R21.0\\"}));
-}
-
-TEST_F(DiscoveryTest, DeepInstallationKeyRecordsTheWayDown) {
-  AddInstallation(m.registry, std::string(kMain) + "R23.0\\A\\B\\C", "C:\\Deep", "AutoCAD 2019");
-  Discover();
-  EXPECT_EQ(acad.InstallKeys(K(2019)), (std::vector<std::string>{std::string(kMain) + "R23.0\\A\\B\\C\\"}));
-  EXPECT_EQ(acad.InstallFolders(K(2019)), (std::vector<std::string>{"C:\\Deep"}));
-}
-
-TEST_F(DiscoveryTest, TooLongLocationCountsAsAbsentAndNothingBelowJoins) {
-  const std::string release = std::string(kMain) + "R18.0\\";
-  AddInstallation(m.registry, release + "P", std::string(300, 'x'), "AutoCAD 2010");
-  AddInstallation(m.registry, release + "P\\Child", "C:\\Child", "AutoCAD 2010");
-  Discover();
-  EXPECT_EQ(TotalInstallations(), 0u);
-}
-
-TEST_F(DiscoveryTest, ValueOfExactly256BytesFitsTheBuffer) {
-  const std::string folder(255, 'f');  // 256 bytes with its terminator
-  AddInstallation(m.registry, std::string(kMain) + "R18.0\\P", folder, "AutoCAD 2010");
-  Discover();
-  EXPECT_EQ(acad.InstallFolders(K(2010)), (std::vector<std::string>{folder}));
-}
-
-TEST_F(DiscoveryTest, LocationKeptExactlyAsStored) {
-  const std::string release = std::string(kMain) + "R18.0\\";
-  AddInstallation(m.registry, release + "A", "C:\\Program Files\\AutoCAD 2010\\", "AutoCAD 2010");
-  SetStringValue(m.registry, plat::kHKeyLocalMachine, release + "B", "AcadLocation", "%ProgramFiles%\\AutoCAD",
-                 plat::kRegExpandSz);
-  SetStringValue(m.registry, plat::kHKeyLocalMachine, release + "B", "ProductName", "AutoCAD 2010");
-  AddInstallation(m.registry, release + "C", "", "AutoCAD 2010");
-  Discover();
-  EXPECT_EQ(acad.InstallFolders(K(2010)),
-            (std::vector<std::string>{"C:\\Program Files\\AutoCAD 2010\\", "%ProgramFiles%\\AutoCAD", ""}));
-}
-
-TEST_F(DiscoveryTest, SubKeyNameOf255CharactersIsSearched) {
-  const std::string longName(255, 'n');
-  AddInstallation(m.registry, std::string(kMain) + "R19.1\\" + longName, "C:\\Long", "AutoCAD 2014");
-  Discover();
-  EXPECT_EQ(acad.InstallKeys(K(2014)), (std::vector<std::string>{std::string(kMain) + "R19.1\\" + longName + "\\"}));
-}
-
-TEST_F(DiscoveryTest, ChineseNamesRoundTrip) {
-  AddInstallation(m.registry, std::string(kMain) + "R24.0\\欧特克", "D:\\软件\\AutoCAD",
-                  "欧特克 AutoCAD 2021 简体中文版");
-  Discover();
-  EXPECT_EQ(acad.InstallFolders(K(2021)), (std::vector<std::string>{"D:\\软件\\AutoCAD"}));
-  EXPECT_EQ(acad.InstallKeys(K(2021)), (std::vector<std::string>{std::string(kMain) + "R24.0\\欧特克\\"}));
-}
-
-TEST_F(DiscoveryTest, FoldersAndKeysStayIndexParallelAcrossReleases) {
-  AddInstallation(m.registry, std::string(kMain) + "R18.0\\A", "F2010", "AutoCAD 2010");
-  AddInstallation(m.registry, std::string(kMain) + "R18.0\\B", "F2011", "AutoCAD 2011");
-  AddInstallation(m.registry, std::string(kMain) + "R18.0\\C", "F2010b", "AutoCAD 2010 b");
-  Discover();
-  EXPECT_EQ(acad.InstallFolders(K(2010)), (std::vector<std::string>{"F2010", "F2010b"}));
-  EXPECT_EQ(acad.InstallKeys(K(2010)).size(), 2u);
-  EXPECT_EQ(acad.InstallKeys(K(2011)), (std::vector<std::string>{std::string(kMain) + "R18.0\\B\\"}));
-}
-
-TEST(ListSubKeysTest, AppendsReadableNamesInOrderAfterExistingOnes) {
-  mem::MemoryMachine m;
-  testing_support::CreateKey(m.registry, plat::kHKeyCurrentUser, "Root\\b");
-  testing_support::CreateKey(m.registry, plat::kHKeyCurrentUser, "Root\\A");
-  testing_support::CreateKey(m.registry, plat::kHKeyCurrentUser, "Root\\c");
+TEST(ListSubKeysTest, AppendsTheReadableNamesAfterWhatIsThere) {
+  wt::Sandbox box;
+  wt::TestPlatform os;
+  for (const wchar_t* name : {L"Root\\b", L"Root\\A", L"Root\\c", L"Root\\d"}) box.AddKey(HKEY_CURRENT_USER, name);
   plat::HKey root = 0;
-  ASSERT_EQ(m.registry.RegOpenKeyExA(plat::kHKeyCurrentUser, "Root", 0, plat::kKeyRead, &root), 0);
-  std::vector<std::string> names = {"kept"};
-  m.faults.FailOperation("RegOpenKeyExA", 2);  // the subkey "b" does not open
-  ListSubKeys(m.registry, root, names);
-  m.faults.Clear();
-  EXPECT_EQ(names, (std::vector<std::string>{"kept", "A", "c"}));
-  m.registry.RegCloseKey(root);
-  EXPECT_EQ(m.registry.OpenHandles(), 0u);
-}
-
-TEST(ListSubKeysTest, UnreadableNameComesOutEmpty) {
-  mem::MemoryMachine m;
-  testing_support::CreateKey(m.registry, plat::kHKeyCurrentUser, "Root\\x");
-  plat::HKey root = 0;
-  ASSERT_EQ(m.registry.RegOpenKeyExA(plat::kHKeyCurrentUser, "Root", 0, plat::kKeyRead, &root), 0);
-  std::vector<std::string> names;
-  m.faults.FailOperation("RegEnumKeyExA", 1);
-  ListSubKeys(m.registry, root, names);
-  m.faults.Clear();
-  EXPECT_EQ(names, (std::vector<std::string>{""})) << "the empty name opens the key itself";
-  m.registry.RegCloseKey(root);
-  EXPECT_EQ(m.registry.OpenHandles(), 0u);
+  ASSERT_EQ(os.RegOpenKeyExA(plat::kHKeyCurrentUser, "Root", 0, plat::kKeyRead, &root), 0);
+  List names = {"kept"};
+  os.FailOperation("RegOpenKeyExA", 2);  // "b" does not open
+  ListSubKeys(os, root, names);
+  EXPECT_EQ(names, (List{"kept", "A", "c", "d"}));
+  // A name that cannot be read comes out empty: the empty name opens the key itself.
+  names.clear();
+  os.FailOperation("RegEnumKeyExA", 1);
+  ListSubKeys(os, root, names);
+  EXPECT_EQ(names, (List{"", "b", "c", "d"}));
+  os.StopFailing();
+  os.RegCloseKey(root);
+  EXPECT_EQ(os.OpenHandles(), 0u);
 }
 
 }  // namespace

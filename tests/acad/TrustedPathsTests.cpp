@@ -1,69 +1,128 @@
-// Composing TRUSTEDPATHS: the presence test entry by entry and the upper-casing
-// that leaves double-byte characters alone.
+// The product folder trusted in every AutoCAD profile of the current user, in
+// the real registry (HKEY_CURRENT_USER redirected into a scratch key).
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "acad/AcadSetup.h"
 #include "acad/TrustedPaths.h"
+#include "tests/win/Sandbox.h"
+#include "tests/win/TestPlatform.h"
 
 namespace {
 
-TEST(ComposeTrustedPathsTest, AppendsAMissingFolderUpperCased) {
-  EXPECT_EQ(ComposeTrustedPaths("C:\\Lib;D:\\Blocks", "E:\\Tools\\Vellmark"), "C:\\LIB;D:\\BLOCKS;E:\\TOOLS\\VELLMARK");
-  // A list ending in ";" gets an empty entry before the folder.
-  EXPECT_EQ(ComposeTrustedPaths("C:\\Lib;", "E:\\V"), "C:\\LIB;;E:\\V");
+std::wstring Variables(const std::wstring& release, const std::wstring& product, const std::wstring& profile) {
+  return L"SOFTWARE\\Autodesk\\AutoCAD\\" + release + L"\\" + product + L"\\Profiles\\" + profile + L"\\Variables";
 }
 
-TEST(ComposeTrustedPathsTest, PresentFolderIsWrittenBackUpperCasedWithoutAppending) {
-  EXPECT_EQ(ComposeTrustedPaths("c:\\tools\\vellmark\\...", "C:\\Tools\\Vellmark"), "C:\\TOOLS\\VELLMARK\\...");
-  EXPECT_EQ(ComposeTrustedPaths("x:\\a;c:\\tools\\vellmark", "C:\\Tools\\Vellmark"), "X:\\A;C:\\TOOLS\\VELLMARK");
-  EXPECT_EQ(ComposeTrustedPaths("c:\\tools\\vellmark\\;x:\\a", "C:\\Tools\\Vellmark"), "C:\\TOOLS\\VELLMARK\\;X:\\A");
+class TrustedPathsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { acad.SetTargetPath("D:\\Tools\\Vellmark"); }
+  void Trust(const std::wstring& key, const std::wstring& list, DWORD type = REG_SZ) {
+    box.Set(HKEY_CURRENT_USER, key, L"TRUSTEDPATHS", list, type);
+  }
+  std::optional<std::wstring> Trusted(const std::wstring& key, DWORD* type = nullptr) {
+    return box.Get(HKEY_CURRENT_USER, key, L"TRUSTEDPATHS", type);
+  }
+
+  wt::Sandbox box;
+  wt::TestPlatform os;
+  CAcadSetup acad{os.platform};
+};
+
+TEST_F(TrustedPathsTest, EveryProfileOfEveryReleaseAndProduct) {
+  const auto a = Variables(L"R18.0", L"ACAD-8001:804", L"<<Unnamed Profile>>");
+  const auto b = Variables(L"R18.0", L"ACAD-8001:804", L"结构");
+  const auto c = Variables(L"R24.0", L"ACAD-4101:409", L"Default");
+  Trust(a, L"C:\\Lib;D:\\Blocks");
+  Trust(b, L"c:\\x", REG_EXPAND_SZ);
+  box.AddKey(HKEY_CURRENT_USER, c.substr(0, c.size() - 10));  // a profile without "Variables"
+  box.AddKey(HKEY_CURRENT_USER, L"Software\\Autodesk\\AutoCAD\\R19.0\\NoProfiles");
+  EXPECT_TRUE(acad.UpdateTrustedPaths().empty());
+  EXPECT_EQ(Trusted(a), L"C:\\LIB;D:\\BLOCKS;D:\\TOOLS\\VELLMARK");
+  DWORD type = 0;
+  EXPECT_EQ(Trusted(b, &type), L"C:\\X;D:\\TOOLS\\VELLMARK");
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ)) << "an expandable string comes back as REG_SZ";
+  EXPECT_EQ(Trusted(c), L"D:\\Tools\\Vellmark");
+  EXPECT_FALSE(box.HasKey(HKEY_CURRENT_USER, L"Software\\Autodesk\\AutoCAD\\R19.0\\NoProfiles\\Profiles"));
+  EXPECT_EQ(os.OpenHandles(), 0u);
 }
 
-TEST(ComposeTrustedPathsTest, ShortValuesAreReplacedByTheFolderInItsOwnCase) {
-  EXPECT_EQ(ComposeTrustedPaths("", "E:\\Tools\\Vellmark"), "E:\\Tools\\Vellmark");
-  EXPECT_EQ(ComposeTrustedPaths(";", "E:\\Tools\\Vellmark"), "E:\\Tools\\Vellmark");
-  EXPECT_EQ(ComposeTrustedPaths("中", "E:\\Tools\\Vellmark"), "E:\\Tools\\Vellmark");
-  EXPECT_EQ(ComposeTrustedPaths("C:\\", "E:\\V"), "C:\\;E:\\V") << "three bytes is a list";
+TEST_F(TrustedPathsTest, NoAutoCadKeyWritesNothing) {
+  box.Set(HKEY_CURRENT_USER, L"Software\\Other", L"TRUSTEDPATHS", L"C:\\X");
+  const std::string before = box.DumpRegistry();
+  EXPECT_TRUE(acad.UpdateTrustedPaths().empty());
+  EXPECT_EQ(box.DumpRegistry(), before);
 }
 
-TEST(ListsTrustedFolderTest, EntryByEntry) {
-  const std::string folder = "D:\\Tools\\Vellmark";
-  // A longer folder that merely begins with ours does not trust it.
-  EXPECT_FALSE(ListsTrustedFolder("D:\\Tools\\Vellmark2", folder));
-  EXPECT_FALSE(ListsTrustedFolder("D:\\Tools\\Vellmark\\Sub", folder));
-  EXPECT_FALSE(ListsTrustedFolder("X:\\D:\\Tools\\Vellmark", folder));
-  EXPECT_TRUE(ListsTrustedFolder("d:\\tools\\VELLMARK", folder));
-  EXPECT_TRUE(ListsTrustedFolder("A;D:\\Tools\\Vellmark\\;B", folder));
-  // "\..." trusts the folder and everything below it.
-  EXPECT_TRUE(ListsTrustedFolder("d:\\tools\\...", folder));
-  EXPECT_TRUE(ListsTrustedFolder("D:\\...", folder));
-  EXPECT_FALSE(ListsTrustedFolder("D:\\Too\\...", folder));
-  EXPECT_FALSE(ListsTrustedFolder("D:\\Tools\\Vellmark\\Sub\\...", folder));
-  EXPECT_FALSE(ListsTrustedFolder("", folder));
-  EXPECT_FALSE(ListsTrustedFolder(";;", folder));
+TEST_F(TrustedPathsTest, AValueThatIsNoStringOrCannotBeReadIsLeftAloneAndReported) {
+  const auto binary = Variables(L"R18.0", L"P", L"A"), denied = Variables(L"R18.0", L"P", L"B");
+  Trust(binary, L"C:\\Bin", REG_BINARY);
+  Trust(denied, L"C:\\Mine");
+  os.FailOperation("RegQueryValueExA", 3, ERROR_ACCESS_DENIED);  // A: size and data; then B
+  const FailureReport report = acad.UpdateTrustedPaths();
+  ASSERT_EQ(report.size(), 2u);
+  EXPECT_EQ(report[0].kind, Failure::kValueNotRead);
+  EXPECT_EQ(report[1].kind, Failure::kValueNotRead);
+  EXPECT_EQ(report[1].item, "HKEY_CURRENT_USER\\" + wt::Ansi(denied) + "\\TRUSTEDPATHS");
+  EXPECT_EQ(report[1].error, static_cast<std::uint32_t>(ERROR_ACCESS_DENIED));
+  DWORD type = 0;
+  EXPECT_EQ(Trusted(binary, &type), L"C:\\Bin");
+  EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
+  EXPECT_EQ(Trusted(denied), L"C:\\Mine");
 }
 
-TEST(ListsTrustedFolderTest, DoubleByteCharactersAreComparedWhole) {
-  // 0x81 0x61: a double-byte character whose trail byte is the letter "a".
-  const std::string lowerTrail = "D:\\\x81\x61\\x";
-  EXPECT_EQ(ComposeTrustedPaths("C:\\lib", lowerTrail), "C:\\LIB;D:\\\x81\x61\\X");
-  EXPECT_FALSE(ListsTrustedFolder("D:\\\x81\x41\\x", lowerTrail)) << "a different character, not another case";
-  // 0x81 0x5C: a character whose trail byte is the backslash; it is no trailing separator.
-  EXPECT_FALSE(ListsTrustedFolder("D:\\\x81\x5C", "D:\\\x81"));
-  EXPECT_TRUE(ListsTrustedFolder("D:\\\x81\x5C", "D:\\\x81\x5C"));
-  EXPECT_TRUE(ListsTrustedFolder("e:\\软件\\...", "E:\\软件\\Vellmark"));
-  EXPECT_EQ(ComposeTrustedPaths("d:\\软件", "E:\\工具\\Vellmark"), "D:\\软件;E:\\工具\\VELLMARK");
+TEST_F(TrustedPathsTest, AProfileListThatCannotBeReadIsReported) {
+  const auto a = Variables(L"R18.0", L"P", L"A");
+  Trust(a, L"C:\\Lib");
+  // Listing order: the releases, the products of R18.0, then its profiles.
+  os.FailOperation("RegEnumKeyExA", 3, ERROR_ACCESS_DENIED);
+  const FailureReport report = acad.UpdateTrustedPaths();
+  ASSERT_EQ(report.size(), 1u);
+  EXPECT_EQ(report[0].kind, Failure::kKeyNotListed);
+  EXPECT_EQ(report[0].item, "HKEY_CURRENT_USER\\SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\P\\Profiles");
+  EXPECT_EQ(Trusted(a), L"C:\\Lib");
 }
 
-TEST(ComposeTrustedPathsTest, LongValuesAreKeptWhole) {
-  std::string value;
-  while (value.size() < (1u << 20)) value += "C:\\Some\\Trusted\\Folder" + std::to_string(value.size()) + ";";
-  value.pop_back();
-  const std::string composed = ComposeTrustedPaths(value, "E:\\V");
-  EXPECT_EQ(composed.size(), value.size() + 5);
-  EXPECT_EQ(composed.substr(composed.size() - 5), ";E:\\V");
-  EXPECT_EQ(composed.compare(0, 16, "C:\\SOME\\TRUSTED\\"), 0);
+TEST_F(TrustedPathsTest, AMebibyteListIsReadAndWrittenWhole) {
+  const auto v = Variables(L"R18.0", L"P", L"A");
+  std::wstring list;
+  while (list.size() < (1u << 20)) list += L"C:\\FOLDER" + std::to_wstring(list.size()) + L";";
+  list += L"C:\\LAST";
+  Trust(v, list);
+  EXPECT_TRUE(acad.UpdateTrustedPaths().empty());
+  EXPECT_EQ(Trusted(v), list + L";D:\\TOOLS\\VELLMARK");
+}
+
+// Every call failing in turn, once or from there on: no folder a profile
+// trusted is ever lost, and a profile left without ours is always reported.
+TEST_F(TrustedPathsTest, AFailingCallNeverLosesATrustedFolder) {
+  const auto a = Variables(L"R18.0", L"P", L"A"), b = Variables(L"R20.1", L"Q", L"B");
+  auto seed = [&] {
+    Trust(a, L"C:\\Lib;d:\\blocks");
+    Trust(b, L"E:\\Std\\...");
+  };
+  seed();
+  acad.UpdateTrustedPaths();
+  const std::size_t calls = os.calls;
+  ASSERT_GT(calls, 10u);
+  for (bool fromThereOn : {false, true}) {
+    for (std::size_t k = 1; k <= calls; ++k) {
+      seed();
+      os.FailCall(k, fromThereOn, ERROR_ACCESS_DENIED);
+      const FailureReport report = acad.UpdateTrustedPaths();
+      os.StopFailing();
+      const std::string where = std::to_string(k) + (fromThereOn ? "+ " : " ") + os.failed.front();
+      const std::string listA = wt::Ansi(Trusted(a).value_or(L"")), listB = wt::Ansi(Trusted(b).value_or(L""));
+      EXPECT_EQ(os.OpenHandles(), 0u) << where;
+      EXPECT_TRUE(ListsTrustedFolder(listA, "C:\\Lib") && ListsTrustedFolder(listA, "D:\\Blocks")) << where;
+      EXPECT_TRUE(ListsTrustedFolder(listB, "E:\\Std")) << where;
+      const bool complete =
+          ListsTrustedFolder(listA, "D:\\Tools\\Vellmark") && ListsTrustedFolder(listB, "D:\\Tools\\Vellmark");
+      EXPECT_TRUE(complete || !report.empty()) << where;
+      os.failed.clear();
+    }
+  }
 }
 
 }  // namespace

@@ -1,0 +1,266 @@
+#include "tests/win/Sandbox.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+namespace wt {
+namespace {
+
+std::wstring Convert(UINT codePage, const std::string& text) {
+  std::wstring out(text.size(), L'\0');
+  const int n = ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(),
+                                      static_cast<int>(out.size()));
+  out.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+  return out;
+}
+
+std::string Convert(UINT codePage, const std::wstring& text) {
+  std::string out(text.size() * 4, '\0');
+  const int n = ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(),
+                                      static_cast<int>(out.size()), nullptr, nullptr);
+  out.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+  return out;
+}
+
+HKEY Open(HKEY parent, const std::wstring& key, REGSAM access) {
+  HKEY handle = nullptr;
+  return ::RegOpenKeyExW(parent, key.c_str(), 0, access, &handle) == ERROR_SUCCESS ? handle : nullptr;
+}
+
+HKEY Create(HKEY hive, const std::wstring& key, REGSAM view) {
+  HKEY handle = nullptr;
+  if (::RegCreateKeyExW(hive, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &handle, nullptr) !=
+      ERROR_SUCCESS)
+    std::fprintf(stderr, "sandbox: cannot create %s\n", Utf8(key).c_str());
+  return handle;
+}
+
+std::string Describe(DWORD type, const std::vector<BYTE>& data) {
+  if (type == REG_DWORD && data.size() == 4) return "dword:" + std::to_string(*reinterpret_cast<const DWORD*>(data.data()));
+  if (type == REG_SZ || type == REG_EXPAND_SZ) {
+    std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), data.size() / sizeof(wchar_t));
+    while (!text.empty() && text.back() == L'\0') text.pop_back();
+    return (type == REG_SZ ? "sz:" : "expand:") + Utf8(text);
+  }
+  std::string hex = "type" + std::to_string(type) + ":";
+  char byte[4];
+  for (BYTE b : data) std::snprintf(byte, sizeof byte, "%02x", b), hex += byte;
+  return hex;
+}
+
+// One line per key and value below `key`, the keys read past any redirection.
+void DumpKey(HKEY key, const std::string& path, std::string& out) {
+  out += path + "\n";
+  wchar_t name[16384];
+  for (DWORD i = 0;; ++i) {
+    DWORD nameLength = 16384, type = 0, size = 0;
+    if (::RegEnumValueW(key, i, name, &nameLength, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
+    std::vector<BYTE> data(size);
+    nameLength = 16384;
+    ::RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data.data(), &size);
+    out += path + " \"" + Utf8(name) + "\"=" + Describe(type, data) + "\n";
+  }
+  for (DWORD i = 0;; ++i) {
+    DWORD nameLength = 16384;
+    if (::RegEnumKeyExW(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    if (const HKEY sub = Open(key, name, KEY_READ | KEY_WOW64_64KEY)) {
+      DumpKey(sub, path + "\\" + Utf8(name), out);
+      ::RegCloseKey(sub);
+    }
+  }
+}
+
+void Empty(const std::string& folder, bool keepProgram) {
+  WIN32_FIND_DATAA entry;
+  const HANDLE find = ::FindFirstFileA((folder + "\\*").c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string name = entry.cFileName, path = folder + "\\" + name;
+    if (name == "." || name == ".." || (keepProgram && name == "SetUp.exe")) continue;
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      Empty(path, false);
+      ::RemoveDirectoryA(path.c_str());
+    } else {
+      ::DeleteFileA(path.c_str());
+    }
+  } while (::FindNextFileA(find, &entry));
+  ::FindClose(find);
+}
+
+void DumpFolder(const std::string& folder, const std::string& relative, std::string& out) {
+  WIN32_FIND_DATAA entry;
+  const HANDLE find = ::FindFirstFileA((folder + "\\*").c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string name = entry.cFileName, path = folder + "\\" + name;
+    if (name == "." || name == ".." || (relative.empty() && name == "SetUp.exe")) continue;
+    const DWORD a = entry.dwFileAttributes;
+    const std::string flags = std::string(a & FILE_ATTRIBUTE_READONLY ? "R" : "") + (a & FILE_ATTRIBUTE_HIDDEN ? "H" : "");
+    if (a & FILE_ATTRIBUTE_DIRECTORY) {
+      out += relative + name + "\\ " + flags + "\n";
+      DumpFolder(path, relative + name + "\\", out);
+    } else {
+      out += relative + name + " " + flags + " " + Sandbox::Read(path).value_or("?") + "\n";
+    }
+  } while (::FindNextFileA(find, &entry));
+  ::FindClose(find);
+}
+
+}  // namespace
+
+std::wstring Wide(const std::string& ansi) { return Convert(CP_ACP, ansi); }
+std::string Ansi(const std::wstring& text) { return Convert(CP_ACP, text); }
+std::string Utf8(const std::wstring& text) { return Convert(CP_UTF8, text); }
+
+Sandbox::Sandbox() : m_scratch(L"Software\\VellmarkTests\\" + std::to_wstring(::GetCurrentProcessId())) {
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, m_scratch.c_str());  // what a crashed run left
+  for (const auto& [hive, name] : {std::pair{HKEY_LOCAL_MACHINE, L"\\HKLM"}, std::pair{HKEY_CURRENT_USER, L"\\HKCU"}}) {
+    const HKEY scratch = Create(HKEY_CURRENT_USER, m_scratch + name, 0);
+    ::RegOverridePredefKey(hive, scratch);  // keeps a handle of its own
+    ::RegCloseKey(scratch);
+  }
+  m_root = Open(HKEY_CURRENT_USER, m_scratch, KEY_READ | KEY_WOW64_64KEY);
+  // Every 64-bit Windows has it. Under Wine it also makes a 32-bit program see
+  // the scratch machine as on 64-bit Windows: Wine redirects a 32-bit program
+  // below any key that has a Wow6432Node subkey, where Windows does so only
+  // for the real HKLM\SOFTWARE.
+  ::RegCloseKey(Create(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Wow6432Node", KEY_WOW64_64KEY));
+  Empty(Folder(), true);
+}
+
+Sandbox::~Sandbox() {
+  for (HANDLE process : m_processes) {
+    ::TerminateProcess(process, 0);
+    ::WaitForSingleObject(process, 30000);
+    ::CloseHandle(process);
+  }
+  ::RegCloseKey(m_root);
+  ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+  ::RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, m_scratch.c_str());
+  Empty(Folder(), true);
+}
+
+std::string Sandbox::Folder() {
+  char path[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+  const std::string program = path;
+  return program.substr(0, program.rfind('\\'));
+}
+
+void Sandbox::Set(HKEY hive, const std::wstring& key, const std::wstring& name, const std::wstring& text, DWORD type,
+                  REGSAM view) {
+  const HKEY handle = Create(hive, key, view);
+  ::RegSetValueExW(handle, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  ::RegCloseKey(handle);
+}
+
+void Sandbox::SetDword(HKEY hive, const std::wstring& key, const std::wstring& name, DWORD value) {
+  const HKEY handle = Create(hive, key, 0);
+  ::RegSetValueExW(handle, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+  ::RegCloseKey(handle);
+}
+
+void Sandbox::AddKey(HKEY hive, const std::wstring& key) { ::RegCloseKey(Create(hive, key, 0)); }
+
+void Sandbox::AddAcad(const std::wstring& key, const std::string& folder, const std::wstring& productName) {
+  Set(HKEY_LOCAL_MACHINE, key, L"AcadLocation", Wide(folder));
+  Set(HKEY_LOCAL_MACHINE, key, L"ProductName", productName);
+  ::CreateDirectoryA(folder.c_str(), nullptr);
+  ::CreateDirectoryA((folder + "\\Fonts").c_str(), nullptr);
+  ::CreateDirectoryA((folder + "\\Drv").c_str(), nullptr);
+}
+
+std::optional<std::wstring> Sandbox::Get(HKEY hive, const std::wstring& key, const std::wstring& name,
+                                         DWORD* type) const {
+  const HKEY handle = Open(hive, key, KEY_READ);
+  if (handle == nullptr) return std::nullopt;
+  DWORD size = 0, stored = 0;
+  std::optional<std::wstring> text;
+  if (::RegQueryValueExW(handle, name.c_str(), nullptr, &stored, nullptr, &size) == ERROR_SUCCESS) {
+    std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
+    ::RegQueryValueExW(handle, name.c_str(), nullptr, &stored, reinterpret_cast<BYTE*>(data.data()), &size);
+    data.resize(size / sizeof(wchar_t));
+    while (!data.empty() && data.back() == L'\0') data.pop_back();
+    text = data;
+    if (type != nullptr) *type = stored;
+  }
+  ::RegCloseKey(handle);
+  return text;
+}
+
+bool Sandbox::HasKey(HKEY hive, const std::wstring& key) const {
+  const HKEY handle = Open(hive, key, KEY_READ);
+  if (handle != nullptr) ::RegCloseKey(handle);
+  return handle != nullptr;
+}
+
+std::string Sandbox::Dump(HKEY hive, const std::wstring& key) const {
+  std::string out;
+  if (const HKEY handle = Open(hive, key, KEY_READ)) {
+    DumpKey(handle, "", out);
+    ::RegCloseKey(handle);
+  }
+  return out;
+}
+
+std::string Sandbox::DumpRegistry() const {
+  std::string out;
+  DumpKey(m_root, "", out);
+  return out;
+}
+
+void Sandbox::Write(const std::string& path, const std::string& content, DWORD attributes) {
+  for (std::size_t slash = path.find('\\', 3); slash != std::string::npos; slash = path.find('\\', slash + 1))
+    ::CreateDirectoryA(path.substr(0, slash).c_str(), nullptr);
+  ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+  ::CloseHandle(file);
+  if (attributes != 0) ::SetFileAttributesA(path.c_str(), attributes);
+}
+
+std::optional<std::string> Sandbox::Read(const std::string& path) {
+  const HANDLE file =
+      ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string content;
+  char chunk[4096];
+  DWORD got = 0;
+  while (::ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) content.append(chunk, got);
+  ::CloseHandle(file);
+  return content;
+}
+
+std::string Sandbox::DumpFiles() {
+  std::string out;
+  DumpFolder(Folder(), "", out);
+  return out;
+}
+
+void Sandbox::Run(const std::string& exeName) {
+  const char* origin = std::getenv("VM_TEST_ORIGIN");
+  const std::string sleeper = std::string(origin ? origin : ".") + "\\vm_sleeper.exe";
+  const std::string copy = Path("running\\" + exeName);
+  Write(copy, "");
+  ::CopyFileA(sleeper.c_str(), copy.c_str(), FALSE);
+  std::string commandLine = "\"" + copy + "\" 120";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  // Detached, and a window program: no console, so Wine makes no conhost that
+  // could outlive it (see tests/win/sleeper).
+  if (!::CreateProcessA(copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr,
+                        &startup, &started)) {
+    std::fprintf(stderr, "sandbox: cannot start %s (%lu)\n", copy.c_str(), ::GetLastError());
+    return;
+  }
+  ::CloseHandle(started.hThread);
+  m_processes.push_back(started.hProcess);
+}
+
+}  // namespace wt
