@@ -304,6 +304,7 @@ plat::HWnd TestPlatform::SetFocus(plat::HWnd window) { return Fails("SetFocus") 
 int TestPlatform::MessageBoxA(plat::HWnd owner, const char* text, const char* caption, std::uint32_t type) {
   if (Fails("MessageBoxA")) return 0;  // the box could not be shown
   boxes.push_back({reinterpret_cast<HWND>(owner), text, caption, type});
+  if (onBox) onBox(boxes.back());
   if (!answers.empty()) {
     const int answer = answers.front();
     answers.pop_front();

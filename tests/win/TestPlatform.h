@@ -46,6 +46,9 @@ class TestPlatform : public plat::IRegistry,
   // Answers to the next message boxes; without one, a box is answered with its
   // first button (OK, Abort, Yes).
   std::deque<int> answers;
+  // Called as each box comes up, before it is answered (the user doing
+  // something about what the box says).
+  std::function<void(const MessageBoxCall&)> onBox;
   // Acts on the real browse window once it is up; whatever it leaves open is
   // cancelled afterwards.
   std::function<void(HWND browse)> browseUser;

@@ -1,0 +1,201 @@
+// The file utilities, the running-AutoCAD check, and the package copy, on the
+// real file system and process list. The program runs from the sandbox folder,
+// so "Data" and the marker file beside it are the test's to lay out.
+//
+// Wine 8 keeps no NTFS streams: "file:Zone.Identifier" is a file of that name
+// beside "file", listed with the folder's entries. So the download mark is
+// only tested on its own here; a package with marks is Windows-only ground.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "deploy/AcadRunning.h"
+#include "deploy/FileUtils.h"
+#include "deploy/PackageCopier.h"
+#include "tests/win/Sandbox.h"
+#include "tests/win/TestPlatform.h"
+
+namespace {
+
+using wt::Sandbox;
+
+TEST(FileUtilsTest, ReadOnlyPathKindsAndTheDownloadMark) {
+  Sandbox box;
+  wt::TestPlatform os;
+  const std::string file = box.Path("f.txt"), folder = box.Path("Sub");
+  box.Write(file, "x", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  box.Write(folder + "\\inner", "y");
+  ::SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  ClearReadOnly(os, file);
+  EXPECT_EQ(::GetFileAttributesA(file.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
+            static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+  ClearReadOnly(os, box.Path("missing"));  // nothing to do, nothing done
+  EXPECT_EQ(GetPathKind(os, file), PathKind::File);
+  EXPECT_EQ(GetPathKind(os, folder), PathKind::Folder) << "only the directory bit counts";
+  EXPECT_EQ(GetPathKind(os, box.Path("missing")), PathKind::Missing);
+  EXPECT_EQ(GetPathKind(os, folder + "\\"), PathKind::Missing) << "a search takes no trailing backslash";
+  EXPECT_EQ(GetPathKind(os, box.Path("Su*")), PathKind::Folder) << "a pattern is answered by its first match";
+  box.Write(file + ":Zone.Identifier", "[ZoneTransfer]");
+  EXPECT_TRUE(DeleteZoneIdentifier(os, file));
+  EXPECT_FALSE(DeleteZoneIdentifier(os, file));
+  EXPECT_EQ(box.Read(file), "x");
+  ::SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(os.OpenHandles(), 0u);
+}
+
+// Real processes (copies of vm_sleeper) under the names a user may have.
+TEST(AcadRunningTest, AnExecutableNameContainingAcadExeLetterCaseIgnored) {
+  Sandbox box;
+  wt::TestPlatform os;
+  box.Run("acadlt.exe");
+  box.Run("accoreconsole.exe");
+  EXPECT_FALSE(IsAcadRunning(os));
+  box.Run("myACAD.EXE");
+  EXPECT_TRUE(IsAcadRunning(os));
+  os.FailOperation("CreateToolhelp32Snapshot");
+  EXPECT_FALSE(IsAcadRunning(os)) << "no process list: not running";
+  os.StopFailing();
+  EXPECT_EQ(os.OpenHandles(), 0u);
+}
+
+class CopyTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    os.InitDialogControls();
+    bar = ::CreateWindowExA(0, PROGRESS_CLASSA, "", WS_POPUP, 0, 0, 100, 10, nullptr, nullptr, nullptr, nullptr);
+    ::SendMessageA(bar, PBM_SETRANGE32, 0, 100000);
+    ::SendMessageA(bar, PBM_SETSTEP, 1, 0);
+    progress.Attach(os, reinterpret_cast<plat::HWnd>(bar));
+    ::CreateDirectoryA(target.c_str(), nullptr);
+  }
+  void TearDown() override {
+    ::DestroyWindow(bar);
+    EXPECT_EQ(os.OpenHandles(), 0u);
+  }
+  void Package(const std::string& name, DWORD attributes = 0) { box.Write(box.Path("Data\\" + name), name, attributes); }
+  bool Copy(const std::string& into = "") {
+    CPackageCopier copier(os.platform, into.empty() ? target : into, progress);
+    return copier.CopyPackage();
+  }
+  int Steps() const { return static_cast<int>(::SendMessageA(bar, PBM_GETPOS, 0, 0)); }
+  std::string Copied(const std::string& name) const { return box.Read(target + "\\" + name).value_or("<none>"); }
+
+  Sandbox box;
+  wt::TestPlatform os;
+  HWND bar = nullptr;
+  fw::CProgressCtrl progress;
+  const std::string target = box.Path("Kavtor");
+};
+
+TEST_F(CopyTest, DataBesideTheProgramOrTheProgramsFolderWithTheMarker) {
+  box.Write(box.Path("Kavtor2010.arx"), "marker");
+  box.Write(box.Path("beside.txt"), "beside");
+  Package("in-data.txt");
+  std::string folder;
+  ASSERT_TRUE(LocatePackageFolder(os.platform, folder));
+  EXPECT_EQ(folder, box.Path("Data")) << "Data wins over the marker";
+  ::DeleteFileA(box.Path("Data\\in-data.txt").c_str());
+  ::RemoveDirectoryA(box.Path("Data").c_str());
+  ASSERT_TRUE(Copy());
+  EXPECT_EQ(Copied("Kavtor2010.arx"), "marker");
+  EXPECT_EQ(Copied("beside.txt"), "beside");
+  EXPECT_EQ(Copied("SetUp.exe"), "<none>") << "the program itself is never copied";
+  EXPECT_TRUE(os.boxes.empty());
+}
+
+TEST_F(CopyTest, NoPackageTellsTheUserAndTouchesNothing) {
+  box.Write(box.Path("Data"), "a file, not a folder");
+  ::RemoveDirectoryA(target.c_str());
+  EXPECT_FALSE(Copy());
+  ASSERT_EQ(os.boxes.size(), 1u);
+  EXPECT_EQ(os.boxes[0].text, "未找到安装所需的Data文件夹 !\n\n可能安装文件下载后没有解压，\n\n请解压后再执行SetUp.exe !");
+  EXPECT_EQ(os.boxes[0].caption, "Vellmark-软件安装");
+  EXPECT_EQ(os.boxes[0].type, static_cast<UINT>(MB_OK));
+  EXPECT_EQ(Steps(), 0);
+  EXPECT_EQ(::GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(CopyTest, EveryFileFlatlyOneStepPerEntryNotTheSkippedOnes) {
+  for (int i = 0; i < 147; ++i) Package("f" + std::to_string(i) + ".txt");
+  Package("NOEXT");
+  Package("hidden.lsp", FILE_ATTRIBUTE_HIDDEN);
+  Package("ro.cuix", FILE_ATTRIBUTE_READONLY);
+  Package("kavtor_hz.shx");  // skipped whatever the letter case, like the other font
+  Package("Kavtor_EN.shx");
+  Package("setup.exe");
+  box.Write(box.Path("Data\\Sub\\inner.txt"), "not copied");
+  ::SetFileAttributesA(box.Path("Data\\Sub").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  box.Write(target + "\\ro.cuix", "an earlier one", FILE_ATTRIBUTE_READONLY);
+  ASSERT_TRUE(Copy(target + "\\"));  // one trailing backslash is dropped
+  // 147 + 6 files, the folder, "." and "..": 156 entries and the step that
+  // finds the listing exhausted. Every file is copied, however many.
+  EXPECT_EQ(Steps(), 157);
+  for (const char* name : {"f0.txt", "f146.txt", "NOEXT", "hidden.lsp", "ro.cuix"}) EXPECT_EQ(Copied(name), name);
+  for (const char* name : {"kavtor_hz.shx", "Kavtor_EN.shx", "setup.exe", "Sub"}) EXPECT_EQ(Copied(name), "<none>");
+  EXPECT_EQ(::GetFileAttributesA((target + "\\ro.cuix").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+  ::SetFileAttributesA(box.Path("Data\\Sub").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// A folder standing where a file must go: the copy fails as for a file that
+// is in use or not writable, and the user is asked.
+TEST_F(CopyTest, AbortRetryAndIgnore) {
+  for (const char* name : {"a.arx", "b.arx", "c.arx", "d.arx"}) Package(name);
+  ::CreateDirectoryA((target + "\\c.arx").c_str(), nullptr);
+  os.answers = {IDABORT};
+  EXPECT_FALSE(Copy());
+  ASSERT_EQ(os.boxes.size(), 1u);
+  EXPECT_EQ(os.boxes[0].text, "拷贝文件 " + target +
+                                  "\\c.arx 失败，可能原因如下：\n\n1、AutoCAD未关闭\n\n2、系统权限未开放，请以管理者权限登陆系统");
+  EXPECT_EQ(os.boxes[0].type, static_cast<UINT>(MB_ABORTRETRYIGNORE));
+  EXPECT_EQ(Copied("a.arx"), "a.arx");
+  EXPECT_EQ(Copied("d.arx"), "<none>") << "Abort ends the copy";
+  // Retry, retry once the way is clear, and the copy goes on.
+  os.boxes.clear();
+  os.answers = {IDRETRY, IDRETRY};
+  os.onBox = [&](const wt::MessageBoxCall&) {
+    if (os.boxes.size() == 2) ::RemoveDirectoryA((target + "\\c.arx").c_str());
+  };
+  EXPECT_TRUE(Copy());
+  EXPECT_EQ(os.boxes.size(), 2u);
+  EXPECT_EQ(Copied("c.arx"), "c.arx");
+  // Ignore leaves the file and goes on; a box that cannot be shown stops.
+  ::DeleteFileA((target + "\\c.arx").c_str());
+  ::CreateDirectoryA((target + "\\c.arx").c_str(), nullptr);
+  ::DeleteFileA((target + "\\d.arx").c_str());
+  os.answers = {IDIGNORE};
+  EXPECT_TRUE(Copy());
+  EXPECT_EQ(Copied("d.arx"), "d.arx");
+  os.FailOperation("MessageBoxA");
+  EXPECT_FALSE(Copy());
+  os.StopFailing();
+}
+
+TEST_F(CopyTest, AListingThatBreaksOffIsReportedNotTakenForTheEnd) {
+  for (const char* name : {"a.arx", "b.arx"}) Package(name);
+  os.FailOperation("FindNextFileA", 2, ERROR_NETNAME_DELETED);
+  EXPECT_FALSE(Copy());
+  os.StopFailing();
+  ASSERT_EQ(os.boxes.size(), 1u);
+  EXPECT_EQ(os.boxes[0].text, "无法读取安装文件所在的文件夹：\n\n" + box.Path("Data") + "\n\n请检查该文件夹后再执行SetUp.exe !");
+}
+
+// Paths too long for the ANSI file calls are never cut to another name: a file
+// whose destination does not fit is one that cannot be copied, and a target
+// folder too long for any file is refused before anything is made.
+TEST_F(CopyTest, PathsTooLongAreNeverCut) {
+  Package("short");
+  Package(std::string(40, 'n') + ".txt");
+  const std::string deep = box.Path(std::string(250 - box.Folder().size() - 1, 'd'));
+  os.answers = {IDIGNORE};
+  EXPECT_TRUE(Copy(deep));
+  ASSERT_EQ(os.boxes.size(), 1u);
+  EXPECT_NE(os.boxes[0].text.find(deep + "\\" + std::string(40, 'n') + ".txt"), std::string::npos);
+  EXPECT_TRUE(box.Read(deep + "\\short"));
+  os.boxes.clear();
+  EXPECT_FALSE(Copy(box.Path(std::string(258 - box.Folder().size() - 1, 'e'))));
+  ASSERT_EQ(os.boxes.size(), 1u);
+  EXPECT_EQ(os.boxes[0].text.rfind("安装路径过长：", 0), 0u);
+}
+
+}  // namespace
