@@ -31,26 +31,37 @@ int IsValidFolderName(const std::string& name) {
   return 1;
 }
 
-int CreateFolderPath(plat::IFileSystem& fs, const std::string& path, bool checkOnly) {
+namespace {
+
+// Walks the levels of `path`; with a file system, creates each one.
+int WalkFolderPath(plat::IFileSystem* fs, const std::string& path) {
   // The ANSI file calls take at most MAX_PATH - 1 characters.
   if (path.size() < 3 || path.size() >= plat::kMaxPath) return folder::kInvalid;
   if (!IsAsciiLetter(path[0]) || path[1] != ':' || path[2] != '\\') return folder::kInvalid;
   if (path.size() == 3) {
-    if (checkOnly) return folder::kAccepted;
-    return fs.Access(path.c_str(), 0) == 0 ? folder::kAccepted : folder::kCannotCreate;
+    if (fs == nullptr) return folder::kAccepted;
+    return fs->Access(path.c_str(), 0) == 0 ? folder::kAccepted : folder::kCannotCreate;
   }
   for (std::size_t start = 3;;) {
     const std::size_t end = LevelEnd(path, start);
     if (IsValidFolderName(path.substr(start, end - start)) == 0) return folder::kInvalid;
-    if (!checkOnly) {
+    if (fs != nullptr) {
       const std::string level = path.substr(0, end);
-      fs.CreateDirectoryA(level.c_str());  // an existing level is fine
-      if (fs.Access(level.c_str(), 0) != 0) return folder::kCannotCreate;
+      fs->CreateDirectoryA(level.c_str());  // an existing level is fine
+      if (fs->Access(level.c_str(), 0) != 0) return folder::kCannotCreate;
     }
     if (end == path.size()) return folder::kAccepted;
     start = end + 1;
     if (start == path.size()) return folder::kInvalid;  // a trailing backslash
   }
+}
+
+}  // namespace
+
+int CheckFolderPath(const std::string& path) { return WalkFolderPath(nullptr, path); }
+
+int CreateFolderPath(plat::IFileSystem& fs, const std::string& path, bool checkOnly) {
+  return WalkFolderPath(checkOnly ? nullptr : &fs, path);
 }
 
 int ConfirmFolder(plat::IFileSystem& fs, plat::IWindowSystem& ws, plat::HWnd owner, const std::string& caption,
@@ -62,7 +73,7 @@ int ConfirmFolder(plat::IFileSystem& fs, plat::IWindowSystem& ws, plat::HWnd own
                    plat::kMbOk | plat::kMbIconExclamation);
     return code;
   };
-  int code = CreateFolderPath(fs, path, true);
+  int code = CheckFolderPath(path);
   if (code != folder::kAccepted) return warn(code);
   if (fs.Access(path.c_str(), 0) != 0) {
     const std::string question =

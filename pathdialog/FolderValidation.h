@@ -19,9 +19,13 @@ constexpr int kDeclined = -1;  // the user did not want the folder created
 // characters pass whole (their trail byte may look like "\" or "|").
 int IsValidFolderName(const std::string& name);
 
-// Checks a drive-rooted path ("C:\", "C:\a\b") level by level; with `checkOnly`
-// false it also creates each missing level. 0, 1 (invalid) or 2 (a level could
-// not be created; the levels made before it stay).
+// Checks a drive-rooted path ("C:\", "C:\a\b") level by level, looking at
+// nothing but the text: 0 or 1 (invalid).
+int CheckFolderPath(const std::string& path);
+
+// The same check; with `checkOnly` false it also creates each missing level.
+// 0, 1 (invalid) or 2 (a level could not be created; the levels made before it
+// stay).
 int CreateFolderPath(plat::IFileSystem& fs, const std::string& path, bool checkOnly);
 
 // What the picker's OK does with the typed path: validate it, offer to create it

@@ -40,9 +40,9 @@ std::string ComposeFailureMessage(const FailureReport& failures) {
 
 // A folder the installation can be put into: a drive-rooted path of valid
 // names. "X:" stands for the root it names once its backslash is gone.
-bool IsInstallableFolder(plat::IFileSystem& fs, const std::string& folder) {
+bool IsInstallableFolder(const std::string& folder) {
   const std::string checked = folder.size() == 2 && folder[1] == ':' ? folder + "\\" : folder;
-  return CreateFolderPath(fs, checked, true) == folder::kAccepted;
+  return CheckFolderPath(checked) == folder::kAccepted;
 }
 
 void Dlg_Setup::Tell(const char* text, const char* caption) { m_ws->MessageBoxA(m_hWnd, text, caption, plat::kMbOk); }
@@ -69,7 +69,7 @@ void Dlg_Setup::OnInstall() {
   ansi::RemoveTrailingBackslash(folder);
   // Checked before anything is created: an empty or relative folder would land
   // below the working folder and in AutoCAD's loader keys as a path it cannot use.
-  if (!IsInstallableFolder(m_platform.files, folder)) {
+  if (!IsInstallableFolder(folder)) {
     Tell(kInvalidFolderText, captions::kSetup);
     return;
   }

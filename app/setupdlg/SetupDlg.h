@@ -39,7 +39,7 @@ extern bool g_bCheckAcadRunning;
 // at most 15 items, then how many more there were.
 std::string ComposeFailureMessage(const FailureReport& failures);
 // A drive-rooted folder of valid names, as the install button takes it.
-bool IsInstallableFolder(plat::IFileSystem& fs, const std::string& folder);
+bool IsInstallableFolder(const std::string& folder);
 
 class Dlg_Setup : public fw::CDialog {
  public:

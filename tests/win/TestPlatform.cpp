@@ -13,6 +13,13 @@ TestPlatform* g_browsing = nullptr;
 fw::CDialog* g_dialog = nullptr;
 const std::function<void(HWND)>* g_dialogUser = nullptr;
 
+// A window a user can act on: shown, and its modal loop found its queue empty
+// a few times since (timer messages come only then). A modal loop shows its
+// dialog at the first empty queue, which may come after a first timer message,
+// and under load Wine's browse window still sorts out its tree selection then.
+bool Settled(HWND window, int& ticks) { return ::IsWindowVisible(window) && ++ticks >= 3; }
+int g_dialogTicks = 0, g_browseTicks = 0;
+
 }  // namespace
 
 void TestPlatform::FailCall(std::size_t k, bool fromThereOn, DWORD error) {
@@ -48,8 +55,9 @@ bool TestPlatform::Fails(const char* operation) {
 std::intptr_t TestPlatform::RunDialog(fw::CDialog& dialog, const std::function<void(HWND)>& user) {
   struct Act {
     static void CALLBACK Timer(HWND, UINT, UINT_PTR id, DWORD) {
-      ::KillTimer(nullptr, id);
       const HWND window = reinterpret_cast<HWND>(g_dialog->GetSafeHwnd());
+      if (!Settled(window, g_dialogTicks)) return;
+      ::KillTimer(nullptr, id);
       (*g_dialogUser)(window);
       // EndDialog hides the dialog at once; it is destroyed when its loop ends.
       if (!::IsWindowVisible(window)) return;
@@ -59,6 +67,7 @@ std::intptr_t TestPlatform::RunDialog(fw::CDialog& dialog, const std::function<v
   };
   g_dialog = &dialog;
   g_dialogUser = &user;
+  g_dialogTicks = 0;
   const UINT_PTR timer = ::SetTimer(nullptr, 0, 1, &Act::Timer);
   const std::intptr_t result = dialog.DoModal();
   ::KillTimer(nullptr, timer);  // a dialog that never came up
@@ -85,6 +94,18 @@ std::string TextOf(HWND window) {
 bool IsShown(HWND dialog, int id) { return ::IsWindowVisible(::GetDlgItem(dialog, id)) != FALSE; }
 bool IsEnabled(HWND dialog, int id) { return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE; }
 bool IsChecked(HWND dialog, int id) { return ::SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+bool WaitFor(const std::function<bool()>& done) {
+  for (const DWORD start = ::GetTickCount(); !done(); ::Sleep(10)) {
+    if (::GetTickCount() - start > 10000) return false;
+    MSG message;
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&message);
+      ::DispatchMessageA(&message);
+    }
+  }
+  return true;
+}
 
 // ---- registry ----
 
@@ -234,20 +255,23 @@ plat::ItemList TestPlatform::SHBrowseForFolderA(plat::BrowseInfo* info) {
       return self.m_browseCallback(window, message, lParam, self.m_browseData);
     }
     static void CALLBACK Timer(HWND, UINT, UINT_PTR id, DWORD) {
-      ::KillTimer(nullptr, id);
       TestPlatform& self = *g_browsing;
       const HWND browse = self.m_browseWindow;
+      if (!Settled(browse, g_browseTicks)) return;
+      ::KillTimer(nullptr, id);
       if (self.browseUser) self.browseUser(browse);
       if (::IsWindowVisible(browse)) ::SendMessageA(browse, WM_COMMAND, IDCANCEL, 0);
     }
   };
   g_browsing = this;
+  g_browseTicks = 0;
   m_browseWindow = nullptr;
   m_browseCallback = info->callback;
   m_browseData = info->callbackData;
   info->callback = &Capture::Callback;
-  ::SetTimer(nullptr, 0, 1, &Capture::Timer);
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 1, &Capture::Timer);
   const plat::ItemList chosen = m_shell.SHBrowseForFolderA(info);
+  ::KillTimer(nullptr, timer);  // a window that never came up
   info->callback = m_browseCallback;
   info->callbackData = m_browseData;
   g_browsing = nullptr;

@@ -177,5 +177,8 @@ std::string TextOf(HWND window);  // code page 936
 bool IsShown(HWND dialog, int id);
 bool IsEnabled(HWND dialog, int id);
 bool IsChecked(HWND dialog, int id);
+// Lets this thread's windows handle their messages until `done` holds or ten
+// seconds pass; false then. For what Wine's own windows finish later.
+bool WaitFor(const std::function<bool()>& done);
 
 }  // namespace wt
