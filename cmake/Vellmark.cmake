@@ -44,7 +44,7 @@ function(vm_add_test name)
   set_tests_properties(${name} PROPERTIES LABELS "${labels}" TIMEOUT 600)
   set(env ${T_ENVIRONMENT})
   if(WIN32)
-    list(APPEND env WINEPREFIX=${VM_WINEPREFIX})
+    list(APPEND env WINEPREFIX=${VM_WINEPREFIX} VM_WINE_UNMANAGED=1)
   endif()
   if(env)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}")
@@ -66,7 +66,7 @@ function(vm_add_win_test name)
   add_dependencies(${name} vm_sleeper)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES LABELS "wine;${T_LABELS}" TIMEOUT 900
-                                          ENVIRONMENT "WINEPREFIX=${VM_WINEPREFIX}")
+                                          ENVIRONMENT "WINEPREFIX=${VM_WINEPREFIX};VM_WINE_UNMANAGED=1")
 endfunction()
 
 # Windows builds: GoogleTest from Debian's sources, compiled for the target without

@@ -1,243 +1,192 @@
-// The setup dialog over the in-memory window system: what the user sees for a
-// given discovery result, the install button, colours, fonts and the end.
+// The setup dialog from the program's own template, on the real window
+// system: what the user sees for what discovery found, the install button,
+// colours and fonts, the ways out, and start-up around it.
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <string>
-
-#include "acad/AcadSetup.h"
+#include "app/WizardApp.h"
 #include "app/setupdlg/SetupDlg.h"
-#include "platform/memory/MemoryMachine.h"
-#include "tests/support/RegistryBuilder.h"
-#include "tests/support/SetupTemplate.h"
+#include "tests/win/Sandbox.h"
+#include "tests/win/TestPlatform.h"
 
 namespace {
 
-int BoxId(int year) { return acad::kReleases[acad::ReleaseIndex(year)].checkBoxId; }
+int BoxOf(int year) { return acad::kReleases[year - 2007].checkBoxId; }
 
 class SetupDialogTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(testing_support::LoadSetupDialogTemplate(m.windows, error)) << error;
-    m.windows.InitDialogControls();
+  void SetUp() override { os.InitDialogControls(); }
+  void TearDown() override { EXPECT_EQ(os.OpenHandles(), 0u) << "brush, fonts, keys all released"; }
+  void Found(int year) {
+    box.AddAcad(L"SOFTWARE\\Autodesk\\AutoCAD\\R" + std::to_wstring(year) + L"\\P",
+                box.Path("A" + std::to_string(year)), L"AutoCAD " + std::to_wstring(year));
   }
-
-  void Install(int year, const std::string& folder) {
-    testing_support::AddInstallation(m.registry,
-                                     "SOFTWARE\\Autodesk\\AutoCAD\\R" + std::to_string(year) + "\\P" + folder, folder,
-                                     "AutoCAD " + std::to_string(year));
-  }
-
-  // Runs the dialog with `user` in front of it; returns the modal result.
-  std::intptr_t Run(std::function<void(mem::DialogUser&)> user, int bits = 32, int version = kSetupVersion) {
+  std::intptr_t Run(const std::function<void(HWND)>& user, int bits = 32) {
     acad.DiscoverReleases();
-    m.windows.QueueUser(std::move(user));
-    Dlg_Setup dlg(m.platform, acad, 0, bits, version);
-    const std::intptr_t result = dlg.DoModal();
-    lastPath = dlg.m_strPath;
+    Dlg_Setup dlg(os.platform, acad, 0, bits, kSetupVersion);
+    const std::intptr_t result = os.RunDialog([&] { return dlg.DoModal(); }, user);
+    path = dlg.m_strPath;
     return result;
   }
 
-  mem::MemoryMachine m;
-  CAcadSetup acad{m.platform};
-  std::string lastPath;
+  wt::Sandbox box;
+  wt::TestPlatform os;
+  CAcadSetup acad{os.platform};
+  std::string path;
 };
 
-TEST(SetupTitleTest, VersionNumberWithLeadingZeros) {
-  EXPECT_EQ(ComposeSetupTitle(20250302), "结构工具箱软件 V2025.03.02");
-  EXPECT_EQ(ComposeSetupTitle(20251205), "结构工具箱软件 V2025.12.05");
-  EXPECT_EQ(ComposeSetupTitle(20250100), "结构工具箱软件 V2025.01.00");
-  EXPECT_EQ(ComposeSetupTitle(20261031), "结构工具箱软件 V2026.10.31");
-  EXPECT_EQ(ComposeSetupTitle(20250010), "结构工具箱软件 V2025.00.10");
-  EXPECT_EQ(ComposeEditionText(32), "( 32位 AutoCAD版 )");
-  EXPECT_EQ(ComposeEditionText(64), "( 64位 AutoCAD版 )");
+// Found and shown: enabled and ticked; not found: greyed and clear; the
+// 32-bit edition has no box for 2017 on, found or not. 2010 and 2011 swap ids.
+TEST_F(SetupDialogTest, TheFirstScreenFollowsWhatWasFound) {
+  for (int year : {2008, 2010, 2016, 2020}) Found(year);
+  for (int bits : {32, 64}) {
+    Run(
+        [&](HWND d) {
+          EXPECT_EQ(wt::TextOf(d), "Vellmark-结构工具箱安装");
+          EXPECT_EQ(wt::TextOf(::GetDlgItem(d, setupdlg::kTitleStatic)), "结构工具箱软件 V2025.03.02");
+          EXPECT_EQ(wt::TextOf(::GetDlgItem(d, setupdlg::kEditionStatic)), ComposeEditionText(bits));
+          EXPECT_EQ(wt::TextOf(::GetDlgItem(d, setupdlg::kPathEdit)), "C:\\Kavtor");
+          for (const acad::ReleaseInfo& r : acad::kReleases) {
+            const bool found = r.year == 2008 || r.year == 2010 || r.year == 2016 || r.year == 2020;
+            const bool shown = bits == 64 || r.year < 2017;
+            EXPECT_EQ(wt::IsEnabled(d, r.checkBoxId), found) << bits << " " << r.year;
+            EXPECT_EQ(wt::IsChecked(d, r.checkBoxId), found && shown) << bits << " " << r.year;
+            EXPECT_EQ(wt::IsShown(d, r.checkBoxId), shown) << bits << " " << r.year;
+          }
+          EXPECT_EQ(wt::TextOf(::GetDlgItem(d, 1027)), "For AutoCAD2010");
+          EXPECT_TRUE(wt::IsEnabled(d, setupdlg::kInstallButton));
+          EXPECT_FALSE(wt::IsShown(d, setupdlg::kProgressBar));
+          EXPECT_FALSE(wt::IsShown(d, IDOK));
+          EXPECT_NE(::SendMessageA(d, WM_GETICON, ICON_SMALL, 0), 0) << "the small icon";
+        },
+        bits);
+  }
 }
 
-TEST_F(SetupDialogTest, NothingFoundDisablesEveryBoxAndTheInstallButton) {
-  const auto result = Run([](mem::DialogUser& u) {
-    for (const auto& r : acad::kReleases) {
-      EXPECT_FALSE(u.Control(r.checkBoxId).enabled) << r.year;
-      EXPECT_EQ(u.Control(r.checkBoxId).check, 0) << r.year;
-    }
-    EXPECT_FALSE(u.Control(setupdlg::kInstallButton).enabled);
-    EXPECT_TRUE(u.Control(2).enabled);
-    u.Click(2);
-  });
-  EXPECT_EQ(result, plat::kIdCancel);
-}
-
-TEST_F(SetupDialogTest, FirstScreenShowsTitleEditionFolderAndFoundReleases) {
-  Install(2008, "C:\\A2008");
-  Install(2016, "C:\\A2016");
-  Run([](mem::DialogUser& u) {
-    EXPECT_EQ(u.Control(setupdlg::kTitleStatic).text, "结构工具箱软件 V2025.03.02");
-    EXPECT_EQ(u.Control(setupdlg::kEditionStatic).text, "( 32位 AutoCAD版 )");
-    EXPECT_EQ(u.Control(setupdlg::kPathEdit).text, "C:\\Kavtor");
-    for (const auto& r : acad::kReleases) {
-      const bool found = r.year == 2008 || r.year == 2016;
-      const auto& box = u.Control(r.checkBoxId);
-      EXPECT_EQ(box.enabled, found) << r.year;
-      EXPECT_EQ(box.check, found ? 1 : 0) << r.year;
-      EXPECT_EQ(box.visible, r.year < 2017) << r.year;
-    }
-    EXPECT_TRUE(u.Control(setupdlg::kInstallButton).enabled);
-    EXPECT_FALSE(u.Control(setupdlg::kProgressBar).visible);
-    EXPECT_FALSE(u.Control(plat::kIdOk).visible);
-  });
-}
-
-TEST_F(SetupDialogTest, ThirtyTwoBitEditionHidesAndUnticksLaterReleasesEvenWhenFound) {
-  Install(2020, "C:\\A2020");
-  Install(2026, "C:\\A2026");
-  Run([](mem::DialogUser& u) {
-    for (int year = 2017; year <= 2026; ++year) {
-      EXPECT_FALSE(u.Control(BoxId(year)).visible) << year;
-      EXPECT_EQ(u.Control(BoxId(year)).check, 0) << year;
-    }
-    EXPECT_TRUE(u.Control(BoxId(2020)).enabled) << "hidden, not disabled";
-    EXPECT_FALSE(u.Control(setupdlg::kInstallButton).enabled);
+TEST_F(SetupDialogTest, TheInstallButtonFollowsTheBoxes) {
+  Found(2008);
+  Found(2010);
+  Found(2020);  // hidden in the 32-bit edition: it never counts
+  Run([](HWND d) {
+    wt::Click(d, BoxOf(2008));
+    EXPECT_TRUE(wt::IsEnabled(d, setupdlg::kInstallButton)) << "2010 still ticked";
+    wt::Click(d, BoxOf(2010));
+    EXPECT_FALSE(wt::IsEnabled(d, setupdlg::kInstallButton)) << "the last box unticked";
+    ::SetWindowTextA(::GetDlgItem(d, setupdlg::kPathEdit), "D:\\Else");
+    EXPECT_FALSE(wt::IsEnabled(d, setupdlg::kInstallButton)) << "typing alone changes nothing";
+    wt::Click(d, BoxOf(2010));
+    EXPECT_TRUE(wt::IsEnabled(d, setupdlg::kInstallButton));
   });
 }
 
-TEST_F(SetupDialogTest, SixtyFourBitEditionHidesNoBox) {
-  Install(2020, "C:\\A2020");
-  Run(
-      [](mem::DialogUser& u) {
-        EXPECT_EQ(u.Control(setupdlg::kEditionStatic).text, "( 64位 AutoCAD版 )");
-        for (const auto& r : acad::kReleases) EXPECT_TRUE(u.Control(r.checkBoxId).visible) << r.year;
-        EXPECT_TRUE(u.Control(BoxId(2020)).enabled);
-        EXPECT_EQ(u.Control(BoxId(2020)).check, 1);
-        EXPECT_TRUE(u.Control(setupdlg::kInstallButton).enabled);
-      },
-      64);
+TEST_F(SetupDialogTest, NothingFoundLeavesOnlyCancel) {
+  EXPECT_EQ(Run([](HWND d) {
+              for (const acad::ReleaseInfo& r : acad::kReleases) EXPECT_FALSE(wt::IsEnabled(d, r.checkBoxId)) << r.year;
+              EXPECT_FALSE(wt::IsEnabled(d, setupdlg::kInstallButton));
+              wt::Click(d, IDCANCEL);
+            }),
+            IDCANCEL);
 }
 
-TEST_F(SetupDialogTest, Only2010FoundKeepsItsSwappedBoxEnabled) {
-  Install(2010, "C:\\A2010");
-  Run([](mem::DialogUser& u) {
-    EXPECT_TRUE(u.Control(1027).enabled);
-    EXPECT_EQ(u.Control(1027).check, 1);
-    EXPECT_EQ(u.Control(1027).text, "For AutoCAD2010");
-    EXPECT_FALSE(u.Control(1026).enabled);
-    EXPECT_EQ(u.Control(1026).check, 0);
-  });
+// Keys and the close box go through the dialog manager, as a user's do.
+TEST_F(SetupDialogTest, EnterEndsWithOkEscapeAndTheCloseBoxWithCancel) {
+  Found(2010);
+  auto press = [](UINT key) {
+    return [key](HWND d) {
+      ::SetWindowTextA(::GetDlgItem(d, setupdlg::kPathEdit), "D:\\Typed");
+      if (key == 0)
+        ::PostMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0);
+      else
+        ::PostMessageA(::GetDlgItem(d, setupdlg::kPathEdit), WM_KEYDOWN, key, 0);
+      wt::WaitFor([d] { return !::IsWindowVisible(d); });
+    };
+  };
+  EXPECT_EQ(Run(press(VK_RETURN)), IDOK);
+  EXPECT_EQ(path, "D:\\Typed") << "OK reads the fields";
+  EXPECT_EQ(Run(press(VK_ESCAPE)), IDCANCEL);
+  EXPECT_EQ(Run(press(0)), IDCANCEL);
+  EXPECT_TRUE(os.boxes.empty()) << "nothing was installed";
 }
 
-TEST_F(SetupDialogTest, InstallButtonFollowsTheBoxes) {
-  Install(2008, "C:\\A2008");
-  Install(2010, "C:\\A2010");
-  Run([](mem::DialogUser& u) {
-    u.Click(BoxId(2008));
-    EXPECT_TRUE(u.Control(setupdlg::kInstallButton).enabled) << "2010 still ticked";
-    u.Click(BoxId(2010));
-    EXPECT_FALSE(u.Control(setupdlg::kInstallButton).enabled) << "last box unticked";
-    u.Click(BoxId(2009));  // disabled: a click does nothing
-    EXPECT_FALSE(u.Control(setupdlg::kInstallButton).enabled);
-    u.Click(BoxId(2010));
-    EXPECT_TRUE(u.Control(setupdlg::kInstallButton).enabled);
-  });
-}
-
-TEST_F(SetupDialogTest, TypingAloneDoesNotReevaluateTheInstallButton) {
-  Install(2008, "C:\\A2008");
-  Run([](mem::DialogUser& u) {
-    u.Click(BoxId(2008));
-    u.Type(setupdlg::kPathEdit, "D:\\Tools");
-    EXPECT_FALSE(u.Control(setupdlg::kInstallButton).enabled);
-  });
-}
-
-TEST_F(SetupDialogTest, EnterEndsWithOkAndReadsTheFields) {
-  Install(2008, "C:\\A2008");
-  const auto result = Run([](mem::DialogUser& u) {
-    u.Type(setupdlg::kPathEdit, "D:\\Tools");
-    u.PressEnter();
-  });
-  EXPECT_EQ(result, plat::kIdOk);
-  EXPECT_EQ(lastPath, "D:\\Tools");
-}
-
-TEST_F(SetupDialogTest, EscapeAndCloseBoxEndWithCancel) {
-  EXPECT_EQ(Run([](mem::DialogUser& u) { u.PressEscape(); }), plat::kIdCancel);
-  EXPECT_EQ(Run([](mem::DialogUser& u) { u.CloseBox(); }), plat::kIdCancel);
-}
-
-TEST_F(SetupDialogTest, SmallIconIsSetWhenItLoads) {
-  Run([](mem::DialogUser&) {});
-  EXPECT_EQ(m.windows.Find(m.windows.LastDialog())->smallIcon, m.windows.TheIcon());
-}
-
-TEST_F(SetupDialogTest, NoIconLeavesTheDialogWithout) {
-  m.windows.SetIconAvailable(false);
-  Run([](mem::DialogUser&) {});
-  EXPECT_EQ(m.windows.Find(m.windows.LastDialog())->smallIcon, 0u);
-}
-
+// The colour handler over a real drawing context: the background brush for
+// everything, black text, transparent but for the edit box, and the two fonts.
 TEST_F(SetupDialogTest, ColoursAndFonts) {
-  Run([this](mem::DialogUser& u) {
-    mem::DcState dc;
-    const plat::HGdi brush = u.Paint(0, dc);
-    ASSERT_NE(brush, 0u);
-    ASSERT_NE(m.windows.Gdi(brush), nullptr);
-    EXPECT_EQ(m.windows.Gdi(brush)->color, plat::Rgb(160, 180, 220));
-    EXPECT_EQ(dc.bkMode, plat::kBkTransparent);
-
-    EXPECT_EQ(u.Paint(setupdlg::kTitleStatic, dc), brush);
-    ASSERT_NE(m.windows.Gdi(dc.font), nullptr);
-    EXPECT_EQ(m.windows.Gdi(dc.font)->height, 14);
-    EXPECT_EQ(m.windows.Gdi(dc.font)->weight, 600);
-    EXPECT_EQ(m.windows.Gdi(dc.font)->face, "宋体");
-    EXPECT_EQ(m.windows.Gdi(dc.font)->charSet, 0u);
-    EXPECT_EQ(dc.textColor, plat::Rgb(10, 70, 40));
-    EXPECT_EQ(dc.bkMode, plat::kBkTransparent);
-
-    EXPECT_EQ(u.Paint(setupdlg::kEditionStatic, dc), brush);
-    ASSERT_NE(m.windows.Gdi(dc.font), nullptr);
-    EXPECT_EQ(m.windows.Gdi(dc.font)->height, 13);
-    EXPECT_EQ(m.windows.Gdi(dc.font)->weight, 400);
-    EXPECT_EQ(dc.textColor, plat::Rgb(10, 70, 40));
-
-    EXPECT_EQ(u.Paint(setupdlg::kPathEdit, dc), brush);
-    EXPECT_EQ(dc.bkMode, plat::kBkOpaque) << "the edit box keeps its opaque background";
-    EXPECT_EQ(dc.textColor, 0u);
-    EXPECT_EQ(dc.font, 0u);
-
-    EXPECT_EQ(u.Paint(1016, dc), brush);
-    EXPECT_EQ(dc.bkMode, plat::kBkTransparent);
-    EXPECT_EQ(dc.textColor, 0u);
-    EXPECT_EQ(dc.font, 0u);
+  Run([&](HWND d) {
+    struct Drawn {
+      COLORREF brush, text;
+      int mode;
+      LOGFONTA font;
+    };
+    auto draw = [d](int id, UINT message) {
+      const HWND control = ::GetDlgItem(d, id);
+      const HDC dc = ::GetDC(control);
+      Drawn seen{};
+      LOGBRUSH brush{};
+      ::GetObjectA(reinterpret_cast<HGDIOBJ>(::SendMessageA(d, message, reinterpret_cast<WPARAM>(dc),
+                                                            reinterpret_cast<LPARAM>(control))),
+                   sizeof brush, &brush);
+      seen = {brush.lbColor, ::GetTextColor(dc), ::GetBkMode(dc), {}};
+      ::GetObjectA(::GetCurrentObject(dc, OBJ_FONT), sizeof seen.font, &seen.font);
+      ::ReleaseDC(control, dc);
+      return seen;
+    };
+    const Drawn title = draw(setupdlg::kTitleStatic, WM_CTLCOLORSTATIC);
+    EXPECT_EQ(title.brush, RGB(160, 180, 220));
+    EXPECT_EQ(title.text, RGB(10, 70, 40));
+    EXPECT_EQ(title.mode, TRANSPARENT);
+    EXPECT_EQ(title.font.lfHeight, 14);
+    EXPECT_EQ(title.font.lfWeight, 600);
+    EXPECT_STREQ(title.font.lfFaceName, "宋体");
+    const Drawn edition = draw(setupdlg::kEditionStatic, WM_CTLCOLORSTATIC);
+    EXPECT_EQ(edition.text, RGB(10, 70, 40));
+    EXPECT_EQ(edition.font.lfHeight, 13);
+    EXPECT_EQ(edition.font.lfWeight, 400);
+    const Drawn label = draw(1016, WM_CTLCOLORSTATIC);
+    EXPECT_EQ(label.text, RGB(0, 0, 0));
+    EXPECT_EQ(label.brush, RGB(160, 180, 220));
+    const Drawn edit = draw(setupdlg::kPathEdit, WM_CTLCOLOREDIT);
+    EXPECT_EQ(edit.mode, OPAQUE);
+    EXPECT_EQ(edit.brush, RGB(160, 180, 220));
+    // Drawing again makes no new objects: the brush and two fonts stay three.
+    const std::size_t objects = os.OpenHandles();
+    draw(setupdlg::kTitleStatic, WM_CTLCOLORSTATIC);
+    draw(setupdlg::kEditionStatic, WM_CTLCOLORSTATIC);
+    EXPECT_EQ(os.OpenHandles(), objects);
+    EXPECT_EQ(objects, 3u);
   });
 }
 
-TEST_F(SetupDialogTest, RepaintingCreatesNoNewObjectsAndClosingReleasesThemAll) {
-  Run([this](mem::DialogUser& u) {
-    mem::DcState dc;
-    u.Paint(setupdlg::kTitleStatic, dc);
-    u.Paint(setupdlg::kEditionStatic, dc);
-    const std::size_t live = m.windows.LiveGdiObjects();
-    EXPECT_EQ(live, 3u) << "brush and two fonts";
-    for (int i = 0; i < 10; ++i) {
-      u.Paint(setupdlg::kTitleStatic, dc);
-      u.Paint(setupdlg::kEditionStatic, dc);
-    }
-    EXPECT_EQ(m.windows.LiveGdiObjects(), live);
-  });
-  EXPECT_EQ(m.windows.LiveGdiObjects(), 0u);
+TEST_F(SetupDialogTest, WithoutBrushIconOrFontsTheDialogStillRuns) {
+  Found(2010);
+  // No brush: the dialog manager's own colours.
+  os.FailOperation("CreateSolidBrush", 1, ERROR_NOT_ENOUGH_MEMORY, true);
+  LOGBRUSH brush{};
+  EXPECT_EQ(Run([&](HWND d) {
+              const HDC dc = ::GetDC(d);
+              ::GetObjectA(reinterpret_cast<HGDIOBJ>(::SendMessageA(d, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc),
+                                                                    reinterpret_cast<LPARAM>(d))),
+                           sizeof brush, &brush);
+              ::ReleaseDC(d, dc);
+            }),
+            IDCANCEL);
+  EXPECT_NE(brush.lbColor, RGB(160, 180, 220));
+  os.FailOperation("LoadIconA");
+  Run([](HWND d) { EXPECT_EQ(::SendMessageA(d, WM_GETICON, ICON_SMALL, 0), 0); });
+  os.FailOperation("CreateFontA", 1, ERROR_NOT_ENOUGH_MEMORY, true);
+  Run([](HWND d) { ::RedrawWindow(d, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN); });
+  os.StopFailing();
 }
 
-TEST_F(SetupDialogTest, BrushOrFontThatCannotBeCreatedLeavesDefaults) {
-  m.faults.FailOperation("CreateSolidBrush", 1, true);
-  Run([this](mem::DialogUser& u) {
-    mem::DcState dc;
-    EXPECT_EQ(u.Paint(0, dc), 0u) << "no brush: the dialog manager's colours";
-    m.faults.FailOperation("CreateFontA", 1, true);
-    u.Paint(setupdlg::kTitleStatic, dc);
-    EXPECT_EQ(dc.font, 0u);
-    EXPECT_EQ(dc.textColor, plat::Rgb(10, 70, 40));
-  });
-  m.faults.Clear();
-  EXPECT_EQ(m.windows.LiveGdiObjects(), 0u);
+TEST_F(SetupDialogTest, StartUpDiscoversThenRunsTheDialogAndReturnsFalse) {
+  Found(2010);
+  CWizardApp app(os.platform, acad);
+  bool enabled = false;
+  EXPECT_EQ(os.RunDialog([&] { return static_cast<std::intptr_t>(app.InitInstance()); },
+                         [&](HWND d) { enabled = wt::IsEnabled(d, BoxOf(2010)); }),
+            0);
+  EXPECT_TRUE(enabled) << "discovery ran before the dialog";
+  os.FailOperation("DialogBoxParamA");
+  EXPECT_FALSE(app.InitInstance()) << "no dialog, and start-up still ends";
+  os.StopFailing();
 }
 
 }  // namespace

@@ -10,14 +10,28 @@ bool IsPredefined(plat::HKey key) { return key >= 0x80000000u && key <= 0x800000
 // The one browse window and the one dialog a test may have open at a time,
 // for the timers that hand them to the test's user.
 TestPlatform* g_browsing = nullptr;
-fw::CDialog* g_dialog = nullptr;
 const std::function<void(HWND)>* g_dialogUser = nullptr;
+
+// The shown dialog of this thread: the one a user sees.
+HWND ShownDialog() {
+  struct Find {
+    static BOOL CALLBACK Window(HWND window, LPARAM found) {
+      char cls[16] = {};
+      ::GetClassNameA(window, cls, sizeof cls);
+      if (!::IsWindowVisible(window) || std::string(cls) != "#32770") return TRUE;
+      *reinterpret_cast<HWND*>(found) = window;
+      return FALSE;
+    }
+  };
+  HWND found = nullptr;
+  ::EnumThreadWindows(::GetCurrentThreadId(), &Find::Window, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
 
 // A window a user can act on: shown, and its modal loop found its queue empty
 // a few times since (timer messages come only then). A modal loop shows its
-// dialog at the first empty queue, which may come after a first timer message,
-// and under load Wine's browse window still sorts out its tree selection then.
-bool Settled(HWND window, int& ticks) { return ::IsWindowVisible(window) && ++ticks >= 3; }
+// dialog at the first empty queue, which may come after a first timer message.
+bool Settled(HWND window, int& ticks) { return window != nullptr && ::IsWindowVisible(window) && ++ticks >= 3; }
 int g_dialogTicks = 0, g_browseTicks = 0;
 
 }  // namespace
@@ -52,10 +66,11 @@ bool TestPlatform::Fails(const char* operation) {
 // Closing calls are never made to fail: the program cannot act on a failed
 // close, and a handle that Windows did not close is Windows' leak, not ours.
 
-std::intptr_t TestPlatform::RunDialog(fw::CDialog& dialog, const std::function<void(HWND)>& user) {
+std::intptr_t TestPlatform::RunDialog(const std::function<std::intptr_t()>& modal,
+                                     const std::function<void(HWND)>& user) {
   struct Act {
     static void CALLBACK Timer(HWND, UINT, UINT_PTR id, DWORD) {
-      const HWND window = reinterpret_cast<HWND>(g_dialog->GetSafeHwnd());
+      const HWND window = ShownDialog();
       if (!Settled(window, g_dialogTicks)) return;
       ::KillTimer(nullptr, id);
       (*g_dialogUser)(window);
@@ -65,13 +80,11 @@ std::intptr_t TestPlatform::RunDialog(fw::CDialog& dialog, const std::function<v
       ::EndDialog(window, IDCANCEL);  // when the dialog's own EndDialog was made to fail
     }
   };
-  g_dialog = &dialog;
   g_dialogUser = &user;
   g_dialogTicks = 0;
   const UINT_PTR timer = ::SetTimer(nullptr, 0, 1, &Act::Timer);
-  const std::intptr_t result = dialog.DoModal();
+  const std::intptr_t result = modal();
   ::KillTimer(nullptr, timer);  // a dialog that never came up
-  g_dialog = nullptr;
   g_dialogUser = nullptr;
   return result;
 }
@@ -100,6 +113,9 @@ bool WaitFor(const std::function<bool()>& done) {
     if (::GetTickCount() - start > 10000) return false;
     MSG message;
     while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      // As a dialog's own loop does: keys to the dialog manager first.
+      const HWND top = ::GetAncestor(message.hwnd, GA_ROOT);
+      if (top != nullptr && ::IsDialogMessageA(top, &message)) continue;
       ::TranslateMessage(&message);
       ::DispatchMessageA(&message);
     }

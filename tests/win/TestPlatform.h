@@ -17,7 +17,6 @@
 #include <string>
 #include <vector>
 
-#include "framework/Dialog.h"
 #include "platform/Platform.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32ProcessList.h"
@@ -52,11 +51,11 @@ class TestPlatform : public plat::IRegistry,
   // Acts on the real browse window once it is up; whatever it leaves open is
   // cancelled afterwards.
   std::function<void(HWND browse)> browseUser;
-  // Runs `dialog` modally, with `user` acting on it once it is up (from a timer
-  // of this thread, inside the dialog's modal loop). A dialog the user leaves
-  // open is cancelled, and ended outright should that fail; the result is what
-  // DoModal returned.
-  std::intptr_t RunDialog(fw::CDialog& dialog, const std::function<void(HWND dialog)>& user);
+  // Runs `modal` (a dialog's DoModal, or start-up), with `user` acting on the
+  // dialog once it is up (from a timer of this thread, inside the dialog's
+  // modal loop). A dialog the user leaves open is cancelled, and ended outright
+  // should that fail. Returns what `modal` returned.
+  std::intptr_t RunDialog(const std::function<std::intptr_t()>& modal, const std::function<void(HWND dialog)>& user);
 
   // ---- failures ----
   // Call number `k` (1-based, over every call) fails with `error`; with

@@ -1,0 +1,217 @@
+// The browse and install buttons of the real dialog, end to end inside one
+// process: a machine with AutoCAD 2008 and 2016 in the scratch registry and
+// folders, the package beside the program, and what a user sees and finds.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "app/setupdlg/SetupDlg.h"
+#include "tests/win/Sandbox.h"
+#include "tests/win/TestPlatform.h"
+
+namespace {
+
+const std::wstring k2008 = L"SOFTWARE\\Autodesk\\AutoCAD\\R17.1\\ACAD-6001:804";
+const std::wstring k2016 = L"SOFTWARE\\Autodesk\\AutoCAD\\R20.1\\ACAD-F001:804";
+const std::wstring kProfile = L"SOFTWARE\\Autodesk\\AutoCAD\\R20.1\\ACAD-F001:804\\Profiles\\<<Unnamed Profile>>\\Variables";
+const char* const kDone = "安装完成，重启CAD即可使用 !";
+const char* const kInvalid = "安装路径无效，请重新选择安装路径 !";
+const char* const kPackage[] = {"Kavtor2015.ARX", "Kavtor2008.ARX", "ACAD2013.dll", "ACAD2007.dll", "Kavtor.prt5",
+                                "说明.txt"};
+
+class InstallTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_bCheckAcadRunning = true;
+    os.InitDialogControls();
+    for (const char* name : kPackage) box.Write(box.Path("Data\\") + name, std::string("new ") + name);
+    for (const char* font : {"Kavtor_EN.shx", "Kavtor_HZ.shx"}) box.Write(box.Path("Data\\") + font, font);
+    box.AddAcad(k2008, a2008, L"AutoCAD 2008");
+    box.AddAcad(k2016, a2016, L"AutoCAD 2016");
+    box.Set(HKEY_CURRENT_USER, kProfile, L"TRUSTEDPATHS", L"D:\\Mine\\...");
+  }
+  void TearDown() override { EXPECT_EQ(os.OpenHandles(), 0u); }
+
+  std::intptr_t Run(const std::function<void(HWND)>& user) {
+    acad.DiscoverReleases();
+    Dlg_Setup dlg(os.platform, acad, 0, 32, kSetupVersion);
+    return os.RunDialog([&] { return dlg.DoModal(); }, user);
+  }
+  // The user types `folder` and clicks install.
+  static std::function<void(HWND)> InstallInto(const std::string& folder) {
+    return [folder](HWND d) {
+      ::SetWindowTextA(::GetDlgItem(d, setupdlg::kPathEdit), folder.c_str());
+      wt::Click(d, setupdlg::kInstallButton);
+    };
+  }
+  std::vector<std::string> Texts() const {
+    std::vector<std::string> texts;
+    for (const wt::MessageBoxCall& b : os.boxes) texts.push_back(b.text);
+    return texts;
+  }
+  std::string Loader(const std::wstring& key, const std::wstring& app) {
+    return wt::Ansi(box.Get(HKEY_LOCAL_MACHINE, key + L"\\Applications\\" + app, L"LOADER").value_or(L"<none>"));
+  }
+  void ExpectInstalledInto(const std::string& product) {
+    for (const char* name : kPackage) EXPECT_EQ(box.Read(product + "\\" + name), std::string("new ") + name) << name;
+    EXPECT_FALSE(box.Read(product + "\\SetUp.exe"));
+    EXPECT_FALSE(box.Read(product + "\\Kavtor_EN.shx"));
+    EXPECT_EQ(Loader(k2016, L"Kavtor2016"), product + "\\Kavtor2015.ARX");
+    EXPECT_EQ(Loader(k2008, L"Kavtor2008"), product + "\\Kavtor2008.ARX");
+    EXPECT_EQ(wt::Ansi(box.Get(HKEY_CURRENT_USER, kProfile, L"TRUSTEDPATHS").value_or(L"")),
+              "D:\\MINE\\...;" + Upper(product));
+    EXPECT_TRUE(box.Read(a2016 + "\\Fonts\\Kavtor_HZ.shx"));
+    EXPECT_TRUE(box.Read(a2016 + "\\ACAD2013.dll"));
+    EXPECT_TRUE(box.Read(a2008 + "\\Drv\\pdfplot9.hdi"));
+    EXPECT_FALSE(box.Read(a2016 + "\\Drv\\pdfplot9.hdi"));
+  }
+  static std::string Upper(std::string text) {
+    for (char& c : text)
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return text;
+  }
+
+  wt::Sandbox box;
+  wt::TestPlatform os;
+  CAcadSetup acad{os.platform};
+  const std::string a2008 = box.Path("AutoCAD 2008"), a2016 = box.Path("AutoCAD 2016");
+  const std::string target = box.Path("Tools");
+};
+
+// The progress bar stands in the folder row's place, runs 0..50 and is full
+// when the first completion message comes; then the dialog ends with OK.
+TEST_F(InstallTest, TheWholeInstallationThenTwoMessagesThenOk) {
+  bool rowHidden = false, barShown = false;
+  LRESULT position = -1;
+  PBRANGE range{};
+  os.onBox = [&](const wt::MessageBoxCall& b) {
+    if (b.text != kDone) return;
+    rowHidden = !wt::IsShown(b.owner, setupdlg::kPathEdit) && !wt::IsShown(b.owner, setupdlg::kBrowseButton) &&
+                !wt::IsShown(b.owner, setupdlg::kPathLabel);
+    barShown = wt::IsShown(b.owner, setupdlg::kProgressBar);
+    position = ::SendDlgItemMessageA(b.owner, setupdlg::kProgressBar, PBM_GETPOS, 0, 0);
+    ::SendDlgItemMessageA(b.owner, setupdlg::kProgressBar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+  };
+  EXPECT_EQ(Run(InstallInto(target + "\\")), IDOK) << "one trailing backslash dropped";
+  ExpectInstalledInto(target + "\\Vellmark");
+  ASSERT_EQ(Texts().size(), 2u);
+  EXPECT_EQ(os.boxes[0].text, kDone);
+  EXPECT_EQ(os.boxes[0].caption, "Vellmark-工具箱安装");
+  EXPECT_EQ(os.boxes[1].text,
+            "若要导入早期版本（2024年版本及更早版本）的设置，可点击:\n\n [软件设置] -> [设置导出导入] -> [早期版本设置导入]");
+  EXPECT_EQ(os.boxes[1].caption, "Vellmark-工具箱安装");
+  EXPECT_TRUE(rowHidden);
+  EXPECT_TRUE(barShown);
+  EXPECT_EQ(position, 50);
+  EXPECT_EQ(range.iLow, 0);
+  EXPECT_EQ(range.iHigh, 50);
+}
+
+TEST_F(InstallTest, RunningAutoCadIsRefusedOnceThenInstalled) {
+  box.Run("ACAD.EXE");
+  EXPECT_EQ(Run([&](HWND d) {
+              const std::string files = box.DumpFiles();
+              InstallInto(target)(d);
+              EXPECT_TRUE(::IsWindowVisible(d)) << "still choosing";
+              EXPECT_EQ(box.DumpFiles(), files) << "nothing made by the refusal";
+              wt::Click(d, setupdlg::kInstallButton);
+            }),
+            IDOK);
+  ASSERT_EQ(Texts().size(), 3u);
+  EXPECT_EQ(os.boxes[0].text, "请关闭AutoCAD后再进行安装 !");
+  EXPECT_EQ(os.boxes[0].caption, "Vellmark-软件安装");
+  ExpectInstalledInto(target + "\\Vellmark");
+}
+
+// Empty, relative and invalid folders are refused before anything is made;
+// the dialog stays as it was, and a valid folder then installs.
+TEST_F(InstallTest, InvalidFoldersAreRefusedAndNothingIsMade) {
+  const std::string files = box.DumpFiles(), registry = box.DumpRegistry();
+  const char* const bad[] = {"", "Tools", "\\Tools", "D:Tools", "D:\\a|b", "D:\\a\\ b", "\\\\server\\share"};
+  EXPECT_EQ(Run([&](HWND d) {
+              for (const char* folder : bad) {
+                InstallInto(folder)(d);
+                EXPECT_TRUE(::IsWindowVisible(d) && wt::IsShown(d, setupdlg::kPathEdit)) << folder;
+                EXPECT_TRUE(wt::IsEnabled(d, setupdlg::kInstallButton)) << folder;
+              }
+              EXPECT_EQ(box.DumpFiles(), files);
+              EXPECT_EQ(box.DumpRegistry(), registry);
+              InstallInto(target)(d);
+            }),
+            IDOK);
+  ASSERT_EQ(Texts().size(), 9u);
+  for (std::size_t i = 0; i < 7; ++i) EXPECT_EQ(os.boxes[i].text, kInvalid) << bad[i];
+  EXPECT_EQ(os.boxes[0].caption, "Vellmark-软件安装");
+  ExpectInstalledInto(target + "\\Vellmark");
+}
+
+// The folder's parent is missing: neither folder can be made, the copy asks
+// about the first file, and Abort ends the dialog with nothing registered.
+TEST_F(InstallTest, AMissingParentFailsTheCopyAndAbortRegistersNothing) {
+  const std::string registry = box.DumpRegistry();
+  os.answers = {IDABORT};
+  EXPECT_EQ(Run(InstallInto(box.Path("Missing\\Deep"))), IDCANCEL);
+  ASSERT_EQ(Texts().size(), 1u);
+  EXPECT_NE(os.boxes[0].text.find(box.Path("Missing\\Deep\\Vellmark\\")), std::string::npos);
+  EXPECT_EQ(os.boxes[0].type, static_cast<UINT>(MB_ABORTRETRYIGNORE));
+  EXPECT_EQ(box.DumpRegistry(), registry);
+  EXPECT_EQ(::GetFileAttributesA(box.Path("Missing").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(InstallTest, NoPackageTellsTheUserEndsAndRegistersNothing) {
+  for (const char* name : kPackage) ::DeleteFileA(box.Path(std::string("Data\\") + name).c_str());
+  for (const char* font : {"Kavtor_EN.shx", "Kavtor_HZ.shx"}) ::DeleteFileA(box.Path(std::string("Data\\") + font).c_str());
+  ::RemoveDirectoryA(box.Path("Data").c_str());
+  const std::string registry = box.DumpRegistry();
+  EXPECT_EQ(Run(InstallInto(target)), IDCANCEL);
+  ASSERT_EQ(Texts().size(), 1u);
+  EXPECT_EQ(os.boxes[0].text.rfind("未找到安装所需的Data文件夹 !", 0), 0u);
+  EXPECT_EQ(box.DumpRegistry(), registry);
+}
+
+// What registration or the support files could not do is listed in one
+// message before the completion messages; the rest is installed all the same.
+TEST_F(InstallTest, WhatCouldNotBePlacedIsListedBeforeTheCompletionMessages) {
+  ::CreateDirectoryA((a2008 + "\\Fonts\\Kavtor_EN.shx").c_str(), nullptr);
+  EXPECT_EQ(Run(InstallInto(target)), IDOK);
+  const std::vector<std::string> texts = Texts();
+  ASSERT_EQ(texts.size(), 3u);
+  EXPECT_EQ(texts[0], "部分AutoCAD注册或支持文件复制未成功，可能需要以管理员身份运行SetUp.exe后重新安装：\n无法复制文件 " +
+                          a2008 + "\\Fonts\\Kavtor_EN.shx（错误 5）" +
+                          (wt::kWow64 ? "\n无法复制文件 " + a2008 + "\\Fonts\\Kavtor_EN.shx（错误 5）" : ""));
+  EXPECT_EQ(os.boxes[0].caption, "Vellmark-软件安装");
+  EXPECT_EQ(texts[1], kDone);
+  EXPECT_TRUE(box.Read(a2016 + "\\Fonts\\Kavtor_EN.shx"));
+}
+
+// The picker starts at the folder in the edit box; an accepted folder comes
+// back into it, a cancelled picker changes nothing.
+TEST_F(InstallTest, BrowseTakesTheAcceptedFolderAndCancelKeepsTheOld) {
+  const std::string picked = box.Path("Picked");
+  ::CreateDirectoryA(picked.c_str(), nullptr);
+  std::string startedAt;
+  int browsed = 0;
+  os.browseUser = [&](HWND browse) {
+    if (++browsed > 1) return;  // the second time the user cancels
+    wt::WaitFor([&] { return wt::TextOf(::GetDlgItem(browse, 14148)) == "C:\\windows"; });
+    for (HWND c = ::GetWindow(browse, GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT))
+      if (::GetDlgCtrlID(c) == 14148) startedAt = wt::TextOf(c), ::SetWindowTextA(c, picked.c_str());
+    ::SendMessageA(browse, WM_COMMAND, IDOK, 0);
+  };
+  std::vector<std::string> shown;
+  EXPECT_EQ(Run([&](HWND d) {
+              ::SetWindowTextA(::GetDlgItem(d, setupdlg::kPathEdit), "C:\\windows");
+              for (int i = 0; i < 2; ++i) {
+                wt::Click(d, setupdlg::kBrowseButton);
+                shown.push_back(wt::TextOf(::GetDlgItem(d, setupdlg::kPathEdit)));
+              }
+              wt::Click(d, setupdlg::kInstallButton);
+            }),
+            IDOK);
+  EXPECT_EQ(startedAt, "C:\\windows");
+  EXPECT_EQ(shown, (std::vector<std::string>{picked, picked}));
+  ExpectInstalledInto(picked + "\\Vellmark");
+}
+
+}  // namespace

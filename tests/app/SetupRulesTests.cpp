@@ -1,0 +1,44 @@
+// The setup dialog's rules that need no window: its title and edition texts,
+// the folders the install button takes, and the list of what failed.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/setupdlg/SetupDlg.h"
+
+namespace {
+
+TEST(SetupTextTest, VersionWithLeadingZerosAndTheEdition) {
+  EXPECT_EQ(ComposeSetupTitle(20250302), "结构工具箱软件 V2025.03.02");
+  EXPECT_EQ(ComposeSetupTitle(20251205), "结构工具箱软件 V2025.12.05");
+  EXPECT_EQ(ComposeSetupTitle(20250100), "结构工具箱软件 V2025.01.00");
+  EXPECT_EQ(ComposeSetupTitle(20261031), "结构工具箱软件 V2026.10.31");
+  EXPECT_EQ(ComposeSetupTitle(20250010), "结构工具箱软件 V2025.00.10");
+  EXPECT_EQ(ComposeEditionText(32), "( 32位 AutoCAD版 )");
+  EXPECT_EQ(ComposeEditionText(64), "( 64位 AutoCAD版 )");
+}
+
+// A drive-rooted folder of valid names; "D:" is the root once its backslash went.
+TEST(InstallableFolderTest, DriveRootedFoldersOfValidNames) {
+  for (const char* folder : {"C:\\Kavtor", "D:", "d:\\工具\\Vellmark", "E:\\a b\\c.d"})
+    EXPECT_TRUE(IsInstallableFolder(folder)) << folder;
+  for (const char* folder : {"", "Tools", "\\Tools", "D:Tools", "D:\\a|b", "D:\\a\\ b", "D:\\a\\", "\\\\server\\share"})
+    EXPECT_FALSE(IsInstallableFolder(folder)) << folder;
+}
+
+TEST(FailureMessageTest, AtMostFifteenItemsThenHowManyMore) {
+  const std::string head = "部分AutoCAD注册或支持文件复制未成功，可能需要以管理员身份运行SetUp.exe后重新安装：";
+  FailureReport report;
+  for (int i = 0; i < 20; ++i) report.push_back({Failure::kKeyNotCreated, "KEY" + std::to_string(i), 5});
+  const std::string text = ComposeFailureMessage(report);
+  EXPECT_EQ(text.rfind(head + "\n无法创建注册表项 KEY0（错误 5）\n", 0), 0u);
+  EXPECT_NE(text.find("\n无法创建注册表项 KEY14（错误 5）\n"), std::string::npos);
+  EXPECT_EQ(text.find("KEY15"), std::string::npos);
+  EXPECT_EQ(text.substr(text.rfind('\n') + 1), "……（另有 5 项）");
+  report.resize(15);
+  const std::string fifteen = ComposeFailureMessage(report);
+  EXPECT_EQ(fifteen.find("另有"), std::string::npos);
+  EXPECT_EQ(std::count(fifteen.begin(), fifteen.end(), '\n'), 15);
+}
+
+}  // namespace
