@@ -53,12 +53,12 @@ endfunction()
 
 # A Windows test program over the real Win32 layer (tests/win): run by ctest
 # under Wine from a scratch folder of its own, with the setup dialog's resources
-# compiled in. Usage: vm_add_win_test(name SOURCES ... LIBS ... [LABELS ...])
+# compiled in. Usage: vm_add_win_test(name SOURCES ... LIBS ... [LABELS ...] [ENVIRONMENT ...])
 function(vm_add_win_test name)
   if(NOT VM_BUILD_TESTS)
     return()
   endif()
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS;ENVIRONMENT" ${ARGN})
   add_executable(${name} ${T_SOURCES} $<TARGET_OBJECTS:vm_wintest_main> $<TARGET_OBJECTS:vm_setup_resources>)
   vm_target_defaults(${name})
   target_link_libraries(${name} PRIVATE ${T_LIBS} vm_wintest GTest::gtest)
@@ -66,7 +66,7 @@ function(vm_add_win_test name)
   add_dependencies(${name} vm_sleeper)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES LABELS "wine;${T_LABELS}" TIMEOUT 900
-                                          ENVIRONMENT "WINEPREFIX=${VM_WINEPREFIX};VM_WINE_UNMANAGED=1")
+                                          ENVIRONMENT "WINEPREFIX=${VM_WINEPREFIX};VM_WINE_UNMANAGED=1;${T_ENVIRONMENT}")
 endfunction()
 
 # Windows builds: GoogleTest from Debian's sources, compiled for the target without

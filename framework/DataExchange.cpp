@@ -10,8 +10,11 @@ void DDX_Text(CDataExchange* pDX, int id, std::string& value) {
     pDX->ws.SetWindowTextA(control, value.c_str());
 }
 
+// A box that cannot be found keeps its state: read as unticked, it would leave
+// a release out of the installation without a word.
 void DDX_Check(CDataExchange* pDX, int id, int& value) {
   const plat::HWnd control = pDX->ws.GetDlgItem(pDX->dialog, id);
+  if (control == 0) return;
   if (pDX->m_bSaveAndValidate) {
     value = static_cast<int>(pDX->ws.SendMessageA(control, plat::kBmGetCheck, 0, 0));
     return;

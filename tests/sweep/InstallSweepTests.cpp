@@ -1,269 +1,177 @@
-// The fault sweep: a whole installation against the in-memory machine, failing
-// the k-th platform call for every k of a sound installation, once and then from
-// k on. Each run must end without a crash and with nothing left open, keep every
-// trusted folder the user had, change nothing the installer does not own, and
+// The fault sweep: a whole installation through the real dialog, failing the
+// k-th platform call for every k of a sound installation, once and then from k
+// on. Each run must end without a crash and with nothing left open, keep every
+// folder a profile trusted, change nothing the installer does not own, and
 // never call an installation complete that is not, unless it says what failed.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdio>
+#include <cstdlib>
 #include <sstream>
-#include <string>
-#include <vector>
 
-#include "acad/AcadSetup.h"
 #include "acad/TrustedPaths.h"
 #include "app/setupdlg/SetupDlg.h"
-#include "platform/memory/MemoryMachine.h"
-#include "tests/support/RegistryBuilder.h"
-#include "tests/support/SetupTemplate.h"
-#include "text/AnsiText.h"
+#include "tests/win/Sandbox.h"
+#include "tests/win/TestPlatform.h"
 
 namespace {
 
-constexpr const char* kHkcuAcad = "HKEY_CURRENT_USER\\Software\\Autodesk\\AutoCAD\\";
-constexpr const char* kProduct = "C:\\Kavtor\\Vellmark";
-constexpr const char* kDone = "安装完成，重启CAD即可使用 !";
-constexpr const char* kImportPrefix = "若要导入早期版本";
+const char* const kDone = "安装完成，重启CAD即可使用 !";
+const std::wstring kProfiles = L"SOFTWARE\\Autodesk\\AutoCAD\\";
+const std::wstring kVariables[] = {kProfiles + L"R17.1\\ACAD-6001:804\\Profiles\\<<Unnamed Profile>>\\Variables",
+                                   kProfiles + L"R20.1\\ACAD-F001:804\\Profiles\\Work\\Variables",
+                                   kProfiles + L"R20.1\\ACAD-F001:804\\Profiles\\<<Unnamed Profile>>\\Variables"};
+const std::wstring kTrusted[] = {L"D:\\结构\\库;E:\\Mine\\...", L"c:\\kavtor\\vellmark2", L""};
 
-struct Profile {
-  std::string variables;  // the Variables key
-  std::string trusted;    // TRUSTEDPATHS before the installation
-};
-
-const std::vector<Profile> kProfiles = {
-    {std::string(kHkcuAcad) + "R17.1\\ACAD-6001:804\\Profiles\\<<Unnamed Profile>>\\Variables",
-     "D:\\结构\\库;E:\\Mine\\..."},
-    {std::string(kHkcuAcad) + "R20.1\\ACAD-F001:804\\Profiles\\Work\\Variables", "c:\\kavtor\\vellmark2"},
-    {std::string(kHkcuAcad) + "R20.1\\ACAD-F001:804\\Profiles\\<<Unnamed Profile>>\\Variables", ""},
-};
-
-void Seed(mem::MemoryMachine& m) {
-  std::string error;
-  ASSERT_TRUE(testing_support::LoadSetupDialogTemplate(m.windows, error)) << error;
-  m.windows.InitDialogControls();
-  m.files.AddDrive('D');
-  m.files.SetModulePath("C:\\Downloads\\Vellmark\\SetUp.exe");
-  m.files.AddFile("C:\\Downloads\\Vellmark\\SetUp.exe", "program");
-  const std::string data = "C:\\Downloads\\Vellmark\\Data\\";
-  for (const char* name : {"Kavtor2008.ARX", "Kavtor2015.ARX", "ACAD2007.dll", "ACAD2013.dll", "Kavtor.prt5",
-                           "Kavtor_EN.shx", "Kavtor_HZ.shx", "help.chm"})
-    m.files.AddFile(data + name, name);
-  m.files.AddFile(data + "SetUp.exe", "old program");
-  m.files.AddFile(data + "ACAD2013.dll:Zone.Identifier", "[ZoneTransfer]");
-  m.files.AddFile(data + "help.chm", "help", plat::kFileAttributeReadOnly);
-  testing_support::AddInstallation(m.registry, "SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\R17.1\\ACAD-6001:804",
-                                   "C:\\AutoCAD 2008", "AutoCAD 2008 - 简体中文");
-  testing_support::AddInstallation(m.registry, "SOFTWARE\\Autodesk\\AutoCAD\\R20.1\\ACAD-F001:804", "D:\\AutoCAD 2016",
-                                   "AutoCAD 2016");
-  for (const char* folder : {"C:\\AutoCAD 2008", "D:\\AutoCAD 2016"}) {
-    m.files.AddFile(std::string(folder) + "\\acad.exe", "AutoCAD");
-    m.files.AddFolder(std::string(folder) + "\\Fonts");
-    m.files.AddFolder(std::string(folder) + "\\Drv");
+void Seed(wt::Sandbox& box) {
+  for (const char* name : {"Kavtor2008.ARX", "Kavtor2015.ARX", "ACAD2013.dll", "Kavtor.prt5", "Kavtor_EN.shx",
+                           "Kavtor_HZ.shx", "SetUp.exe"})
+    box.Write(box.Path("Data\\") + name, name);
+  box.Write(box.Path("Data\\help.chm"), "help", FILE_ATTRIBUTE_READONLY);
+  box.AddAcad(L"SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\R17.1\\ACAD-6001:804", box.Path("AutoCAD 2008"),
+              L"AutoCAD 2008 - 简体中文");
+  box.Write(box.Path("AutoCAD 2008\\Drv\\pdfplot9.hdi"), "Autodesk's driver");
+  for (int i = 0; i < 3; ++i) {
+    if (!kTrusted[i].empty()) box.Set(HKEY_CURRENT_USER, kVariables[i], L"TRUSTEDPATHS", kTrusted[i]);
+    box.Set(HKEY_CURRENT_USER, kVariables[i].substr(0, kVariables[i].rfind(L'\\')) + L"\\General", L"X", L"x");
   }
-  m.files.AddFile("C:\\AutoCAD 2008\\Drv\\pdfplot9.hdi", "Autodesk's driver");
-  for (const Profile& p : kProfiles) {
-    if (!p.trusted.empty()) m.registry.SetString(p.variables, "TRUSTEDPATHS", p.trusted);
-    m.registry.SetString(p.variables.substr(0, p.variables.rfind('\\')) + "\\General", "ACADPREFIX", "x");
-  }
-  m.registry.SetString("HKEY_CURRENT_USER\\Software\\Other", "Keep", "me");
+  box.Set(HKEY_CURRENT_USER, L"Software\\Other", L"Keep", L"me");
 }
 
-bool IsOwnedKey(const std::string& header) {
-  return header.find("\\Applications\\Kavtor") != std::string::npos ||
-         (header.size() > 14 && header.compare(header.size() - 14, 14, "\\Applications]") == 0) ||
-         (header.size() > 11 && header.compare(header.size() - 11, 11, "\\Variables]") == 0);
-}
-
-// The registry as the export shows it, less what the installer owns: its loader
-// keys, the Applications and Variables keys it may create, and TRUSTEDPATHS.
-std::string UnownedRegistry(const mem::MemoryMachine& m) {
-  std::istringstream in(m.registry.Export());
+// What the installer does not own: the dump less its loader keys, the
+// Applications and Variables keys it may make, and TRUSTEDPATHS.
+std::string Unowned(const std::string& dump, bool files) {
+  std::istringstream lines(dump);
   std::string line, out;
-  bool skipping = false;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line[0] == '[') {
-      skipping = line.find("\\Applications\\Kavtor") != std::string::npos;
-      if (IsOwnedKey(line)) continue;
-    }
-    if (skipping || line.rfind("\"TRUSTEDPATHS\"=", 0) == 0) continue;
-    out += line + "\n";
+  while (std::getline(lines, line)) {
+    const bool owned =
+        files ? line.rfind("Tools\\", 0) == 0 || line.find("\\Fonts\\Kavtor_") != std::string::npos ||
+                    line.find("\\Drv\\pdfplot9.hdi") != std::string::npos ||
+                    line.rfind("AutoCAD 2008\\ACAD2013.dll", 0) == 0 ||
+                    line.rfind("Data\\help.chm ", 0) == 0  // the copy clears the package's read-only bit
+              : line.find("\\Applications") != std::string::npos || line.find("\\Variables") != std::string::npos;
+    if (!owned) out += line + "\n";
   }
   return out;
 }
 
-// ListAll lines read "path kind attributes data": paths may hold spaces.
-std::string PathOf(const std::string& line) {
-  for (const char* kind : {" file ", " dir ", " stream "}) {
-    const std::size_t at = line.find(kind);
-    if (at != std::string::npos) return line.substr(0, at);
-  }
-  return line;
-}
-
-bool IsOwnedFile(std::string path) {
-  path = path.substr(0, path.find(':', 2));  // a file's streams go with the file
-  if (path.rfind("C:\\Kavtor", 0) == 0) return true;
-  for (const char* folder : {"C:\\AutoCAD 2008\\", "D:\\AutoCAD 2016\\"}) {
-    if (path.rfind(folder, 0) != 0) continue;
-    const std::string rest = path.substr(std::string(folder).size());
-    if (rest == "Fonts\\Kavtor_EN.shx" || rest == "Fonts\\Kavtor_HZ.shx" || rest == "Drv\\pdfplot9.hdi" ||
-        (rest.rfind("ACAD20", 0) == 0 && rest.size() == 12 && rest.compare(8, 4, ".dll") == 0))
-      return true;
-  }
-  return false;
-}
-
-// The files, less what the installer owns: the product folder, the support
-// files, and in the package folder the read-only bit and the download marks,
-// which the copy clears on the package's own files by design.
-std::string UnownedFiles(const mem::MemoryMachine& m) {
-  const std::string package = "C:\\Downloads\\Vellmark\\Data\\";
-  std::istringstream in(m.files.ListAll());
+// The files less the package folder, whose read-only bits the copy clears.
+std::string Installed(const std::string& files) {
+  std::istringstream lines(files);
   std::string line, out;
-  while (std::getline(in, line)) {
-    const std::string path = PathOf(line);
-    if (IsOwnedFile(path)) continue;
-    if (path.rfind(package, 0) == 0) {
-      if (path.find(':', 2) != std::string::npos) continue;  // a stream
-      const std::size_t kind = line.find(" file ", path.size());
-      if (kind == path.size()) {
-        const std::size_t data = line.find(' ', kind + 6);
-        line = path + " file" + line.substr(data);
-      }
-    }
-    out += line + "\n";
-  }
-  return out;
-}
-
-// Paths and data only: what was installed, not the attributes or download marks
-// it carries.
-std::string Contents(const std::string& listing) {
-  std::istringstream in(listing);
-  std::string line, out;
-  while (std::getline(in, line)) {
-    const std::string path = PathOf(line);
-    if (line.compare(path.size(), 8, " stream ") == 0) continue;
-    if (line.compare(path.size(), 6, " file ") == 0)
-      line = path + " file" + line.substr(line.find(' ', path.size() + 6));
-    out += line + "\n";
-  }
+  while (std::getline(lines, line))
+    if (line.rfind("Data\\", 0) != 0) out += line + "\n";
   return out;
 }
 
 struct Outcome {
   std::intptr_t result = 0;
-  std::string registry, files;  // the whole state afterwards
-  std::string unownedRegistry, unownedFiles;
-  std::vector<mem::MessageBoxCall> messages;
-  std::vector<std::string> failures;  // the calls made to fail
-  std::size_t calls = 0;
-  std::size_t openHandles = 0;
-  std::vector<std::string> lostTrusted;
+  std::string registry, files;
+  std::vector<std::string> texts, failed, lost;
+  std::size_t calls = 0, open = 0;
 };
 
-Outcome Install(std::size_t failAt, bool repeat) {
+Outcome Install(std::size_t failAt, bool fromThereOn) {
   Outcome run;
-  mem::MemoryMachine m;
-  Seed(m);
-  CAcadSetup acad(m.platform, 32);
+  wt::Sandbox box;
+  Seed(box);
+  wt::TestPlatform os;
+  os.InitDialogControls();
   g_bCheckAcadRunning = true;
-  m.windows.QueueUser([](mem::DialogUser& u) {
-    u.Click(setupdlg::kInstallButton);
-    if (!u.Ended()) u.Click(2);
-  });
-  // Every question of the copy is answered Ignore: the run that goes furthest.
-  for (int i = 0; i < 64; ++i) m.windows.QueueMessageBoxAnswer(plat::kIdIgnore);
-  m.faults.ResetCount();
-  if (failAt != 0) m.faults.FailCall(failAt, repeat);
-  acad.DiscoverReleases();
-  {
-    Dlg_Setup dlg(m.platform, acad, 0, 32, kSetupVersion);
-    run.result = dlg.DoModal();
-  }
-  run.calls = m.faults.Calls();
-  run.failures = m.faults.Failures();
-  m.faults.Clear();
-  run.registry = m.registry.Export();
-  run.files = m.files.ListAll();
-  run.unownedRegistry = UnownedRegistry(m);
-  run.unownedFiles = UnownedFiles(m);
-  run.messages = m.windows.MessageBoxes();
-  run.openHandles = m.files.OpenHandles() + m.registry.OpenHandles() + m.processes.OpenHandles() +
-                    m.shell.LiveItemLists() + m.windows.LiveGdiObjects();
-  for (const Profile& p : kProfiles) {
-    const std::string now = ansi::UpperAscii(m.registry.GetString(p.variables, "TRUSTEDPATHS").value_or(""));
-    std::istringstream entries(p.trusted);
+  os.answers.assign(64, IDIGNORE);  // every copy question: the run that goes furthest
+  if (failAt != 0) os.FailCall(failAt, fromThereOn, ERROR_ACCESS_DENIED);
+  CAcadSetup acad(os.platform, kEditionBits);
+  const std::string target = box.Path("Tools");
+  run.result = os.RunDialog(
+      [&] {
+        acad.DiscoverReleases();
+        Dlg_Setup dlg(os.platform, acad, 0, kEditionBits, kSetupVersion);
+        return dlg.DoModal();
+      },
+      [&](HWND d) {
+        ::SetWindowTextA(::GetDlgItem(d, setupdlg::kPathEdit), target.c_str());
+        if (wt::IsEnabled(d, setupdlg::kInstallButton)) ::SendDlgItemMessageA(d, setupdlg::kInstallButton, BM_CLICK, 0, 0);
+      });
+  os.StopFailing();
+  run.calls = os.calls;
+  run.failed = os.failed;
+  run.open = os.OpenHandles();
+  run.registry = box.DumpRegistry();
+  run.files = box.DumpFiles();
+  for (const wt::MessageBoxCall& b : os.boxes) run.texts.push_back(b.text);
+  for (int i = 0; i < 3; ++i) {
+    const std::string now = wt::Ansi(box.Get(HKEY_CURRENT_USER, kVariables[i], L"TRUSTEDPATHS").value_or(L""));
+    std::istringstream entries(wt::Ansi(kTrusted[i]));
     std::string entry;
     while (std::getline(entries, entry, ';'))
-      if (!entry.empty() && !ListsTrustedFolder(now, entry)) run.lostTrusted.push_back(p.variables + ": " + entry);
+      if (!ListsTrustedFolder(now, entry)) run.lost.push_back(wt::Ansi(kVariables[i]) + ": " + entry);
   }
   return run;
 }
 
-bool ToldSomethingFailed(const Outcome& run) {
-  for (const auto& box : run.messages)
-    if (box.text != kDone && box.text.rfind(kImportPrefix, 0) != 0) return true;
-  return false;
-}
-
-bool SaidDone(const Outcome& run) {
-  for (const auto& box : run.messages)
-    if (box.text == kDone) return true;
-  return false;
+std::size_t Setting(const char* name, std::size_t otherwise) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0' ? std::strtoul(value, nullptr, 10) : otherwise;
 }
 
 TEST(InstallSweepTest, EveryFailingCallOfAWholeInstallation) {
-  mem::MemoryMachine pristine;
-  Seed(pristine);
+  std::string pristineRegistry, pristineFiles;
+  {
+    wt::Sandbox box;
+    Seed(box);
+    pristineRegistry = Unowned(box.DumpRegistry(), false);
+    pristineFiles = Unowned(box.DumpFiles(), true);
+  }
   std::size_t discoveryCalls = 0;
   {
-    mem::MemoryMachine m;
-    Seed(m);
-    CAcadSetup acad(m.platform, 32);
-    m.faults.ResetCount();
-    acad.DiscoverReleases();
-    discoveryCalls = m.faults.Calls();
+    wt::Sandbox box;
+    Seed(box);
+    wt::TestPlatform os;
+    CAcadSetup(os.platform).DiscoverReleases();
+    discoveryCalls = os.calls;
   }
-  const std::string unownedRegistry = UnownedRegistry(pristine);
-  const std::string unownedFiles = UnownedFiles(pristine);
-
   const Outcome sound = Install(0, false);
-  ASSERT_EQ(sound.result, plat::kIdOk);
-  ASSERT_TRUE(SaidDone(sound));
-  ASSERT_FALSE(ToldSomethingFailed(sound));
-  ASSERT_TRUE(sound.lostTrusted.empty());
-  ASSERT_GT(sound.calls, 50u);
-  EXPECT_EQ(sound.unownedFiles, unownedFiles);
-  EXPECT_EQ(sound.unownedRegistry, unownedRegistry);
+  ASSERT_EQ(sound.result, IDOK) << (sound.texts.empty() ? "" : sound.texts[0]) << " " << sound.calls;
+  ASSERT_EQ(sound.texts.size(), 2u);
+  ASSERT_EQ(sound.texts[0], kDone);
+  ASSERT_TRUE(sound.lost.empty());
+  ASSERT_EQ(sound.open, 0u);
+  EXPECT_EQ(Unowned(sound.registry, false), pristineRegistry);
+  EXPECT_EQ(Unowned(sound.files, true), pristineFiles);
 
-  std::size_t runs = 0, findings = 0;
-  for (bool repeat : {false, true}) {
+  // The whole sweep takes minutes under Wine: the builds share it out.
+  // VM_SWEEP_EVERY n and VM_SWEEP_FIRST i take the calls k with k % n == i;
+  // VM_SWEEP_ONWARD=0 leaves out the runs failing every call from k on.
+  const std::size_t every = Setting("VM_SWEEP_EVERY", 1), first = Setting("VM_SWEEP_FIRST", 0);
+  std::size_t runs = 0;
+  for (bool fromThereOn : {false, true}) {
+    if (fromThereOn && Setting("VM_SWEEP_ONWARD", 1) == 0) break;
     for (std::size_t k = 1; k <= sound.calls; ++k) {
-      const Outcome run = Install(k, repeat);
+      if (k % every != first % every) continue;
+      const Outcome run = Install(k, fromThereOn);
       ++runs;
-      const std::string where = (repeat ? "from call " : "call ") + std::to_string(k) + " (" +
-                                (run.failures.empty() ? std::string("-") : run.failures.front()) + ")";
-      std::vector<std::string> found;
-      if (run.openHandles != 0) found.push_back("handles left open");
-      for (const std::string& lost : run.lostTrusted) found.push_back("trusted folder lost: " + lost);
-      if (run.unownedRegistry != unownedRegistry) found.push_back("a key the installer does not own changed");
-      if (run.unownedFiles != unownedFiles) found.push_back("a file the installer does not own changed");
-      const bool incomplete = run.registry != sound.registry || Contents(run.files) != Contents(sound.files);
-      const bool messageFailed =
-          std::find(run.failures.begin(), run.failures.end(), "MessageBoxA") != run.failures.end();
-      // A release whose keys could not be read looks not installed: the dialog
-      // shows it so, and the installation covers what it showed.
-      const bool inDiscovery = !repeat && k <= discoveryCalls;
-      if (incomplete && !inDiscovery && SaidDone(run) && !ToldSomethingFailed(run) && !messageFailed)
-        found.push_back("an incomplete installation was reported as complete");
-      for (const std::string& f : found) ADD_FAILURE() << where << ": " << f;
-      findings += found.size();
+      // Painting calls the program's colour handler as often as Wine repaints,
+      // so the calls of two runs line up only up to the first repaint: a late
+      // k may not come at all.
+      if (run.failed.empty()) continue;
+      const std::string where = std::to_string(k) + (fromThereOn ? "+ " : " ") + run.failed.front();
+      EXPECT_EQ(run.open, 0u) << where;
+      for (const std::string& lost : run.lost) ADD_FAILURE() << where << ": trusted folder lost: " << lost;
+      EXPECT_EQ(Unowned(run.registry, false), pristineRegistry) << where;
+      EXPECT_EQ(Unowned(run.files, true), pristineFiles) << where;
+      // An installation that is not what the sound one made may not say it is
+      // complete without a word of what failed. A release whose keys could not
+      // be read during discovery is not offered, so not missed; a message that
+      // could not be shown cannot say anything.
+      const bool incomplete = run.registry != sound.registry || Installed(run.files) != Installed(sound.files);
+      const bool saidDone = std::find(run.texts.begin(), run.texts.end(), kDone) != run.texts.end();
+      const bool toldFailure = run.texts.size() > 2 || (!run.texts.empty() && run.texts[0] != kDone);
+      const bool unsayable = std::find(run.failed.begin(), run.failed.end(), "MessageBoxA") != run.failed.end();
+      const bool inDiscovery = !fromThereOn && k <= discoveryCalls;
+      if (incomplete && saidDone && !toldFailure && !unsayable && !inDiscovery)
+        ADD_FAILURE() << where << ": an incomplete installation was reported as complete";
     }
   }
-  std::printf("fault sweep: %zu runs over %zu calls of a sound installation, %zu findings\n", runs, sound.calls,
-              findings);
+  std::printf("fault sweep: %zu runs over %zu calls of a sound installation\n", runs, sound.calls);
 }
 
 }  // namespace

@@ -29,6 +29,11 @@ HKEY Open(HKEY parent, const std::wstring& key, REGSAM access) {
 }
 
 HKEY Create(HKEY hive, const std::wstring& key, REGSAM view) {
+  // Wine 8 creates a 32-bit program's explicit "SOFTWARE\Wow6432Node\..." one
+  // level deeper (Wow6432Node\Wow6432Node) below a redirected HKEY_LOCAL_MACHINE,
+  // while opening that path finds the right key; Windows creates it where the
+  // path says. Past the redirection, the key lands where the path says here too.
+  if (key.find(L"Wow6432Node") != std::wstring::npos) view |= KEY_WOW64_64KEY;
   HKEY handle = nullptr;
   if (::RegCreateKeyExW(hive, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &handle, nullptr) !=
       ERROR_SUCCESS)
@@ -116,12 +121,13 @@ std::string Utf8(const std::wstring& text) { return Convert(CP_UTF8, text); }
 
 Sandbox::Sandbox() : m_scratch(L"Software\\VellmarkTests\\" + std::to_wstring(::GetCurrentProcessId())) {
   ::RegDeleteTreeW(HKEY_CURRENT_USER, m_scratch.c_str());  // what a crashed run left
-  for (const auto& [hive, name] : {std::pair{HKEY_LOCAL_MACHINE, L"\\HKLM"}, std::pair{HKEY_CURRENT_USER, L"\\HKCU"}}) {
-    const HKEY scratch = Create(HKEY_CURRENT_USER, m_scratch + name, 0);
-    ::RegOverridePredefKey(hive, scratch);  // keeps a handle of its own
-    ::RegCloseKey(scratch);
-  }
+  const HKEY hklm = Create(HKEY_CURRENT_USER, m_scratch + L"\\HKLM", 0);
+  const HKEY hkcu = Create(HKEY_CURRENT_USER, m_scratch + L"\\HKCU", 0);
   m_root = Open(HKEY_CURRENT_USER, m_scratch, KEY_READ | KEY_WOW64_64KEY);
+  ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, hklm);  // each keeps a handle of its own
+  ::RegOverridePredefKey(HKEY_CURRENT_USER, hkcu);
+  ::RegCloseKey(hklm);
+  ::RegCloseKey(hkcu);
   // Every 64-bit Windows has it. Under Wine it also makes a 32-bit program see
   // the scratch machine as on 64-bit Windows: Wine redirects a 32-bit program
   // below any key that has a Wow6432Node subkey, where Windows does so only

@@ -29,9 +29,12 @@ HWND ShownDialog() {
 }
 
 // A window a user can act on: shown, and its modal loop found its queue empty
-// a few times since (timer messages come only then). A modal loop shows its
-// dialog at the first empty queue, which may come after a first timer message.
-bool Settled(HWND window, int& ticks) { return window != nullptr && ::IsWindowVisible(window) && ++ticks >= 3; }
+// `wanted` times since (timer messages come only then). A modal loop shows its
+// dialog at the first empty queue, which may come after a first timer message;
+// Wine's browse window may still be filling its tree for a few more.
+bool Settled(HWND window, int& ticks, int wanted) {
+  return window != nullptr && ::IsWindowVisible(window) && ++ticks >= wanted;
+}
 int g_dialogTicks = 0, g_browseTicks = 0;
 
 }  // namespace
@@ -71,7 +74,7 @@ std::intptr_t TestPlatform::RunDialog(const std::function<std::intptr_t()>& moda
   struct Act {
     static void CALLBACK Timer(HWND, UINT, UINT_PTR id, DWORD) {
       const HWND window = ShownDialog();
-      if (!Settled(window, g_dialogTicks)) return;
+      if (!Settled(window, g_dialogTicks, 1)) return;
       ::KillTimer(nullptr, id);
       (*g_dialogUser)(window);
       // EndDialog hides the dialog at once; it is destroyed when its loop ends.
@@ -273,7 +276,7 @@ plat::ItemList TestPlatform::SHBrowseForFolderA(plat::BrowseInfo* info) {
     static void CALLBACK Timer(HWND, UINT, UINT_PTR id, DWORD) {
       TestPlatform& self = *g_browsing;
       const HWND browse = self.m_browseWindow;
-      if (!Settled(browse, g_browseTicks)) return;
+      if (!Settled(browse, g_browseTicks, 3)) return;
       ::KillTimer(nullptr, id);
       if (self.browseUser) self.browseUser(browse);
       if (::IsWindowVisible(browse)) ::SendMessageA(browse, WM_COMMAND, IDCANCEL, 0);
@@ -334,9 +337,11 @@ bool TestPlatform::SetWindowTextA(plat::HWnd window, const char* text) {
   return !Fails("SetWindowTextA") && m_windows.SetWindowTextA(window, text);
 }
 
+// Never made to fail: a message sent to a window of this thread is a call of
+// that window's procedure, with no way to fail; its answer is the window's.
 plat::LResult TestPlatform::SendMessageA(plat::HWnd window, std::uint32_t message, plat::WParam wParam,
                                          plat::LParam lParam) {
-  return Fails("SendMessageA") ? 0 : m_windows.SendMessageA(window, message, wParam, lParam);
+  return m_windows.SendMessageA(window, message, wParam, lParam);
 }
 
 plat::HWnd TestPlatform::SetFocus(plat::HWnd window) { return Fails("SetFocus") ? 0 : m_windows.SetFocus(window); }
