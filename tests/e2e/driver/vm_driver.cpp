@@ -85,17 +85,8 @@ HWND FindTopLevel(const wchar_t* className, const wchar_t* caption, DWORD pid) {
   return nullptr;
 }
 
-// Of several controls with one id the visible one: Wine's browse window has a
-// hidden edit box of its own with the id a program gives the edit box it adds.
 HWND ControlOf(HWND window, int id) {
-  if (id == kCaption) return IsWindow(window) ? window : nullptr;
-  HWND first = nullptr;
-  for (HWND c = GetWindow(window, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
-    if ((GetDlgCtrlID(c) & 0xFFFF) != id) continue;
-    if (IsWindowVisible(c)) return c;
-    if (first == nullptr) first = c;
-  }
-  return first;
+  return id == kCaption ? (IsWindow(window) ? window : nullptr) : GetDlgItem(window, id);
 }
 
 struct State {
@@ -103,26 +94,18 @@ struct State {
   std::wstring className, text;
 };
 
-// A control's text through WM_GETTEXT: GetWindowTextW does not ask another
-// process's controls, it only hands back what the system keeps, a caption.
-State Read(HWND hwnd, bool caption) {
+// The text through WM_GETTEXT: GetWindowTextW does not ask another process's
+// controls, it only hands back what the system keeps for top-level windows.
+State Read(HWND hwnd) {
   State s;
   if (hwnd == nullptr) return s;
   wchar_t name[256] = {};
   GetClassNameW(hwnd, name, 256);
   s = State{true, IsWindowEnabled(hwnd) != FALSE, IsWindowVisible(hwnd) != FALSE, false, false, name, L""};
-  DWORD_PTR length = 0, got = 0;
-  if (caption)
-    length = GetWindowTextLengthW(hwnd);
-  else
-    SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendMs, &length);
-  std::vector<wchar_t> text(length + 1, L'\0');
-  if (caption)
-    GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()));
-  else
-    SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, kSendMs,
-                        &got);
-  s.text = text.data();
+  wchar_t text[4096] = {};
+  DWORD_PTR got = 0;
+  SendMessageTimeoutW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, kSendMs, &got);
+  s.text = text;
   const LONG type = GetWindowLongW(hwnd, GWL_STYLE) & BS_TYPEMASK;
   s.checkable =
       _wcsicmp(name, L"Button") == 0 && ((type >= BS_CHECKBOX && type <= BS_AUTO3STATE) || type == BS_AUTORADIOBUTTON);
@@ -132,7 +115,7 @@ State Read(HWND hwnd, bool caption) {
   return s;
 }
 
-State ReadControl(HWND window, int id) { return Read(ControlOf(window, id), id == kCaption); }
+State ReadControl(HWND window, int id) { return Read(ControlOf(window, id)); }
 std::wstring IdName(int id) { return id == kCaption ? L"caption" : std::to_wstring(id); }
 
 // "1027 Button enabled visible checked "For AutoCAD2010"", newlines as \n.
@@ -151,7 +134,7 @@ std::wstring Describe(int id, const State& s) {
 void Dump(HWND window, bool err) {
   Print(Describe(kCaption, ReadControl(window, kCaption)), err);
   for (HWND c = GetWindow(window, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT))
-    Print(L"  " + Describe(GetDlgCtrlID(c) & 0xFFFF, Read(c, false)), err);
+    Print(L"  " + Describe(GetDlgCtrlID(c) & 0xFFFF, Read(c)), err);
 }
 
 int Mismatch(HWND window, int id, const std::wstring& wanted) {
@@ -220,7 +203,7 @@ int Run(const std::wstring& verb, const Args& a) {
     };
     if (!Poll(ms, search)) return Fail(box ? L"no message box" : L"no window \"" + a[0] + L"\" of the program");
     g_windows.push_back(found);
-    if (box) Print(Describe(kCaption, Read(found, true)) + L"\n" + Describe(0xFFFF, ReadControl(found, 0xFFFF)));
+    if (box) Print(Describe(kCaption, Read(found)) + L"\n" + Describe(0xFFFF, ReadControl(found, 0xFFFF)));
   } else if (verb == L"gone" && arity(0, 1) && msAt(0)) {
     if (!Poll(ms, [&] { return !IsWindow(window); })) return Fail(L"the window is still there");
     g_windows.pop_back();
@@ -276,10 +259,10 @@ int Run(const std::wstring& verb, const Args& a) {
   } else if (verb == L"click" && arity(1, 1)) {
     return Click(window, id);
   } else if ((verb == L"check" || verb == L"uncheck") && arity(1, 1)) {
+    // A click, after which the box must be ticked (check) or clear (uncheck).
     const bool wanted = verb == L"check";
-    const State s = ReadControl(window, id);
-    if (!s.checkable) return Mismatch(window, id, L"a check box");
-    if (s.checked != wanted && Click(window, id) != kOk) return kFailed;
+    if (!ReadControl(window, id).checkable) return Mismatch(window, id, L"a check box");
+    if (Click(window, id) != kOk) return kFailed;
     if (!Poll(g_timeoutMs, [&] { return ReadControl(window, id).checked == wanted; }))
       return Mismatch(window, id, wanted ? L"checked after a click" : L"unchecked after a click");
   } else if (verb == L"set-text" && arity(2, 2)) {

@@ -11,6 +11,17 @@ setup_prepare "$E2E_FIXTURES/discovery.reg"
 e2e_log "run 1: what discovery found, the install button, Cancel"
 setup_start "${found[@]}"
 e2e_shot "$SETUP_CAPTION" start
+# A driver that saw what is not there, or clicked what a user cannot, would pass
+# the checks above: these must fail. The dump (which the demo reads) must agree.
+box2011=$(setup_box_id 2011)
+for wrong in "expect $box2011 enabled" "expect $box2011 disabled checked" "expect $ID_INSTALL hidden" "click $box2011" \
+  "expect-text caption Vellmark" "msgbox 300"; do
+  ! drv --timeout 300 window "$SETUP_CAPTION" ";" $wrong 2>/dev/null || e2e_die "the driver could $wrong"
+done
+shown=0
+for y in "${found[@]}"; do setup_box_shown "$y" && shown=$((shown + 1)); done
+ticked="$(drv window "$SETUP_CAPTION" ";" dump | grep -c '^  10[0-9][0-9] Button enabled visible checked "For AutoCAD20')"
+[ "$ticked" = $shown ] || e2e_die "the dump shows $ticked ticked boxes, not $shown"
 setup_untick "${found[@]}"
 e2e_shot "$SETUP_CAPTION" none-ticked
 # Ticking one again brings the install button back, and only that box is ticked.
