@@ -82,15 +82,13 @@ e2e_machine() {
   done
   # Drive C: is a relative link, so the copy's C: is its own and not the base's.
   [ "$(readlink "$WINEPREFIX/dosdevices/c:")" = ../drive_c ] || e2e_die "the copy's drive C: is not its own"
-  E2E_ACAD='HKLM\SOFTWARE\Autodesk\AutoCAD'
   local files=("$placed")
+  E2E_ACAD='HKLM\SOFTWARE\Autodesk\AutoCAD'
+  cp "$2" "$placed"
   if [ "$VM_PROGRAM_BITS" = 32 ]; then
     E2E_ACAD='HKLM\SOFTWARE\Wow6432Node\Autodesk\AutoCAD'
-    sed 's/^\[HKEY_LOCAL_MACHINE\\SOFTWARE\\Autodesk\\/[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Autodesk\\/' \
-      "$2" >"$placed"
+    sed -i 's/^\[HKEY_LOCAL_MACHINE\\SOFTWARE\\Autodesk\\/[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Autodesk\\/' "$placed"
     files+=("$E2E_FIXTURES/acad64.reg")
-  else
-    cp "$2" "$placed"
   fi
   # Without a window manager nobody draws the caption: Wine draws it then.
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || files+=("$E2E_FIXTURES/wine-bare-x.reg")
@@ -107,16 +105,18 @@ e2e_fixture_locations() {
   sed -n 's/^"AcadLocation"="\(.*\)"\r\{0,1\}$/\1/p' "$@" | sed 's/\\\\/\\/g'
 }
 
-# e2e_reg_value KEY VALUE: the data as reg.exe prints it, in UTF-8 (into a pipe
-# Wine's reg.exe writes code page 936); nothing when there is no such value.
-e2e_reg_value() {
-  e2e_wine64 reg query "$1" /v "$2" 2>/dev/null | iconv -f GB18030 -t UTF-8 | tr -d '\r' |
-    sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
-}
+# e2e_expect_value KEY NAME DATA [NAME DATA]...: the key's values, as reg.exe
+# lists them, must hold exactly these data (into a pipe Wine's reg.exe writes
+# code page 936: read back as UTF-8).
 e2e_expect_value() {
-  local got
-  got="$(e2e_reg_value "$1" "$2")"
-  [ "$got" = "$3" ] || e2e_die "$1 $2: \"$got\", expected \"$3\""
+  local key="$1" listing got
+  listing="$(e2e_wine64 reg query "$key" 2>/dev/null | iconv -f GB18030 -t UTF-8 | tr -d '\r' || true)"
+  shift
+  while [ $# -ge 2 ]; do
+    got="$(sed -n "s/^ *$1 *REG_[A-Z_]* *//p" <<<"$listing")"
+    [ "$got" = "$2" ] || e2e_die "$key $1: \"$got\", expected \"$2\""
+    shift 2
+  done
 }
 e2e_key_exists() { e2e_wine64 reg query "$1" >/dev/null 2>&1; }
 

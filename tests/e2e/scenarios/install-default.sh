@@ -40,27 +40,25 @@ for other in "Program Files/AutoCAD 2010" "Program Files/Autodesk/AutoCAD 2016";
 done
 e2e_log "the package less SetUp.exe, the fonts and the subfolder; fonts and assemblies in every AutoCAD folder"
 
-declare -A module=([2008]=2008 [2010]=2010 [2013]=2013 [2016]=2015)
-for key in 'HKLM\SOFTWARE\Wow6432Node\Autodesk\AutoCAD\R17.1\ACAD-6001:804|2008' "$E2E_ACAD\\R18.0\\ACAD-8001:804|2010" \
-  "$E2E_ACAD\\R18.0\\ACAD-8001:409|2010" "$E2E_ACAD\\R19.0\\ACAD-B001:804|2013" "$E2E_ACAD\\R20.1\\ACAD-F001:804|2016"; do
-  year="${key##*|}" key="${key%|*}\\Applications\\Kavtor${key##*|}"
-  e2e_expect_value "$key" LOADER "C:\\Kavtor\\Vellmark\\Kavtor${module[$year]}.ARX"
-  e2e_expect_value "$key" LOADCTRLS 0x2
-  e2e_expect_value "${key}DLL" LOADCTRLS 0x2
-  e2e_expect_value "${key}DLL" MANAGED 0x1
+# Each installation: its key, the release's module, the assembly in its folder.
+p='C:\Program Files'
+for entry in "HKLM\\SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\R17.1\\ACAD-6001:804|2008|2008|$p (x86)\\AutoCAD 2008\\ACAD2007.dll" \
+  "$E2E_ACAD\\R18.0\\ACAD-8001:804|2010|2010|$p\\AutoCAD 2010\\ACAD2010.dll" \
+  "$E2E_ACAD\\R18.0\\ACAD-8001:409|2010|2010|$p\\AutoCAD 2010 English\\ACAD2010.dll" \
+  "$E2E_ACAD\\R19.0\\ACAD-B001:804|2013|2013|$p\\欧特克\\AutoCAD 2013\\ACAD2013.dll" \
+  "$E2E_ACAD\\R20.1\\ACAD-F001:804|2016|2015|$p\\Autodesk\\AutoCAD 2016\\ACAD2013.dll"; do
+  IFS='|' read -r key year module assembly <<<"$entry"
+  e2e_expect_value "$key\\Applications\\Kavtor$year" LOADER "C:\\Kavtor\\Vellmark\\Kavtor$module.ARX" LOADCTRLS 0x2
+  e2e_expect_value "$key\\Applications\\Kavtor${year}DLL" LOADER "$assembly" LOADCTRLS 0x2 MANAGED 0x1
 done
-e2e_expect_value "$E2E_ACAD\\R20.1\\ACAD-F001:804\\Applications\\Kavtor2016DLL" LOADER \
-  'C:\Program Files\Autodesk\AutoCAD 2016\ACAD2013.dll'
-e2e_expect_value "$E2E_ACAD\\R18.0\\ACAD-8001:409\\Applications\\Kavtor2010DLL" LOADER \
-  'C:\Program Files\AutoCAD 2010 English\ACAD2010.dll'
 e2e_expect_value "$E2E_ACAD\\R20.1\\ACAD-F001:804\\Applications\\OtherTools" LOADER 'D:\Other\OtherTools.arx'
 hkcu='HKCU\Software\Autodesk\AutoCAD'
 # A list of entries is written back in upper case, the product folder added unless there.
 e2e_expect_value "$hkcu\\R18.0\\ACAD-8001:804\\Profiles\\<<未命名配置>>\\Variables" TRUSTEDPATHS \
   'C:\LIB;D:\BLOCKS;C:\KAVTOR\VELLMARK'
 e2e_expect_value "$hkcu\\R19.0\\ACAD-B001:804\\Profiles\\Default\\Variables" TRUSTEDPATHS 'C:\KAVTOR\VELLMARK'
-e2e_expect_value "$hkcu\\R20.1\\ACAD-F001:804\\Profiles\\Default\\Variables" TRUSTEDPATHS 'C:\Kavtor\Vellmark'
-e2e_expect_value "$hkcu\\R20.1\\ACAD-F001:804\\Profiles\\Default\\Variables" ACADPREFIX 'C:\Users\Public'
+e2e_expect_value "$hkcu\\R20.1\\ACAD-F001:804\\Profiles\\Default\\Variables" TRUSTEDPATHS 'C:\Kavtor\Vellmark' \
+  ACADPREFIX 'C:\Users\Public'
 e2e_expect_value "$hkcu\\R20.1\\ACAD-F001:804\\Profiles\\Drafting\\Variables" TRUSTEDPATHS 'C:\Kavtor\Vellmark'
 e2e_log "loader keys of every installation, the other add-on's left alone; every profile trusts the product folder"
 
