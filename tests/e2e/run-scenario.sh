@@ -1,11 +1,8 @@
 #!/usr/bin/env bash
-# Runs one end-to-end scenario (tests/e2e/scenarios/NAME.sh) for ctest: its
-# machine and work folder in $VM_E2E_OUT/NAME, pictures in $VM_E2E_OUT/shots.
-# Without an X display it starts its own Xvfb.
-#   VM_SOURCE_DIR   the checkout         VM_E2E_OUT       the build's e2e folder
-#   VM_DRIVER       vm_driver.exe        VM_PROGRAM       SetUp.exe
-#   VM_EDITION_BITS 32 or 64             VM_PROGRAM_BITS  32 (i686) or 64 (x86_64)
-#   VM_E2E_KEEP=1   keep the prefix after a pass
+# Runs the end-to-end scenario tests/e2e/scenarios/NAME.sh for ctest: its machine
+# and work folder in $VM_E2E_OUT/NAME, pictures in $VM_E2E_OUT/shots, on its own
+# Xvfb when there is no display. The environment: see the check below and
+# lib/*.sh; VM_E2E_KEEP=1 keeps the prefix after a pass.
 set -euo pipefail
 name="${1:?usage: run-scenario.sh SCENARIO}"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"

@@ -24,12 +24,11 @@ setup_box_id() {
 # The 32-bit edition has no boxes for 2017 and later.
 setup_box_shown() { [ "$VM_EDITION_BITS" = 64 ] || [ "$1" -lt 2017 ]; }
 
-# setup_add_files DIR FILE...: files of those names in DIR/Data, each
-# holding its own name so that no two are alike.
+# setup_add_files FILE...: package files of those names, each holding its own
+# name so that no two are alike.
 setup_add_files() {
-  local dir="$1" f
-  shift
-  for f in "$@"; do printf 'package file %s\n' "$f" >"$dir/Data/$f"; done
+  local f
+  for f in "$@"; do printf 'package file %s\n' "$f" >"$E2E_DIST/Data/$f"; done
 }
 
 # setup_prepare FIXTURE: the scenario's machine and its distribution folder
@@ -39,7 +38,7 @@ setup_prepare() {
   E2E_DIST="$E2E_WORK/dist"
   rm -rf "$E2E_DIST" && mkdir -p "$E2E_DIST/Data"
   cp "$VM_PROGRAM" "$E2E_DIST/"
-  setup_add_files "$E2E_DIST" "${SETUP_PACKAGE[@]}"
+  setup_add_files "${SETUP_PACKAGE[@]}"
 }
 
 # e2e_start DIR EXE LOG: DIR/EXE started from its own folder, as a double click
@@ -54,8 +53,7 @@ e2e_wait_ended() {
   local i
   for ((i = 0; i < ${1:-30} * 10; i++)); do
     if ! kill -0 "$E2E_PID" 2>/dev/null; then
-      E2E_STATUS=0
-      wait "$E2E_PID" || E2E_STATUS=$?
+      wait "$E2E_PID" && E2E_STATUS=0 || E2E_STATUS=$?
       return 0
     fi
     sleep 0.1

@@ -18,7 +18,7 @@ e2e_log "no package: told, the dialog ended, nothing registered, nothing copied"
 e2e_log "run 2: 150 files"
 mv "$E2E_WORK/Data.aside" "$E2E_DIST/Data"
 mapfile -t parts < <(seq -f 'part%g.dat' 1 $((150 - ${#SETUP_PACKAGE[@]})))
-setup_add_files "$E2E_DIST" "${parts[@]}"
+setup_add_files "${parts[@]}"
 setup_start 2008 2010 2013 2016
 drv window "$SETUP_CAPTION" ";" click "$ID_INSTALL"
 setup_done
