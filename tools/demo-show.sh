@@ -39,7 +39,7 @@ drv window "$SETUP_CAPTION" ";" dump | sed -nE 's/^  [0-9]+ Button ([a-z ]+) "Fo
   sort -n | awk -v bits="$VM_EDITION_BITS" '
     { state = $2 " " $3 " " $4; printf "  %s  %s\n", $1, state }
     $2 == "enabled" { found = found " " $1 }
-    $3 == "hidden" { hidden = hidden " " $1 }
+    $2 == "enabled" && $3 == "hidden" { hidden = hidden " " $1 }
     END { printf "Discovery found AutoCAD%s\n", found == "" ? " nothing" : found
           if (hidden != "") printf "  (no box in the %s-bit edition:%s)\n", bits, hidden }'
 e2e_shot "$SETUP_CAPTION" 1-choosing
@@ -91,7 +91,7 @@ if [ -d "$product" ]; then
   grep -E '\\Variables\] "TRUSTEDPATHS"=' "$VM_DEMO_DIR/registry-after.txt" | show_values
   changes="$(e2e_reg_changes "$VM_DEMO_DIR/registry-before.txt" "$VM_DEMO_DIR/registry-after.txt")"
   if [ -z "$changes" ]; then
-    echo "Nothing else in the registry changed (whole exports compared)."
+    echo "Nothing else in the registry changed (HKLM\\SOFTWARE and the users' hives compared)."
   else
     printf 'Other registry changes:\n%s\n' "$changes"
   fi
