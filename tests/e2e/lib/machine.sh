@@ -43,23 +43,26 @@ e2e_import() {
 # The build's base prefix, made once (wineboot takes half a minute, much more
 # when qemu runs Wine's 32-bit half) with what every machine shares: SimSun's
 # stand-ins and Wine's own fonts (Marlett draws the caption buttons), which
-# Debian's Wine finds only in the prefix's Fonts folder.
+# Debian's Wine finds only in the prefix's Fonts folder. Made anew for another
+# Wine: the copies would update their linked DLLs, the base's own files, in place.
 e2e_base_prefix() {
   E2E_BASE="$VM_E2E_OUT/base"
   mkdir -p "$VM_E2E_OUT"
+  local wine
+  wine="$(e2e_wine64 --version)"
   (
     flock 9
-    [ -f "$E2E_BASE.ready" ] && exit 0
+    [ "$(cat "$E2E_BASE.ready" 2>/dev/null)" = "$wine" ] && exit 0
     e2e_log "making the base prefix $E2E_BASE"
     export WINEPREFIX="$E2E_BASE"
-    rm -rf "$WINEPREFIX"
+    rm -rf "$WINEPREFIX" "$E2E_BASE.ready"
     e2e_wine64 wineboot -i >/dev/null 2>&1
     e2e_import "$E2E_FIXTURES/wine-fonts.reg"
     cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
     wineserver -w
-    touch "$E2E_BASE.ready"
+    echo "$wine" >"$E2E_BASE.ready"
   ) 9>"$VM_E2E_OUT/base.lock"
-  [ -f "$E2E_BASE.ready" ] || e2e_die "could not make the base prefix $E2E_BASE"
+  [ "$(cat "$E2E_BASE.ready" 2>/dev/null)" = "$wine" ] || e2e_die "could not make the base prefix $E2E_BASE"
 }
 
 # e2e_machine DIR FIXTURE: a prefix DIR/wineprefix copied from the base, seeded

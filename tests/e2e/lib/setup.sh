@@ -5,8 +5,7 @@
 
 SETUP_CAPTION='Vellmark-结构工具箱安装'
 SETUP_FOLDER='C:\Kavtor'
-SETUP_RELEASES=(2007 2008 2009 2010 2011 2012 2013 2014 2015 2016
-  2017 2018 2019 2020 2021 2022 2023 2024 2025 2026)
+mapfile -t SETUP_RELEASES < <(seq 2007 2026)
 # The add-on's package: a module per release line, the two shape fonts, the
 # assemblies and AutoCAD 2008's plot driver; and files of its own, one with a
 # Chinese name that must survive code page 936.

@@ -1,10 +1,8 @@
-# The folder chosen through the browse window, on the workstation of
-# install-default: opened and cancelled (the folder stays); a folder typed there
-# with a trailing backslash is refused as invalid (a path may not end in a
-# backslash after a folder name); typed without it, the folder does not exist and
-# the question "create it?" is answered No (the window stays, nothing created),
-# then Yes (created, the window closes, the dialog shows it); the installation
-# then goes there.
+# The folder chosen through the browse window, on the workstation of install-default:
+# cancelled, the folder stays; typed with a trailing backslash after a folder name,
+# refused as invalid; typed without, "create it?" answered No (the window stays,
+# nothing created), then Yes (created, the window closes, the dialog shows it);
+# the installation then goes there.
 setup_prepare "$E2E_FIXTURES/install.reg"
 browse='请选择安装目录：'
 edit=14148
