@@ -66,12 +66,10 @@ e2e_base_prefix() {
 }
 
 # e2e_machine DIR FIXTURE: a prefix DIR/wineprefix copied from the base, seeded
-# with FIXTURE, with the AutoCAD folders it names (each with a stand-in acad.exe
-# and the Fonts and Drv folders an installation has). The fixtures describe
-# 64-bit Windows with 64-bit AutoCAD and a 32-bit AutoCAD 2008 below Wow6432Node.
-# For a 32-bit program the AutoCADs are 32-bit ones, registered where 32-bit
-# AutoCAD writes, and the machine also holds a 64-bit AutoCAD the program must
-# not see (acad64.reg). E2E_ACAD: the key where this program's AutoCAD lies.
+# with FIXTURE, with the AutoCAD folders it names (a stand-in acad.exe, Fonts and
+# Drv). For a 32-bit program the fixture's 64-bit AutoCADs are 32-bit ones, below
+# Wow6432Node, and a 64-bit AutoCAD it must not see joins them (README: The
+# machines). E2E_ACAD: the key where this program's AutoCAD lies.
 e2e_machine() {
   local dir="$1" placed="$1/machine.reg" f win unix
   e2e_base_prefix

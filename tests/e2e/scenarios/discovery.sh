@@ -18,10 +18,9 @@ for wrong in "expect $box2011 enabled" "expect $box2011 disabled checked" "expec
   "expect-text caption Vellmark" "msgbox 300"; do
   ! drv --timeout 300 window "$SETUP_CAPTION" ";" $wrong 2>/dev/null || e2e_die "the driver could $wrong"
 done
-shown=0
-for y in "${found[@]}"; do setup_box_shown "$y" && shown=$((shown + 1)); done
-ticked="$(drv window "$SETUP_CAPTION" ";" dump | grep -c '^  10[0-9][0-9] Button enabled visible checked "For AutoCAD20')"
-[ "$ticked" = $shown ] || e2e_die "the dump shows $ticked ticked boxes, not $shown"
+# Every found release's box is enabled, a hidden one too (the 32-bit edition hides 2017).
+enabled="$(drv window "$SETUP_CAPTION" ";" dump | grep -c '^  10[0-9][0-9] Button enabled .*"For AutoCAD20')"
+[ "$enabled" = ${#found[@]} ] || e2e_die "the dump shows $enabled enabled boxes, not ${#found[@]}"
 setup_untick "${found[@]}"
 e2e_shot "$SETUP_CAPTION" none-ticked
 # Ticking one again brings the install button back, and only that box is ticked.

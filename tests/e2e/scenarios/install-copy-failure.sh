@@ -5,7 +5,7 @@ setup_prepare "$E2E_FIXTURES/install.reg"
 product="$WINEPREFIX/drive_c/Kavtor/Vellmark"
 loader_key="$E2E_ACAD\\R20.1\\ACAD-F001:804\\Applications\\Kavtor2016"
 mkdir -p "$product/Kavtor2015.ARX"
-# question ANSWER: install, the question names the file, then ANSWER.
+# question: SetUp.exe started and install clicked; the question must name the file.
 question() {
   setup_start 2008 2010 2013 2016
   drv window "$SETUP_CAPTION" ";" click "$ID_INSTALL" ";" msgbox 60000 \
@@ -34,10 +34,13 @@ e2e_key_exists "$loader_key" || e2e_die "Retry: not registered"
 e2e_log "Retry: copied and registered"
 
 e2e_log "run 3: Ignore"
-rm "$product/Kavtor2015.ARX" "$product/Kavtor2013.ARX" && mkdir "$product/Kavtor2015.ARX"
+rm -r "$product" && mkdir -p "$product/Kavtor2015.ARX"
 question
 drv window "$SETUP_CAPTION" ";" msgbox ";" answer ignore
 setup_done
 [ -d "$product/Kavtor2015.ARX" ] || e2e_die "Ignore: the folder in the way changed"
-cmp -s "$E2E_DIST/Data/Kavtor2013.ARX" "$product/Kavtor2013.ARX" || e2e_die "Ignore: the rest not copied"
+for f in "${SETUP_PACKAGE[@]}"; do
+  [[ "$f" == Kavtor2015.ARX || "$f" == Kavtor_*.shx ]] || cmp -s "$E2E_DIST/Data/$f" "$product/$f" ||
+    e2e_die "Ignore: $f not copied"
+done
 e2e_log "Ignore: the rest installed"

@@ -6,6 +6,8 @@ setup_prepare "$E2E_FIXTURES/install.reg"
 mkdir -p "$WINEPREFIX/drive_c/FakeAcad"
 cp "$VM_DRIVER" "$WINEPREFIX/drive_c/FakeAcad/acad.exe"
 (cd "$WINEPREFIX/drive_c/FakeAcad" && exec /usr/lib/wine/wine64 acad.exe sleep 300000) >/dev/null 2>&1 &
+# Wine names the Linux process after the Windows program once that runs.
+for ((i = 0; i < 100; i++)); do pgrep -fx 'acad.exe sleep 300000' >/dev/null && break || sleep 0.1; done
 
 setup_start 2008 2010 2013 2016
 drv window "$SETUP_CAPTION" ";" click "$ID_INSTALL" ";" msgbox 20000 ";" expect-contains 0xFFFF '请关闭AutoCAD后再进行安装 !'
