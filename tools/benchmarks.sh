@@ -65,13 +65,11 @@ for size in 100 10240 1048576; do
 done
 
 # --- Wine ----------------------------------------------------------------------
-export VM_SOURCE_DIR="$src" VM_EDITION_BITS=32
-for lib in common prefix fixture; do
-  # shellcheck source=/dev/null
-  source "$src/tests/e2e/lib/$lib.sh"
-done
+# The machine as the end-to-end tests make it: a copy of the win64 build's base prefix.
+export VM_SOURCE_DIR="$src" VM_E2E_OUT="$root/win64/e2e" VM_PROGRAM_BITS=64
+# shellcheck source=/dev/null
+source "$src/tests/e2e/lib/machine.sh"
 prefix="$out/wineprefix"
-e2e_fresh_prefix "$prefix"
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$prefix/drive_c/vm-bench" "$prefix/drive_c/Kavtor"' EXIT
 log "Wine prefix (one AutoCAD release)"
 fixture="$out/one-release.reg"
@@ -91,9 +89,7 @@ Windows Registry Editor Version 5.00
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Managed"="N"
 EOF
-e2e_seed_display
-e2e_seed_registry "$fixture"
-e2e_make_acad_folders "$fixture"
+e2e_machine "$out" "$fixture"
 
 # The distribution: SetUp.exe and vm_bench.exe beside Data, 200 files of about 1 MiB.
 work="$prefix/drive_c/vm-bench"
@@ -144,7 +140,7 @@ for k in range(20):
             lines += ["[%s\\Settings\\S%03d]" % (key, u), '"Value"="setting %d"' % u, ""]
 open(sys.argv[1], "w", encoding="utf-8").write("\n".join(lines) + "\n")
 EOF
-e2e_seed_registry "$big"
+e2e_import "$big"
 wine_run 'C:\vm-bench\dist\vm_bench.exe' startup "$rounds" 'C:\vm-bench\dist\SetUp.exe' \
   'C:\vm-bench\dist\vm_bench_minimal.exe' | tr -d '\r' | tee "$out/startup.txt" >&2
 res=$(grep '^RESULT startup' "$out/startup.txt")

@@ -7,38 +7,42 @@
 # files, loader keys, trusted folders.
 set -euo pipefail
 : "${VM_SOURCE_DIR:?}" "${VM_DEMO_DIR:?}" "${VM_DRIVER:?}" "${VM_PROGRAM:?}" "${VM_EDITION_BITS:?}"
-e2e="$VM_SOURCE_DIR/tests/e2e"
-for lib in common prefix fixture registry dist program setup-dialog; do
-  # shellcheck source=/dev/null
-  source "$e2e/lib/$lib.sh"
-done
-fixture="$e2e/fixtures/demo.reg"
-dist="$VM_DEMO_DIR/dist"
+: "${VM_E2E_OUT:?}" "${VM_PROGRAM_BITS:?}"
+source "$VM_SOURCE_DIR/tests/e2e/lib/machine.sh"
+source "$VM_SOURCE_DIR/tests/e2e/lib/setup.sh"
+fixture="$E2E_FIXTURES/demo.reg"
+E2E_WORK="$VM_DEMO_DIR"
+E2E_SHOTS="$VM_DEMO_DIR/shots/"
 shots="$VM_DEMO_DIR/shots"
 
-e2e_fresh_prefix "$VM_DEMO_DIR/wineprefix"
-e2e_log "making the demo prefix $WINEPREFIX"
-e2e_seed_display
-e2e_seed_registry "$fixture"
-e2e_make_acad_folders "$fixture"
-e2e_make_dist "$dist" "$VM_PROGRAM"
-# The package as the add-on ships it: a module per release line, the two shape
-# fonts, the assemblies and AutoCAD 2008's plot driver.
-e2e_add_package_files "$dist" Kavtor2008.ARX Kavtor2010.ARX Kavtor2013.ARX Kavtor2015.ARX \
-  Kavtor_EN.shx Kavtor_HZ.shx ACAD2007.dll ACAD2010.dll ACAD2013.dll Kavtor.prt5
+e2e_log "making the demo's machine in $VM_DEMO_DIR"
+setup_prepare "$fixture"
 rm -rf "$shots" && mkdir -p "$shots"
 echo "Simulated AutoCAD installations (from $fixture):"
-e2e_fixture_installations "$fixture"
-echo "Distribution: $dist"
-find "$dist" -type f | sed "s|^$dist/|  |" | sort
+# One line per key that holds both a product name and an install folder.
+sed 's/\r$//' "$E2E_WORK/machine.reg" | awk '
+  function value(line) { sub(/^"[A-Za-z]+"="/, "", line); sub(/"$/, "", line); gsub(/\\\\/, "\\", line); return line }
+  /^\[/ { view = ($0 ~ /Wow6432Node/) ? "32-bit registry view" : "64-bit registry view"; name = ""; loc = ""; next }
+  /^"ProductName"=/ { name = value($0) }
+  /^"AcadLocation"=/ { loc = value($0) }
+  name != "" && loc != "" { printf "  %s  (%s, %s)\n", loc, name, view; name = ""; loc = "" }'
+echo "Distribution: $E2E_DIST"
+find "$E2E_DIST" -type f | sed "s|^$E2E_DIST/|  |" | sort
 
 trap 'wineserver -k 2>/dev/null || true' EXIT
 e2e_reg_export "$VM_DEMO_DIR/registry-before.txt"
-e2e_start "$dist" SetUp.exe "$VM_DEMO_DIR/setup.log"
-drv window "$SETUP_CAPTION" 30000 >/dev/null || e2e_die "SetUp.exe showed no dialog (see $VM_DEMO_DIR/setup.log)"
+e2e_start "$E2E_DIST" SetUp.exe "$VM_DEMO_DIR/setup.log"
+drv window "$SETUP_CAPTION" 90000 >/dev/null || e2e_die "SetUp.exe showed no dialog (see $VM_DEMO_DIR/setup.log)"
 echo "SetUp.exe (edition $VM_EDITION_BITS) shows these release boxes:"
-setup_report_boxes
-e2e_shot "$SETUP_CAPTION" "$shots/1-choosing.png"
+# The dialog as the driver sees it; a box line: "  1027 Button enabled visible checked "For AutoCAD2010"".
+drv window "$SETUP_CAPTION" ";" dump | sed -nE 's/^  [0-9]+ Button ([a-z ]+) "For AutoCAD([0-9]{4})"$/\2 \1/p' |
+  sort -n | awk -v bits="$VM_EDITION_BITS" '
+    { state = $2 " " $3 " " $4; printf "  %s  %s\n", $1, state }
+    $2 == "enabled" { found = found " " $1 }
+    $2 == "enabled" && $3 == "hidden" { hidden = hidden " " $1 }
+    END { printf "Discovery found AutoCAD%s\n", found == "" ? " nothing" : found
+          if (hidden != "") printf "  (no box in the %s-bit edition:%s)\n", bits, hidden }'
+e2e_shot "$SETUP_CAPTION" 1-choosing
 
 if [ "${VM_DEMO_INTERACTIVE:-0}" = 1 ]; then
   echo "The dialog is on your display ($DISPLAY): install, or close it to end the demo."
@@ -51,7 +55,7 @@ else
     local lines caption
     mapfile -t lines < <(drv window "$SETUP_CAPTION" ";" msgbox 60000)
     caption="$(sed -n 's/^caption [^ ]* [a-z]* [a-z]* "\(.*\)"$/\1/p' <<<"${lines[0]}")"
-    e2e_shot "$caption" "$shots/$step-$1.png"
+    e2e_shot "$caption" "$step-$1"
     printf '  message "%s": %s\n' "$caption" "$(sed 's/^65535 [^"]*//' <<<"${lines[1]}")"
     drv window "$SETUP_CAPTION" ";" msgbox ";" answer ok >/dev/null
     step=$((step + 1))
@@ -59,8 +63,7 @@ else
   drv window "$SETUP_CAPTION" ";" click "$ID_INSTALL" >/dev/null
   answer_box done
   answer_box import-settings
-  drv --timeout 20000 window "$SETUP_CAPTION" ";" gone ";" exited >/dev/null 2>&1 || true
-  e2e_expect_ended 30
+  e2e_wait_ended 30
 fi
 wineserver -w
 
@@ -88,7 +91,7 @@ if [ -d "$product" ]; then
   grep -E '\\Variables\] "TRUSTEDPATHS"=' "$VM_DEMO_DIR/registry-after.txt" | show_values
   changes="$(e2e_reg_changes "$VM_DEMO_DIR/registry-before.txt" "$VM_DEMO_DIR/registry-after.txt")"
   if [ -z "$changes" ]; then
-    echo "Nothing else in the registry changed (whole exports compared)."
+    echo "Nothing else in the registry changed (HKLM\\SOFTWARE and the users' hives compared)."
   else
     printf 'Other registry changes:\n%s\n' "$changes"
   fi

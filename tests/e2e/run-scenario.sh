@@ -1,48 +1,40 @@
 #!/usr/bin/env bash
-# Runs one end-to-end scenario (tests/e2e/scenarios/NAME.sh) for ctest: a fresh
-# Wine prefix and work folder in $VM_E2E_OUT/NAME, pictures in $VM_E2E_OUT/shots.
-# Without an X display it starts its own Xvfb.
-#   VM_SOURCE_DIR  the checkout          VM_E2E_OUT      the build's e2e folder
-#   VM_DRIVER      vm_driver.exe         VM_PROGRAM      the program under test
-#   VM_EDITION_BITS 32 or 64             VM_E2E_KEEP=1   keep the prefix after a pass
+# Runs the end-to-end scenario tests/e2e/scenarios/NAME.sh for ctest: its machine
+# and work folder in $VM_E2E_OUT/NAME, pictures in $VM_E2E_OUT/shots, on its own
+# Xvfb when there is no display. The environment: see the check below and
+# lib/*.sh; VM_E2E_KEEP=1 keeps the prefix after a pass.
 set -euo pipefail
 name="${1:?usage: run-scenario.sh SCENARIO}"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-
 if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "${BASH_SOURCE[0]}" "$@"
 fi
-
-: "${VM_SOURCE_DIR:?}" "${VM_E2E_OUT:?}" "${VM_DRIVER:?}" "${VM_PROGRAM:?}" "${VM_EDITION_BITS:?}"
-for lib in common prefix fixture registry dist program setup-dialog; do
-  # shellcheck source=/dev/null
-  source "$here/lib/$lib.sh"
-done
+: "${VM_SOURCE_DIR:?}" "${VM_E2E_OUT:?}" "${VM_DRIVER:?}" "${VM_PROGRAM:?}" "${VM_EDITION_BITS:?}" "${VM_PROGRAM_BITS:?}"
+source "$here/lib/machine.sh"
+source "$here/lib/setup.sh"
 
 E2E_NAME="$name"
 E2E_WORK="$VM_E2E_OUT/$name"
-E2E_SHOTS="$VM_E2E_OUT/shots"
-E2E_FIXTURES="$here/fixtures"
-mkdir -p "$E2E_WORK" "$E2E_SHOTS"
-rm -f "$E2E_SHOTS/$name"-*.png
+E2E_SHOTS="$VM_E2E_OUT/shots/$name-"
+rm -rf "$E2E_WORK" "$E2E_SHOTS"*.png
+mkdir -p "$E2E_WORK" "$VM_E2E_OUT/shots"
 
-e2e_finish() {
+finish() {
   local status=$?
   if [ $status -ne 0 ]; then
     e2e_log "scenario $name failed; the program's output:"
     cat "$E2E_WORK"/program-*.log 2>/dev/null || true
   fi
   # Whatever still runs in this prefix goes, so no process outlives the test.
-  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
-  [ -n "${WINEPREFIX:-}" ] && wineserver -w 2>/dev/null || true
-  if [ $status -eq 0 ] && [ "${VM_E2E_KEEP:-0}" != 1 ] && [ -n "${WINEPREFIX:-}" ]; then
-    rm -rf "$WINEPREFIX" "$WINEPREFIX.lock" "$WINEPREFIX.seed"
+  if [ -n "${WINEPREFIX:-}" ]; then
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    [ $status -ne 0 ] || [ "${VM_E2E_KEEP:-0}" = 1 ] || rm -rf "$WINEPREFIX"
   fi
-  [ $status -eq 0 ] && e2e_log "scenario $name passed"
+  [ $status -ne 0 ] || e2e_log "scenario $name passed"
   exit $status
 }
-trap e2e_finish EXIT
+trap finish EXIT
 
-e2e_log "scenario $name (edition $VM_EDITION_BITS, display $DISPLAY)"
-# shellcheck source=/dev/null
+e2e_log "scenario $name (edition $VM_EDITION_BITS, $VM_PROGRAM_BITS-bit program, display $DISPLAY)"
 source "$here/scenarios/$name.sh"
