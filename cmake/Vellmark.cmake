@@ -7,7 +7,8 @@ function(vm_target_defaults target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror
     $<$<AND:$<COMPILE_LANGUAGE:CXX>,$<CXX_COMPILER_ID:GNU>>:-fexec-charset=GBK>)
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
-  target_compile_definitions(${target} PUBLIC VELLMARK_EDITION_BITS=${EDITION_BITS})
+  target_compile_definitions(${target} PUBLIC VELLMARK_EDITION_BITS=${EDITION_BITS}
+                                                VELLMARK_SETUP_VERSION=${VM_SETUP_VERSION})
   if(WIN32)
     target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
   endif()
