@@ -11,6 +11,12 @@ function(vm_target_defaults target)
                                                 VELLMARK_SETUP_VERSION=${VM_SETUP_VERSION})
   if(WIN32)
     target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+    # Reproducible programs: the same sources give the same bytes in any folder at
+    # any time. ld writes the clock into the PE header unless told not to; folder
+    # names would come in through __FILE__ (a check's message) or debug info.
+    target_compile_options(${target} PRIVATE -ffile-prefix-map=${PROJECT_SOURCE_DIR}/=
+                                             -ffile-prefix-map=${PROJECT_BINARY_DIR}/=)
+    target_link_options(${target} PRIVATE -Wl,--no-insert-timestamp)
   endif()
   if(VM_SANITIZE OR VM_FUZZ)
     target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
