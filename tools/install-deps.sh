@@ -9,6 +9,7 @@ packages=(
   wine wine64 wine32:i386 fonts-wine xvfb xauth x11-utils imagemagick fonts-wqy-zenhei
   libgtest-dev googletest libbenchmark-dev locales
   clang libclang-rt-14-dev clang-format clang-tidy
+  unzip
 )
 # qemu 10 runs Wine's i386 side where the kernel refuses 32-bit code; bookworm's
 # own qemu 7.2 ignores MAP_FIXED_NOREPLACE, and every 32-bit Wine process then
