@@ -13,7 +13,9 @@ for lib in common prefix fixture registry dist program setup-dialog; do
   source "$e2e/lib/$lib.sh"
 done
 fixture="$e2e/fixtures/demo.reg"
-dist="$VM_DEMO_DIR/dist"
+# SetUp.exe's distribution: the release archive as tools/demo.sh unpacked it
+# (VM_DEMO_DIST: SetUp.exe beside Data), else one laid out below.
+dist="${VM_DEMO_DIST:-$VM_DEMO_DIR/dist}"
 shots="$VM_DEMO_DIR/shots"
 
 e2e_fresh_prefix "$VM_DEMO_DIR/wineprefix"
@@ -21,11 +23,13 @@ e2e_log "making the demo prefix $WINEPREFIX"
 e2e_seed_display
 e2e_seed_registry "$fixture"
 e2e_make_acad_folders "$fixture"
-e2e_make_dist "$dist" "$VM_PROGRAM"
-# The package as the add-on ships it: a module per release line, the two shape
-# fonts, the assemblies and AutoCAD 2008's plot driver.
-e2e_add_package_files "$dist" Kavtor2008.ARX Kavtor2010.ARX Kavtor2013.ARX Kavtor2015.ARX \
-  Kavtor_EN.shx Kavtor_HZ.shx ACAD2007.dll ACAD2010.dll ACAD2013.dll Kavtor.prt5
+if [ -z "${VM_DEMO_DIST:-}" ]; then
+  e2e_make_dist "$dist" "$VM_PROGRAM"
+  # The package as the add-on ships it: a module per release line, the two shape
+  # fonts, the assemblies and AutoCAD 2008's plot driver.
+  e2e_add_package_files "$dist" Kavtor2008.ARX Kavtor2010.ARX Kavtor2013.ARX Kavtor2015.ARX \
+    Kavtor_EN.shx Kavtor_HZ.shx ACAD2007.dll ACAD2010.dll ACAD2013.dll Kavtor.prt5
+fi
 rm -rf "$shots" && mkdir -p "$shots"
 echo "Simulated AutoCAD installations (from $fixture):"
 e2e_fixture_installations "$fixture"
