@@ -7,9 +7,16 @@ function(vm_target_defaults target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror
     $<$<AND:$<COMPILE_LANGUAGE:CXX>,$<CXX_COMPILER_ID:GNU>>:-fexec-charset=GBK>)
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
-  target_compile_definitions(${target} PUBLIC VELLMARK_EDITION_BITS=${EDITION_BITS})
+  target_compile_definitions(${target} PUBLIC VELLMARK_EDITION_BITS=${EDITION_BITS}
+                                                VELLMARK_SETUP_VERSION=${VM_SETUP_VERSION})
   if(WIN32)
     target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+    # Reproducible programs: the same sources give the same bytes in any folder at
+    # any time. ld writes the clock into the PE header unless told not to; folder
+    # names would come in through __FILE__ (a check's message) or debug info.
+    target_compile_options(${target} PRIVATE -ffile-prefix-map=${PROJECT_SOURCE_DIR}/=
+                                             -ffile-prefix-map=${PROJECT_BINARY_DIR}/=)
+    target_link_options(${target} PRIVATE -Wl,--no-insert-timestamp)
   endif()
   if(VM_SANITIZE OR VM_FUZZ)
     target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer

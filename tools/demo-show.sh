@@ -16,7 +16,14 @@ E2E_SHOTS="$VM_DEMO_DIR/shots/"
 shots="$VM_DEMO_DIR/shots"
 
 e2e_log "making the demo's machine in $VM_DEMO_DIR"
-setup_prepare "$fixture"
+# SetUp.exe's distribution: the release archive as tools/demo.sh unpacked it
+# (VM_DEMO_DIST: SetUp.exe beside Data), else one laid out here.
+if [ -n "${VM_DEMO_DIST:-}" ]; then
+  e2e_machine "$E2E_WORK" "$fixture"
+  E2E_DIST="$VM_DEMO_DIST"
+else
+  setup_prepare "$fixture"
+fi
 rm -rf "$shots" && mkdir -p "$shots"
 echo "Simulated AutoCAD installations (from $fixture):"
 # One line per key that holds both a product name and an install folder.

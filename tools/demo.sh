@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The first command to run: installs what the build needs, builds the win64
-# preset, lays out a distribution (SetUp.exe beside a Data folder), makes a Wine
+# preset, makes the release archive of that build and unpacks it as a user would
+# (SetUp.exe beside a Data folder, in a folder with a Chinese name), makes a Wine
 # prefix that simulates a workstation with a few AutoCAD releases, and starts
 # SetUp.exe in it.
 #   DISPLAY set:   the dialog opens on your display; install or close it.
@@ -19,6 +20,19 @@ cmake --preset win64 >/dev/null
 cmake --build --preset win64 -j2
 
 build="$root/build/win64"
+
+echo "== the release archive of this edition, unpacked as a user would"
+# What a user downloads: the release step's archive of this build (the 32-bit
+# edition, compiled as x86_64 so that Wine runs it here), unpacked into a folder
+# with a Chinese name, its names read in code page 936 as Windows' own extraction
+# reads them. SetUp.exe starts from there.
+rm -rf "$build/demo/release" "$build/demo/下载"
+bash tools/release.sh --preset win64 --out "$build/demo/release"
+archive="$(find "$build/demo/release" -name 'Vellmark-SetUp-*.zip')"
+VM_DEMO_DIST="$build/demo/下载/$(basename "$archive" .zip)"
+export VM_DEMO_DIST
+python3 tools/release-zip.py unpack "$archive" "$VM_DEMO_DIST"
+
 export VM_SOURCE_DIR="$root"
 export VM_DEMO_DIR="$build/demo"
 export VM_E2E_OUT="$build/e2e"  # the end-to-end tests' base prefix is the demo's too

@@ -9,11 +9,13 @@ packages=(
   wine wine64 wine32:i386 fonts-wine xvfb xauth x11-utils imagemagick fonts-wqy-zenhei
   libgtest-dev googletest libbenchmark-dev locales
   clang libclang-rt-14-dev clang-format clang-tidy
+  unzip openssl
 )
 # qemu 10 runs Wine's i386 side where the kernel refuses 32-bit code; bookworm's
 # own qemu 7.2 ignores MAP_FIXED_NOREPLACE, and every 32-bit Wine process then
-# takes a minute to start.
-backports=(qemu-user-static)
+# takes a minute to start. osslsigncode signs the release (tools/release.sh): the
+# backported 2.9 is the one tested with.
+backports=(qemu-user-static osslsigncode)
 
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)

@@ -3,8 +3,9 @@
 # in-memory machine, the fault sweep), the same again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, a short run of each fuzz target, the Windows tier
 # under Wine and Xvfb (contract tests against the real API, resources, the
-# end-to-end scenarios) for both editions, and the inspection of the shipped i686
-# program. Installs what it needs first. VM_FUZZ_SECONDS sets the fuzz runs' length.
+# end-to-end scenarios) for both editions, the inspection of the shipped i686
+# program, and the release check (refusal, reproducibility, signing). Installs what
+# it needs first. VM_FUZZ_SECONDS sets the fuzz runs' length.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -30,4 +31,5 @@ run bash tools/fuzz.sh "${VM_FUZZ_SECONDS:-30}"
 run with_display ctest --preset win64
 run with_display ctest --preset win64-edition64
 run with_display ctest --preset win32
+run bash tests/release/release-check.sh
 run bash tools/lint.sh
