@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Every benchmark of the project, one table: discovery and trusted paths natively
-# (Google Benchmark over the in-memory machine); under Wine the package copier and
-# a whole installation against a plain CopyFileA loop, and SetUp.exe's start-up
-# against a minimal dialog; and the size of the stripped SetUp.exe. Writes the
-# table to <build>/benchmarks.md and prints it.
-#   VM_BENCH_BUILD_ROOT  folder holding the native, win64 and win32 builds
+# Every benchmark of the project, one table, all under Wine: discovery and trusted
+# paths over the real registry, the package copier and a whole installation
+# against a plain CopyFileA loop, and SetUp.exe's start-up against a minimal
+# dialog; and the size of the stripped SetUp.exe. Writes the table to
+# <build>/benchmarks.md and prints it.
+#   VM_BENCH_BUILD_ROOT  folder holding the win64 and win32 builds
 #                        (default: build/, the presets' own folders)
 #   VM_BENCH_ROUNDS      rounds of each Wine benchmark (default 5)
 #   VM_BENCH_SKIP_BUILD=1  use the builds as they are
@@ -23,11 +23,10 @@ started=$(date +%s)
 
 if [ "${VM_BENCH_SKIP_BUILD:-0}" != 1 ]; then
   bash tools/install-deps.sh
-  for preset in native win64 win32; do
+  for preset in win64 win32; do
     log "building $preset"
     cmake --preset "$preset" -B "$root/$preset" >/dev/null
   done
-  cmake --build "$root/native" -j2 --target discovery_bench trusted_paths_bench -- --no-print-directory >/dev/null
   cmake --build "$root/win64" -j2 --target SetUp vm_bench vm_bench_minimal -- --no-print-directory >/dev/null
   cmake --build "$root/win32" -j2 --target SetUp -- --no-print-directory >/dev/null
 fi
@@ -38,31 +37,6 @@ rows=()
 row() { rows+=("| $1 | $2 | $3 | $4 | $5 |"); }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
 field() { sed -n "s/.*[ ]$1=\([^ ]*\).*/\1/p" <<<"$2" | tail -1; }
-
-# --- native ----------------------------------------------------------------------
-log "discovery"
-"$root/native/bench/discovery_bench" --benchmark_format=csv 2>/dev/null >"$out/discovery.csv"
-for keys in 2000 20000 200000; do
-  ms=$(awk -F, -v n="\"BM_DiscoverReleases/$keys\"" '$1 == n { printf "%.2f", $3 }' "$out/discovery.csv")
-  row "DiscoverReleases, $keys keys (memory registry)" "$ms ms" "-" "-" "linear in keys"
-done
-
-log "trusted paths"
-"$root/native/bench/trusted_paths_bench" --benchmark_min_time=0.2 --benchmark_format=csv 2>/dev/null \
-  >"$out/trusted-paths.csv"
-# Columns: name,iterations,real_time,cpu_time,time_unit,bytes_per_second,...,ns_per_byte,value_bytes
-nsb_col=$(head -1 "$out/trusted-paths.csv" | tr ',' '\n' | grep -n '^"ns_per_byte"$' | cut -d: -f1)
-small_nsb=""
-for size in 100 10240 1048576; do
-  line=$(grep "\"BM_UpdateTrustedPaths/$size\"," "$out/trusted-paths.csv")
-  ms=$(cut -d, -f3 <<<"$line")
-  nsb=$(cut -d, -f"$nsb_col" <<<"$line")
-  [ "$size" = 10240 ] && small_nsb="$nsb"
-  r="-"
-  [ "$size" = 1048576 ] && r=$(ratio "$nsb" "$small_nsb")
-  row "UpdateTrustedPaths, 1200 profiles x $size B" "$(printf '%.2f ms, %.3f ns/B' "$ms" "$nsb")" \
-    "$([ "$size" = 1048576 ] && echo "ns/B at 10 KiB" || echo -)" "$r" "linear: ns/B flat (ratio ~1)"
-done
 
 # --- Wine ----------------------------------------------------------------------
 # The machine as the end-to-end tests make it: a copy of the win64 build's base prefix.
@@ -101,6 +75,27 @@ for i in $(seq -w 1 200); do
   head -c $((786432 + (10#$i % 9) * 65536)) /dev/urandom >"$dist/Data/part$i.bin"
 done
 wine_run() { (cd "$dist" && "$src/tools/wine-run.sh" "$@"); }
+
+log "discovery over the real registry"
+for keys in 2000 20000; do
+  res=$(wine_run 'C:\vm-bench\dist\vm_bench.exe' discovery "$rounds" "$keys" | tr -d '\r' | tee -a "$out/discovery.txt" |
+    grep '^RESULT discovery')
+  row "DiscoverReleases, $keys keys (Wine registry)" "$(field ms "$res") ms" "-" "-" "linear in keys"
+done
+
+log "trusted paths over the real registry"
+small_nsb=""
+for case in "1200 100" "1200 10240" "20 1048576"; do
+  read -r profiles size <<<"$case"
+  res=$(wine_run 'C:\vm-bench\dist\vm_bench.exe' trusted "$rounds" "$profiles" "$size" | tr -d '\r' |
+    tee -a "$out/trusted-paths.txt" | grep '^RESULT trusted')
+  nsb=$(field ns_per_byte "$res")
+  [ "$size" = 10240 ] && small_nsb="$nsb"
+  r="-"
+  [ "$size" = 1048576 ] && r=$(ratio "$nsb" "$small_nsb")
+  row "UpdateTrustedPaths, $profiles profiles x $size B (Wine registry)" "$(field ms "$res") ms, $nsb ns/B" \
+    "$([ "$size" = 1048576 ] && echo "ns/B at 10 KiB" || echo -)" "$r" "linear: ns/B flat (ratio ~1)"
+done
 
 log "CopyPackage against the CopyFileA loop"
 wine_run 'C:\vm-bench\dist\vm_bench.exe' copy "$rounds" 'C:\vm-bench' | tr -d '\r' | tee "$out/copy.txt" >&2

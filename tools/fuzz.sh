@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-30}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(classify folder trusted_paths upper reg_fixture)
+[ ${#targets[@]} -gt 0 ] || targets=(classify folder trusted_paths upper)
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -- --no-print-directory >/dev/null

@@ -7,7 +7,7 @@ packages=(
   cmake make g++ python3
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
   wine wine64 wine32:i386 fonts-wine xvfb xauth x11-utils imagemagick fonts-wqy-zenhei
-  libgtest-dev googletest libbenchmark-dev locales
+  libgtest-dev googletest locales
   clang libclang-rt-14-dev clang-format clang-tidy
   unzip openssl
 )

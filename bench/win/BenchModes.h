@@ -12,3 +12,7 @@ int RunInstallBench(int rounds, const std::string& setup, const std::string& wor
 // Time from process start to the dialog shown: SetUp.exe against the minimal
 // dialog program.
 int RunStartupBench(int rounds, const std::string& setup, const std::string& minimal);
+// DiscoverReleases over a synthetic machine of about `keys` registry keys.
+int RunDiscoveryBench(int rounds, int keys);
+// UpdateTrustedPaths over `profiles` profiles, each list `bytes` long.
+int RunTrustedPathsBench(int rounds, int profiles, int bytes);
