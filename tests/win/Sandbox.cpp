@@ -42,7 +42,8 @@ HKEY Create(HKEY hive, const std::wstring& key, REGSAM view) {
 }
 
 std::string Describe(DWORD type, const std::vector<BYTE>& data) {
-  if (type == REG_DWORD && data.size() == 4) return "dword:" + std::to_string(*reinterpret_cast<const DWORD*>(data.data()));
+  if (type == REG_DWORD && data.size() == 4)
+    return "dword:" + std::to_string(*reinterpret_cast<const DWORD*>(data.data()));
   if (type == REG_SZ || type == REG_EXPAND_SZ) {
     std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), data.size() / sizeof(wchar_t));
     while (!text.empty() && text.back() == L'\0') text.pop_back();
@@ -102,7 +103,8 @@ void DumpFolder(const std::string& folder, const std::string& relative, std::str
     const std::string name = entry.cFileName, path = folder + "\\" + name;
     if (name == "." || name == ".." || (relative.empty() && name == "SetUp.exe")) continue;
     const DWORD a = entry.dwFileAttributes;
-    const std::string flags = std::string(a & FILE_ATTRIBUTE_READONLY ? "R" : "") + (a & FILE_ATTRIBUTE_HIDDEN ? "H" : "");
+    const std::string flags =
+        std::string(a & FILE_ATTRIBUTE_READONLY ? "R" : "") + (a & FILE_ATTRIBUTE_HIDDEN ? "H" : "");
     if (a & FILE_ATTRIBUTE_DIRECTORY) {
       out += relative + name + "\\ " + flags + "\n";
       DumpFolder(path, relative + name + "\\", out);
@@ -231,8 +233,7 @@ void Sandbox::Write(const std::string& path, const std::string& content, DWORD a
 }
 
 std::optional<std::string> Sandbox::Read(const std::string& path) {
-  const HANDLE file =
-      ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   std::string content;
   char chunk[4096];

@@ -35,8 +35,8 @@ class Sandbox {
 
   // Registry content in the program's own view; KEY_WOW64_64KEY as `view`
   // writes what a 64-bit program would see.
-  void Set(HKEY hive, const std::wstring& key, const std::wstring& name, const std::wstring& text,
-           DWORD type = REG_SZ, REGSAM view = 0);
+  void Set(HKEY hive, const std::wstring& key, const std::wstring& name, const std::wstring& text, DWORD type = REG_SZ,
+           REGSAM view = 0);
   void SetDword(HKEY hive, const std::wstring& key, const std::wstring& name, DWORD value);
   void AddKey(HKEY hive, const std::wstring& key);
   // An AutoCAD installation key below HKEY_LOCAL_MACHINE, with its folder made.

@@ -66,11 +66,8 @@ bool TestPlatform::Fails(const char* operation) {
   return true;
 }
 
-// Closing calls are never made to fail: the program cannot act on a failed
-// close, and a handle that Windows did not close is Windows' leak, not ours.
-
 std::intptr_t TestPlatform::RunDialog(const std::function<std::intptr_t()>& modal,
-                                     const std::function<void(HWND)>& user) {
+                                      const std::function<void(HWND)>& user) {
   struct Act {
     static void CALLBACK Timer(HWND, UINT, UINT_PTR id, DWORD) {
       const HWND window = ShownDialog();
@@ -126,141 +123,70 @@ bool WaitFor(const std::function<bool()>& done) {
   return true;
 }
 
-// ---- registry ----
+// ---- the calls that open something ----
 
 long TestPlatform::RegOpenKeyA(plat::HKey key, const char* subKey, plat::HKey* result) {
-  if (Fails("RegOpenKeyA")) return *result = 0, static_cast<long>(m_error);
+  if (Fails("RegOpenKeyA")) return *result = 0, Error();
   const long rc = m_registry.RegOpenKeyA(key, subKey, result);
-  if (rc == ERROR_SUCCESS && *result != key && !IsPredefined(*result)) Opened(*result);
+  // An empty sub key hands back `key` itself: no new handle.
+  if (rc == ERROR_SUCCESS && *result != key && !IsPredefined(*result)) m_open.insert(*result);
   return rc;
 }
 
 long TestPlatform::RegOpenKeyExA(plat::HKey key, const char* subKey, std::uint32_t options, std::uint32_t access,
                                  plat::HKey* result) {
-  if (Fails("RegOpenKeyExA")) return *result = 0, static_cast<long>(m_error);
+  if (Fails("RegOpenKeyExA")) return *result = 0, Error();
   const long rc = m_registry.RegOpenKeyExA(key, subKey, options, access, result);
-  if (rc == ERROR_SUCCESS) Opened(*result);
+  if (rc == ERROR_SUCCESS) m_open.insert(*result);
   return rc;
-}
-
-long TestPlatform::RegQueryInfoKeyA(plat::HKey key, std::uint32_t* subKeys, std::uint32_t* maxSubKeyLen,
-                                    std::uint32_t* values) {
-  if (Fails("RegQueryInfoKeyA")) return static_cast<long>(m_error);
-  return m_registry.RegQueryInfoKeyA(key, subKeys, maxSubKeyLen, values);
-}
-
-long TestPlatform::RegEnumKeyExA(plat::HKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) {
-  if (Fails("RegEnumKeyExA")) return static_cast<long>(m_error);
-  return m_registry.RegEnumKeyExA(key, index, name, nameLen);
-}
-
-long TestPlatform::RegQueryValueExA(plat::HKey key, const char* valueName, std::uint32_t* type, std::uint8_t* data,
-                                    std::uint32_t* dataSize) {
-  if (Fails("RegQueryValueExA")) return static_cast<long>(m_error);
-  return m_registry.RegQueryValueExA(key, valueName, type, data, dataSize);
-}
-
-long TestPlatform::RegCloseKey(plat::HKey key) {
-  Closed(key);
-  return m_registry.RegCloseKey(key);
 }
 
 long TestPlatform::RegCreateKeyA(plat::HKey key, const char* subKey, plat::HKey* result) {
-  if (Fails("RegCreateKeyA")) return *result = 0, static_cast<long>(m_error);
+  if (Fails("RegCreateKeyA")) return *result = 0, Error();
   const long rc = m_registry.RegCreateKeyA(key, subKey, result);
-  if (rc == ERROR_SUCCESS && *result != key && !IsPredefined(*result)) Opened(*result);
+  if (rc == ERROR_SUCCESS && *result != key && !IsPredefined(*result)) m_open.insert(*result);
   return rc;
-}
-
-long TestPlatform::RegDeleteKeyA(plat::HKey key, const char* subKey) {
-  if (Fails("RegDeleteKeyA")) return static_cast<long>(m_error);
-  return m_registry.RegDeleteKeyA(key, subKey);
-}
-
-long TestPlatform::RegSetValueExA(plat::HKey key, const char* valueName, std::uint32_t reserved, std::uint32_t type,
-                                  const std::uint8_t* data, std::uint32_t size) {
-  if (Fails("RegSetValueExA")) return static_cast<long>(m_error);
-  return m_registry.RegSetValueExA(key, valueName, reserved, type, data, size);
-}
-
-// ---- files ----
-
-std::uint32_t TestPlatform::GetModuleFileNameA(char* buffer, std::uint32_t size) {
-  if (Fails("GetModuleFileNameA")) return 0;
-  return m_files.GetModuleFileNameA(buffer, size);
 }
 
 plat::HFind TestPlatform::FindFirstFileA(const char* pattern, plat::FindData* data) {
   if (Fails("FindFirstFileA")) return plat::kInvalidFindHandle;
-  const plat::HFind find = m_files.FindFirstFileA(pattern, data);
-  if (find != plat::kInvalidFindHandle) Opened(find);
-  return find;
+  return Tally(m_files.FindFirstFileA(pattern, data), plat::kInvalidFindHandle);
 }
-
-bool TestPlatform::FindNextFileA(plat::HFind find, plat::FindData* data) {
-  return !Fails("FindNextFileA") && m_files.FindNextFileA(find, data);
-}
-
-bool TestPlatform::FindClose(plat::HFind find) {
-  Closed(find);
-  return m_files.FindClose(find);
-}
-
-bool TestPlatform::CopyFileA(const char* existingFile, const char* newFile, bool failIfExists) {
-  return !Fails("CopyFileA") && m_files.CopyFileA(existingFile, newFile, failIfExists);
-}
-
-std::uint32_t TestPlatform::GetFileAttributesA(const char* path) {
-  if (Fails("GetFileAttributesA")) return plat::kInvalidFileAttributes;
-  return m_files.GetFileAttributesA(path);
-}
-
-bool TestPlatform::SetFileAttributesA(const char* path, std::uint32_t attributes) {
-  return !Fails("SetFileAttributesA") && m_files.SetFileAttributesA(path, attributes);
-}
-
-bool TestPlatform::DeleteFileA(const char* path) { return !Fails("DeleteFileA") && m_files.DeleteFileA(path); }
-
-bool TestPlatform::CreateDirectoryA(const char* path) {
-  return !Fails("CreateDirectoryA") && m_files.CreateDirectoryA(path);
-}
-
-std::uint32_t TestPlatform::GetCurrentDirectoryA(std::uint32_t size, char* buffer) {
-  if (Fails("GetCurrentDirectoryA")) return 0;
-  return m_files.GetCurrentDirectoryA(size, buffer);
-}
-
-int TestPlatform::Mkdir(const char* path) { return Fails("_mkdir") ? -1 : m_files.Mkdir(path); }
-
-int TestPlatform::Access(const char* path, int mode) { return Fails("_access") ? -1 : m_files.Access(path, mode); }
-
-// ---- processes ----
 
 plat::HSnapshot TestPlatform::CreateToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) {
   if (Fails("CreateToolhelp32Snapshot")) return plat::kInvalidSnapshot;
-  const plat::HSnapshot snapshot = m_processes.CreateToolhelp32Snapshot(flags, processId);
-  if (snapshot != plat::kInvalidSnapshot) Opened(snapshot);
-  return snapshot;
+  return Tally(m_processes.CreateToolhelp32Snapshot(flags, processId), plat::kInvalidSnapshot);
 }
 
-bool TestPlatform::Process32First(plat::HSnapshot snapshot, plat::ProcessEntry* entry) {
-  return !Fails("Process32First") && m_processes.Process32First(snapshot, entry);
+plat::HGdi TestPlatform::CreateSolidBrush(std::uint32_t color) {
+  if (Fails("CreateSolidBrush")) return 0;
+  return Tally<plat::HGdi>(m_windows.CreateSolidBrush(color), 0);
 }
 
-bool TestPlatform::Process32Next(plat::HSnapshot snapshot, plat::ProcessEntry* entry) {
-  return !Fails("Process32Next") && m_processes.Process32Next(snapshot, entry);
+plat::HGdi TestPlatform::CreateFontA(int height, int width, int escapement, int orientation, int weight,
+                                     std::uint32_t italic, std::uint32_t underline, std::uint32_t strikeOut,
+                                     std::uint32_t charSet, std::uint32_t outPrecision, std::uint32_t clipPrecision,
+                                     std::uint32_t quality, std::uint32_t pitchAndFamily, const char* faceName) {
+  if (Fails("CreateFontA")) return 0;
+  return Tally<plat::HGdi>(
+      m_windows.CreateFontA(height, width, escapement, orientation, weight, italic, underline, strikeOut, charSet,
+                            outPrecision, clipPrecision, quality, pitchAndFamily, faceName),
+      0);
 }
 
-bool TestPlatform::CloseHandle(plat::HSnapshot snapshot) {
-  Closed(snapshot);
-  return m_processes.CloseHandle(snapshot);
-}
+// ---- the user's calls ----
 
-// ---- shell ----
-
-plat::HResult TestPlatform::SHGetMalloc(plat::IMalloc** malloc) {
-  if (Fails("SHGetMalloc")) return *malloc = nullptr, HRESULT_FROM_WIN32(m_error);
-  return m_shell.SHGetMalloc(malloc);
+int TestPlatform::MessageBoxA(plat::HWnd owner, const char* text, const char* caption, std::uint32_t type) {
+  if (Fails("MessageBoxA")) return 0;  // the box could not be shown
+  boxes.push_back({reinterpret_cast<HWND>(owner), text, caption, type});
+  if (onBox) onBox(boxes.back());
+  if (!answers.empty()) {
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  const UINT buttons = type & MB_TYPEMASK;
+  return buttons == MB_ABORTRETRYIGNORE ? IDABORT : buttons == MB_YESNO ? IDYES : IDOK;
 }
 
 // The real browse window; the test's user acts on it from a timer of this
@@ -296,135 +222,5 @@ plat::ItemList TestPlatform::SHBrowseForFolderA(plat::BrowseInfo* info) {
   g_browsing = nullptr;
   return chosen;
 }
-
-bool TestPlatform::SHGetPathFromIDListA(plat::ItemList list, char* path) {
-  if (Fails("SHGetPathFromIDListA")) return path[0] = '\0', false;
-  return m_shell.SHGetPathFromIDListA(list, path);
-}
-
-// ---- windows ----
-
-std::intptr_t TestPlatform::DialogBoxParamA(int templateId, plat::HWnd owner, plat::IDialogHost* host) {
-  if (Fails("DialogBoxParamA")) return -1;
-  return m_windows.DialogBoxParamA(templateId, owner, host);
-}
-
-bool TestPlatform::EndDialog(plat::HWnd dialog, std::intptr_t result) {
-  return !Fails("EndDialog") && m_windows.EndDialog(dialog, result);
-}
-
-plat::HWnd TestPlatform::GetDlgItem(plat::HWnd dialog, int id) {
-  return Fails("GetDlgItem") ? 0 : m_windows.GetDlgItem(dialog, id);
-}
-
-int TestPlatform::GetDlgCtrlID(plat::HWnd window) { return Fails("GetDlgCtrlID") ? 0 : m_windows.GetDlgCtrlID(window); }
-
-plat::HWnd TestPlatform::GetActiveWindow() { return Fails("GetActiveWindow") ? 0 : m_windows.GetActiveWindow(); }
-
-bool TestPlatform::EnableWindow(plat::HWnd window, bool enable) {
-  return !Fails("EnableWindow") && m_windows.EnableWindow(window, enable);
-}
-
-bool TestPlatform::ShowWindow(plat::HWnd window, int command) {
-  return !Fails("ShowWindow") && m_windows.ShowWindow(window, command);
-}
-
-std::string TestPlatform::GetWindowTextA(plat::HWnd window, int maxChars) {
-  return Fails("GetWindowTextA") ? std::string() : m_windows.GetWindowTextA(window, maxChars);
-}
-
-bool TestPlatform::SetWindowTextA(plat::HWnd window, const char* text) {
-  return !Fails("SetWindowTextA") && m_windows.SetWindowTextA(window, text);
-}
-
-// Never made to fail: a message sent to a window of this thread is a call of
-// that window's procedure, with no way to fail; its answer is the window's.
-plat::LResult TestPlatform::SendMessageA(plat::HWnd window, std::uint32_t message, plat::WParam wParam,
-                                         plat::LParam lParam) {
-  return m_windows.SendMessageA(window, message, wParam, lParam);
-}
-
-plat::HWnd TestPlatform::SetFocus(plat::HWnd window) { return Fails("SetFocus") ? 0 : m_windows.SetFocus(window); }
-
-int TestPlatform::MessageBoxA(plat::HWnd owner, const char* text, const char* caption, std::uint32_t type) {
-  if (Fails("MessageBoxA")) return 0;  // the box could not be shown
-  boxes.push_back({reinterpret_cast<HWND>(owner), text, caption, type});
-  if (onBox) onBox(boxes.back());
-  if (!answers.empty()) {
-    const int answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  switch (type & MB_TYPEMASK) {
-    case MB_ABORTRETRYIGNORE:
-      return IDABORT;
-    case MB_YESNO:
-      return IDYES;
-    default:
-      return IDOK;
-  }
-}
-
-bool TestPlatform::GetWindowRect(plat::HWnd window, plat::Rect* rect) {
-  return !Fails("GetWindowRect") && m_windows.GetWindowRect(window, rect);
-}
-
-bool TestPlatform::ScreenToClient(plat::HWnd window, plat::Point* point) {
-  return !Fails("ScreenToClient") && m_windows.ScreenToClient(window, point);
-}
-
-plat::HWnd TestPlatform::CreateWindowExA(std::uint32_t exStyle, const char* className, const char* windowName,
-                                         std::uint32_t style, int x, int y, int width, int height, plat::HWnd parent,
-                                         std::uintptr_t menu, std::uintptr_t instance, void* param) {
-  if (Fails("CreateWindowExA")) return 0;
-  return m_windows.CreateWindowExA(exStyle, className, windowName, style, x, y, width, height, parent, menu, instance,
-                                   param);
-}
-
-long TestPlatform::SetWindowLongA(plat::HWnd window, int index, long value) {
-  return Fails("SetWindowLongA") ? 0 : m_windows.SetWindowLongA(window, index, value);
-}
-
-bool TestPlatform::SubclassWindow(plat::HWnd window, plat::IWindowHook* hook) {
-  return !Fails("SubclassWindow") && m_windows.SubclassWindow(window, hook);
-}
-
-bool TestPlatform::UnsubclassWindow(plat::HWnd window) { return m_windows.UnsubclassWindow(window); }
-
-plat::HGdi TestPlatform::LoadIconA(int resourceId) { return Fails("LoadIconA") ? 0 : m_windows.LoadIconA(resourceId); }
-
-plat::HGdi TestPlatform::CreateSolidBrush(std::uint32_t color) {
-  if (Fails("CreateSolidBrush")) return 0;
-  const plat::HGdi brush = m_windows.CreateSolidBrush(color);
-  if (brush != 0) Opened(brush);
-  return brush;
-}
-
-plat::HGdi TestPlatform::CreateFontA(int height, int width, int escapement, int orientation, int weight,
-                                     std::uint32_t italic, std::uint32_t underline, std::uint32_t strikeOut,
-                                     std::uint32_t charSet, std::uint32_t outPrecision, std::uint32_t clipPrecision,
-                                     std::uint32_t quality, std::uint32_t pitchAndFamily, const char* faceName) {
-  if (Fails("CreateFontA")) return 0;
-  const plat::HGdi font = m_windows.CreateFontA(height, width, escapement, orientation, weight, italic, underline,
-                                                strikeOut, charSet, outPrecision, clipPrecision, quality,
-                                                pitchAndFamily, faceName);
-  if (font != 0) Opened(font);
-  return font;
-}
-
-bool TestPlatform::DeleteObject(plat::HGdi object) {
-  Closed(object);
-  return m_windows.DeleteObject(object);
-}
-
-plat::HGdi TestPlatform::SelectObject(plat::HDc dc, plat::HGdi object) {
-  return Fails("SelectObject") ? 0 : m_windows.SelectObject(dc, object);
-}
-
-std::uint32_t TestPlatform::SetTextColor(plat::HDc dc, std::uint32_t color) {
-  return Fails("SetTextColor") ? CLR_INVALID : m_windows.SetTextColor(dc, color);
-}
-
-int TestPlatform::SetBkMode(plat::HDc dc, int mode) { return Fails("SetBkMode") ? 0 : m_windows.SetBkMode(dc, mode); }
 
 }  // namespace wt

@@ -10,7 +10,6 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <deque>
 #include <functional>
 #include <set>
@@ -32,6 +31,14 @@ struct MessageBoxCall {
   UINT type;
 };
 
+// A call passed on to Windows, unless it is the one made to fail: that one
+// returns `failed`, with the chosen error as the last error.
+#define VM_PASS(failed, layer, name, ...) \
+  {                                       \
+    if (Fails(#name)) return failed;      \
+    return layer.name(__VA_ARGS__);       \
+  }
+
 class TestPlatform : public plat::IRegistry,
                      public plat::IFileSystem,
                      public plat::IProcessList,
@@ -43,13 +50,10 @@ class TestPlatform : public plat::IRegistry,
   // ---- the user ----
   std::vector<MessageBoxCall> boxes;
   // Answers to the next message boxes; without one, a box is answered with its
-  // first button (OK, Abort, Yes).
+  // first button (OK, Abort, Yes). `onBox` sees each box before it is answered.
   std::deque<int> answers;
-  // Called as each box comes up, before it is answered (the user doing
-  // something about what the box says).
   std::function<void(const MessageBoxCall&)> onBox;
-  // Acts on the real browse window once it is up; whatever it leaves open is
-  // cancelled afterwards.
+  // Acts on the real browse window once it is up; what it leaves open is cancelled.
   std::function<void(HWND browse)> browseUser;
   // Runs `modal` (a dialog's DoModal, or start-up), with `user` acting on the
   // dialog once it is up (from a timer of this thread, inside the dialog's
@@ -58,8 +62,8 @@ class TestPlatform : public plat::IRegistry,
   std::intptr_t RunDialog(const std::function<std::intptr_t()>& modal, const std::function<void(HWND dialog)>& user);
 
   // ---- failures ----
-  // Call number `k` (1-based, over every call) fails with `error`; with
-  // `fromThereOn`, every later call too. Counting starts now.
+  // Call number `k` (1-based, counted from now over every call) fails with
+  // `error`; with `fromThereOn`, every later call too.
   void FailCall(std::size_t k, bool fromThereOn = false, DWORD error = ERROR_ACCESS_DENIED);
   // The n-th call of `operation` fails (every one from the n-th with `fromThereOn`).
   void FailOperation(const std::string& operation, std::size_t n = 1, DWORD error = ERROR_ACCESS_DENIED,
@@ -67,90 +71,105 @@ class TestPlatform : public plat::IRegistry,
   void StopFailing() { m_failAt = 0; }
   std::size_t calls = 0;
   std::vector<std::string> failed;  // the operations made to fail, in order
-
-  // Registry keys, listings, snapshots and GDI objects open now.
   std::size_t OpenHandles() const { return m_open.size(); }
 
-  // IRegistry
+  // Calls that open something are tallied; closing calls never fail: a failed
+  // close is nothing the program can act on, and Windows' leak, not ours.
   long RegOpenKeyA(plat::HKey key, const char* subKey, plat::HKey* result) override;
   long RegOpenKeyExA(plat::HKey key, const char* subKey, std::uint32_t options, std::uint32_t access,
                      plat::HKey* result) override;
-  long RegQueryInfoKeyA(plat::HKey key, std::uint32_t* subKeys, std::uint32_t* maxSubKeyLen,
-                        std::uint32_t* values) override;
-  long RegEnumKeyExA(plat::HKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) override;
-  long RegQueryValueExA(plat::HKey key, const char* valueName, std::uint32_t* type, std::uint8_t* data,
-                        std::uint32_t* dataSize) override;
-  long RegCloseKey(plat::HKey key) override;
   long RegCreateKeyA(plat::HKey key, const char* subKey, plat::HKey* result) override;
-  long RegDeleteKeyA(plat::HKey key, const char* subKey) override;
-  long RegSetValueExA(plat::HKey key, const char* valueName, std::uint32_t reserved, std::uint32_t type,
-                      const std::uint8_t* data, std::uint32_t size) override;
-
-  // IFileSystem
-  std::uint32_t GetModuleFileNameA(char* buffer, std::uint32_t size) override;
+  long RegCloseKey(plat::HKey key) override { return m_open.erase(key), m_registry.RegCloseKey(key); }
   plat::HFind FindFirstFileA(const char* pattern, plat::FindData* data) override;
-  bool FindNextFileA(plat::HFind find, plat::FindData* data) override;
-  bool FindClose(plat::HFind find) override;
-  bool CopyFileA(const char* existingFile, const char* newFile, bool failIfExists) override;
-  std::uint32_t GetFileAttributesA(const char* path) override;
-  bool SetFileAttributesA(const char* path, std::uint32_t attributes) override;
-  bool DeleteFileA(const char* path) override;
-  bool CreateDirectoryA(const char* path) override;
-  std::uint32_t GetCurrentDirectoryA(std::uint32_t size, char* buffer) override;
-  std::uint32_t GetLastError() override { return m_files.GetLastError(); }
-  int Mkdir(const char* path) override;
-  int Access(const char* path, int mode) override;
-
-  // IProcessList
+  bool FindClose(plat::HFind find) override { return m_open.erase(find), m_files.FindClose(find); }
   plat::HSnapshot CreateToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) override;
-  bool Process32First(plat::HSnapshot snapshot, plat::ProcessEntry* entry) override;
-  bool Process32Next(plat::HSnapshot snapshot, plat::ProcessEntry* entry) override;
-  bool CloseHandle(plat::HSnapshot snapshot) override;
-
-  // IShell
-  plat::HResult SHGetMalloc(plat::IMalloc** malloc) override;
-  plat::ItemList SHBrowseForFolderA(plat::BrowseInfo* info) override;
-  bool SHGetPathFromIDListA(plat::ItemList list, char* path) override;
-
-  // IWindowSystem
-  void InitDialogControls() override { m_windows.InitDialogControls(); }
-  std::intptr_t DialogBoxParamA(int templateId, plat::HWnd owner, plat::IDialogHost* host) override;
-  bool EndDialog(plat::HWnd dialog, std::intptr_t result) override;
-  plat::HWnd GetDlgItem(plat::HWnd dialog, int id) override;
-  int GetDlgCtrlID(plat::HWnd window) override;
-  plat::HWnd GetActiveWindow() override;
-  bool EnableWindow(plat::HWnd window, bool enable) override;
-  bool ShowWindow(plat::HWnd window, int command) override;
-  std::string GetWindowTextA(plat::HWnd window, int maxChars) override;
-  bool SetWindowTextA(plat::HWnd window, const char* text) override;
-  plat::LResult SendMessageA(plat::HWnd window, std::uint32_t message, plat::WParam wParam,
-                             plat::LParam lParam) override;
-  plat::HWnd SetFocus(plat::HWnd window) override;
-  int MessageBoxA(plat::HWnd owner, const char* text, const char* caption, std::uint32_t type) override;
-  bool GetWindowRect(plat::HWnd window, plat::Rect* rect) override;
-  bool ScreenToClient(plat::HWnd window, plat::Point* point) override;
-  plat::HWnd CreateWindowExA(std::uint32_t exStyle, const char* className, const char* windowName, std::uint32_t style,
-                             int x, int y, int width, int height, plat::HWnd parent, std::uintptr_t menu,
-                             std::uintptr_t instance, void* param) override;
-  long SetWindowLongA(plat::HWnd window, int index, long value) override;
-  bool SubclassWindow(plat::HWnd window, plat::IWindowHook* hook) override;
-  bool UnsubclassWindow(plat::HWnd window) override;
-  plat::HGdi LoadIconA(int resourceId) override;
+  bool CloseHandle(plat::HSnapshot snapshot) override {
+    return m_open.erase(snapshot), m_processes.CloseHandle(snapshot);
+  }
   plat::HGdi CreateSolidBrush(std::uint32_t color) override;
   plat::HGdi CreateFontA(int height, int width, int escapement, int orientation, int weight, std::uint32_t italic,
                          std::uint32_t underline, std::uint32_t strikeOut, std::uint32_t charSet,
                          std::uint32_t outPrecision, std::uint32_t clipPrecision, std::uint32_t quality,
                          std::uint32_t pitchAndFamily, const char* faceName) override;
-  bool DeleteObject(plat::HGdi object) override;
-  plat::HGdi SelectObject(plat::HDc dc, plat::HGdi object) override;
-  std::uint32_t SetTextColor(plat::HDc dc, std::uint32_t color) override;
-  int SetBkMode(plat::HDc dc, int mode) override;
+  bool DeleteObject(plat::HGdi object) override { return m_open.erase(object), m_windows.DeleteObject(object); }
+  // The user's calls.
+  int MessageBoxA(plat::HWnd owner, const char* text, const char* caption, std::uint32_t type) override;
+  plat::ItemList SHBrowseForFolderA(plat::BrowseInfo* info) override;
+  // Never made to fail: a message sent to a window of this thread is a call of
+  // that window's procedure, with no way to fail; its answer is the window's.
+  plat::LResult SendMessageA(plat::HWnd window, std::uint32_t message, plat::WParam w, plat::LParam l) override {
+    return m_windows.SendMessageA(window, message, w, l);
+  }
+  bool UnsubclassWindow(plat::HWnd window) override { return m_windows.UnsubclassWindow(window); }
+  void InitDialogControls() override { m_windows.InitDialogControls(); }
+  std::uint32_t GetLastError() override { return m_files.GetLastError(); }
 
- private:
-  // Counts the call; true (with the error set as the last error) when it must fail.
-  bool Fails(const char* operation);
-  void Opened(std::uintptr_t handle) { m_open.insert(handle); }
-  void Closed(std::uintptr_t handle) { m_open.erase(handle); }
+  // The rest: passed on, or failed.
+  long RegQueryInfoKeyA(plat::HKey k, std::uint32_t* n, std::uint32_t* m, std::uint32_t* v) override
+      VM_PASS(Error(), m_registry, RegQueryInfoKeyA, k, n, m,
+              v) long RegEnumKeyExA(plat::HKey k, std::uint32_t i, char* name, std::uint32_t* length) override
+      VM_PASS(Error(), m_registry, RegEnumKeyExA, k, i, name,
+              length) long RegQueryValueExA(plat::HKey k, const char* name, std::uint32_t* t, std::uint8_t* d,
+                                            std::uint32_t* n) override
+      VM_PASS(Error(), m_registry, RegQueryValueExA, k, name, t, d, n) long RegDeleteKeyA(plat::HKey k,
+                                                                                          const char* sub) override
+      VM_PASS(Error(), m_registry, RegDeleteKeyA, k,
+              sub) long RegSetValueExA(plat::HKey k, const char* name, std::uint32_t r, std::uint32_t t,
+                                       const std::uint8_t* d, std::uint32_t n) override
+      VM_PASS(Error(), m_registry, RegSetValueExA, k, name, r, t, d, n) std::uint32_t
+      GetModuleFileNameA(char* b, std::uint32_t n) override
+      VM_PASS(0, m_files, GetModuleFileNameA, b, n) bool FindNextFileA(plat::HFind f, plat::FindData* d) override
+      VM_PASS(false, m_files, FindNextFileA, f, d) bool CopyFileA(const char* from, const char* to,
+                                                                  bool failIfExists) override
+      VM_PASS(false, m_files, CopyFileA, from, to, failIfExists) std::uint32_t
+      GetFileAttributesA(const char* p) override
+      VM_PASS(plat::kInvalidFileAttributes, m_files, GetFileAttributesA,
+              p) bool SetFileAttributesA(const char* p, std::uint32_t a) override
+      VM_PASS(false, m_files, SetFileAttributesA, p, a) bool DeleteFileA(const char* p) override
+      VM_PASS(false, m_files, DeleteFileA, p) bool CreateDirectoryA(const char* p) override
+      VM_PASS(false, m_files, CreateDirectoryA, p) std::uint32_t GetCurrentDirectoryA(std::uint32_t n, char* b) override
+      VM_PASS(0, m_files, GetCurrentDirectoryA, n, b) int Mkdir(const char* p) override
+      VM_PASS(-1, m_files, Mkdir, p) int Access(const char* p, int mode) override
+      VM_PASS(-1, m_files, Access, p, mode) bool Process32First(plat::HSnapshot s, plat::ProcessEntry* e) override
+      VM_PASS(false, m_processes, Process32First, s, e) bool Process32Next(plat::HSnapshot s,
+                                                                           plat::ProcessEntry* e) override
+      VM_PASS(false, m_processes, Process32Next, s, e) plat::HResult SHGetMalloc(plat::IMalloc** m) override
+      VM_PASS((*m = nullptr, HRESULT_FROM_WIN32(m_error)), m_shell, SHGetMalloc,
+              m) bool SHGetPathFromIDListA(plat::ItemList l, char* p) override
+      VM_PASS((p[0] = '\0', false), m_shell, SHGetPathFromIDListA, l, p) std::intptr_t
+      DialogBoxParamA(int id, plat::HWnd owner, plat::IDialogHost* host) override
+      VM_PASS(-1, m_windows, DialogBoxParamA, id, owner, host) bool EndDialog(plat::HWnd d, std::intptr_t r) override
+      VM_PASS(false, m_windows, EndDialog, d, r) plat::HWnd GetDlgItem(plat::HWnd d, int id) override
+      VM_PASS(0, m_windows, GetDlgItem, d, id) int GetDlgCtrlID(plat::HWnd w) override
+      VM_PASS(0, m_windows, GetDlgCtrlID, w) plat::HWnd GetActiveWindow() override
+      VM_PASS(0, m_windows, GetActiveWindow) bool EnableWindow(plat::HWnd w, bool e) override
+      VM_PASS(false, m_windows, EnableWindow, w, e) bool ShowWindow(plat::HWnd w, int c) override
+      VM_PASS(false, m_windows, ShowWindow, w, c) std::string GetWindowTextA(plat::HWnd w, int n) override
+      VM_PASS("", m_windows, GetWindowTextA, w, n) bool SetWindowTextA(plat::HWnd w, const char* t) override
+      VM_PASS(false, m_windows, SetWindowTextA, w, t) plat::HWnd SetFocus(plat::HWnd w) override
+      VM_PASS(0, m_windows, SetFocus, w) bool GetWindowRect(plat::HWnd w, plat::Rect* r) override
+      VM_PASS(false, m_windows, GetWindowRect, w, r) bool ScreenToClient(plat::HWnd w, plat::Point* p) override
+      VM_PASS(false, m_windows, ScreenToClient, w, p) plat::HWnd
+      CreateWindowExA(std::uint32_t ex, const char* cls, const char* name, std::uint32_t style, int x, int y, int w,
+                      int h, plat::HWnd parent, std::uintptr_t menu, std::uintptr_t instance, void* param) override
+      VM_PASS(0, m_windows, CreateWindowExA, ex, cls, name, style, x, y, w, h, parent, menu, instance,
+              param) long SetWindowLongA(plat::HWnd w, int i, long v) override
+      VM_PASS(0, m_windows, SetWindowLongA, w, i, v) bool SubclassWindow(plat::HWnd w, plat::IWindowHook* h) override
+      VM_PASS(false, m_windows, SubclassWindow, w, h) plat::HGdi LoadIconA(int id) override
+      VM_PASS(0, m_windows, LoadIconA, id) plat::HGdi SelectObject(plat::HDc dc, plat::HGdi o) override
+      VM_PASS(0, m_windows, SelectObject, dc, o) std::uint32_t SetTextColor(plat::HDc dc, std::uint32_t c) override
+      VM_PASS(CLR_INVALID, m_windows, SetTextColor, dc, c) int SetBkMode(plat::HDc dc, int mode) override
+      VM_PASS(0, m_windows, SetBkMode, dc, mode)
+
+          private :
+      // Counts the call; true (with the error set as the last error) when it must fail.
+      bool Fails(const char* operation);
+  long Error() const { return static_cast<long>(m_error); }
+  template <class Handle>
+  Handle Tally(Handle handle, Handle none) {
+    if (handle != none) m_open.insert(handle);
+    return handle;
+  }
 
   w32::Win32Registry m_registry;
   w32::Win32FileSystem m_files;
@@ -168,6 +187,8 @@ class TestPlatform : public plat::IRegistry,
   plat::BrowseCallbackProc m_browseCallback = nullptr;
   plat::LParam m_browseData = 0;
 };
+
+#undef VM_PASS
 
 // What a user does and sees, on a window of this thread. A click on a greyed or
 // hidden control is a test failure: no user could make it.
