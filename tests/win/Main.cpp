@@ -9,25 +9,9 @@
 #include <cstdlib>
 #include <string>
 
-namespace {
+#include "tests/win/Sandbox.h"
 
-void RemoveFolder(const std::string& folder) {
-  WIN32_FIND_DATAA entry;
-  const HANDLE find = ::FindFirstFileA((folder + "\\*").c_str(), &entry);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = entry.cFileName, path = folder + "\\" + name;
-      if (name == "." || name == "..") continue;
-      ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveFolder(path);
-      else
-        ::DeleteFileA(path.c_str());
-    } while (::FindNextFileA(find, &entry));
-    ::FindClose(find);
-  }
-  ::RemoveDirectoryA(folder.c_str());
-}
+namespace {
 
 int RunFromScratchFolder() {
   char self[MAX_PATH] = {};
@@ -37,7 +21,7 @@ int RunFromScratchFolder() {
   const std::string name = program.substr(slash + 1, program.rfind('.') - slash - 1);
   const std::string folder = "C:\\vmtests\\" + name + "-" + std::to_string(::GetCurrentProcessId());
   ::CreateDirectoryA("C:\\vmtests", nullptr);
-  RemoveFolder(folder);
+  wt::RemoveAll(folder);
   ::CreateDirectoryA(folder.c_str(), nullptr);
   const std::string copy = folder + "\\SetUp.exe";
   if (!::CopyFileA(program.c_str(), copy.c_str(), FALSE)) {
@@ -64,7 +48,7 @@ int RunFromScratchFolder() {
   ::GetExitCodeProcess(child.hProcess, &code);
   ::CloseHandle(child.hProcess);
   ::CloseHandle(child.hThread);
-  RemoveFolder(folder);
+  wt::RemoveAll(folder);
   return static_cast<int>(code);
 }
 

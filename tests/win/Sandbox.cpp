@@ -7,18 +7,16 @@
 namespace wt {
 namespace {
 
-std::wstring Convert(UINT codePage, const std::string& text) {
-  std::wstring out(text.size(), L'\0');
-  const int n = ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(),
-                                      static_cast<int>(out.size()));
-  out.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-  return out;
-}
-
-std::string Convert(UINT codePage, const std::wstring& text) {
-  std::string out(text.size() * 4, '\0');
-  const int n = ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(),
-                                      static_cast<int>(out.size()), nullptr, nullptr);
+template <class To, class From>
+To Convert(UINT codePage, const From& text) {
+  To out(text.size() * 4, 0);
+  int n = 0;
+  if constexpr (sizeof(typename From::value_type) == 1)
+    n = ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(),
+                              static_cast<int>(out.size()));
+  else
+    n = ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(),
+                              static_cast<int>(out.size()), nullptr, nullptr);
   out.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
   return out;
 }
@@ -44,15 +42,9 @@ HKEY Create(HKEY hive, const std::wstring& key, REGSAM view) {
 std::string Describe(DWORD type, const std::vector<BYTE>& data) {
   if (type == REG_DWORD && data.size() == 4)
     return "dword:" + std::to_string(*reinterpret_cast<const DWORD*>(data.data()));
-  if (type == REG_SZ || type == REG_EXPAND_SZ) {
-    std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), data.size() / sizeof(wchar_t));
-    while (!text.empty() && text.back() == L'\0') text.pop_back();
-    return (type == REG_SZ ? "sz:" : "expand:") + Utf8(text);
-  }
-  std::string hex = "type" + std::to_string(type) + ":";
-  char byte[4];
-  for (BYTE b : data) std::snprintf(byte, sizeof byte, "%02x", b), hex += byte;
-  return hex;
+  std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), data.size() / sizeof(wchar_t));
+  while (!text.empty() && text.back() == L'\0') text.pop_back();
+  return (type == REG_SZ ? "sz:" : "type" + std::to_string(type) + ":") + Utf8(text);
 }
 
 // One line per key and value below `key`, the keys read past any redirection.
@@ -77,32 +69,29 @@ void DumpKey(HKEY key, const std::string& path, std::string& out) {
   }
 }
 
-void Empty(const std::string& folder, bool keepProgram) {
+// Calls `visit` with each entry of `folder` but "." and "..".
+template <class Visit>
+void ForEachEntry(const std::string& folder, Visit visit) {
   WIN32_FIND_DATAA entry;
   const HANDLE find = ::FindFirstFileA((folder + "\\*").c_str(), &entry);
   if (find == INVALID_HANDLE_VALUE) return;
   do {
-    const std::string name = entry.cFileName, path = folder + "\\" + name;
-    if (name == "." || name == ".." || (keepProgram && name == "SetUp.exe")) continue;
-    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      Empty(path, false);
-      ::RemoveDirectoryA(path.c_str());
-    } else {
-      ::DeleteFileA(path.c_str());
-    }
+    const std::string name = entry.cFileName;
+    if (name != "." && name != "..") visit(name, folder + "\\" + name, entry.dwFileAttributes);
   } while (::FindNextFileA(find, &entry));
   ::FindClose(find);
 }
 
+// Everything below `folder` but the running program.
+void Empty(const std::string& folder) {
+  ForEachEntry(folder, [](const std::string& name, const std::string& path, DWORD attributes) {
+    if (name != "SetUp.exe") RemoveAll(path, attributes);
+  });
+}
+
 void DumpFolder(const std::string& folder, const std::string& relative, std::string& out) {
-  WIN32_FIND_DATAA entry;
-  const HANDLE find = ::FindFirstFileA((folder + "\\*").c_str(), &entry);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::string name = entry.cFileName, path = folder + "\\" + name;
-    if (name == "." || name == ".." || (relative.empty() && name == "SetUp.exe")) continue;
-    const DWORD a = entry.dwFileAttributes;
+  ForEachEntry(folder, [&](const std::string& name, const std::string& path, DWORD a) {
+    if (relative.empty() && name == "SetUp.exe") return;
     const std::string flags =
         std::string(a & FILE_ATTRIBUTE_READONLY ? "R" : "") + (a & FILE_ATTRIBUTE_HIDDEN ? "H" : "");
     if (a & FILE_ATTRIBUTE_DIRECTORY) {
@@ -111,15 +100,21 @@ void DumpFolder(const std::string& folder, const std::string& relative, std::str
     } else {
       out += relative + name + " " + flags + " " + Sandbox::Read(path).value_or("?") + "\n";
     }
-  } while (::FindNextFileA(find, &entry));
-  ::FindClose(find);
+  });
 }
 
 }  // namespace
 
-std::wstring Wide(const std::string& ansi) { return Convert(CP_ACP, ansi); }
-std::string Ansi(const std::wstring& text) { return Convert(CP_ACP, text); }
-std::string Utf8(const std::wstring& text) { return Convert(CP_UTF8, text); }
+std::wstring Wide(const std::string& ansi) { return Convert<std::wstring>(CP_ACP, ansi); }
+std::string Ansi(const std::wstring& text) { return Convert<std::string>(CP_ACP, text); }
+std::string Utf8(const std::wstring& text) { return Convert<std::string>(CP_UTF8, text); }
+
+void RemoveAll(const std::string& path, DWORD attributes) {
+  ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return (void)::DeleteFileA(path.c_str());
+  ForEachEntry(path, [](const std::string&, const std::string& below, DWORD a) { RemoveAll(below, a); });
+  ::RemoveDirectoryA(path.c_str());
+}
 
 Sandbox::Sandbox() : m_scratch(L"Software\\VellmarkTests\\" + std::to_wstring(::GetCurrentProcessId())) {
   ::RegDeleteTreeW(HKEY_CURRENT_USER, m_scratch.c_str());  // what a crashed run left
@@ -135,7 +130,7 @@ Sandbox::Sandbox() : m_scratch(L"Software\\VellmarkTests\\" + std::to_wstring(::
   // below any key that has a Wow6432Node subkey, where Windows does so only
   // for the real HKLM\SOFTWARE.
   ::RegCloseKey(Create(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Wow6432Node", KEY_WOW64_64KEY));
-  Empty(Folder(), true);
+  Empty(Folder());
 }
 
 Sandbox::~Sandbox() {
@@ -148,7 +143,7 @@ Sandbox::~Sandbox() {
   ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
   ::RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
   ::RegDeleteTreeW(HKEY_CURRENT_USER, m_scratch.c_str());
-  Empty(Folder(), true);
+  Empty(Folder());
 }
 
 std::string Sandbox::Folder() {
@@ -163,12 +158,6 @@ void Sandbox::Set(HKEY hive, const std::wstring& key, const std::wstring& name, 
   const HKEY handle = Create(hive, key, view);
   ::RegSetValueExW(handle, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-  ::RegCloseKey(handle);
-}
-
-void Sandbox::SetDword(HKEY hive, const std::wstring& key, const std::wstring& name, DWORD value) {
-  const HKEY handle = Create(hive, key, 0);
-  ::RegSetValueExW(handle, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
   ::RegCloseKey(handle);
 }
 

@@ -21,6 +21,8 @@ constexpr bool kWow64 = sizeof(void*) == 4;
 std::wstring Wide(const std::string& ansi);  // from the ANSI code page (936)
 std::string Ansi(const std::wstring& text);  // to it; '?' for what it lacks
 std::string Utf8(const std::wstring& text);  // for failure messages
+// Removes a file, or a folder with everything below it, read-only or not.
+void RemoveAll(const std::string& path, DWORD attributes = FILE_ATTRIBUTE_DIRECTORY);
 
 class Sandbox {
  public:
@@ -37,7 +39,6 @@ class Sandbox {
   // writes what a 64-bit program would see.
   void Set(HKEY hive, const std::wstring& key, const std::wstring& name, const std::wstring& text, DWORD type = REG_SZ,
            REGSAM view = 0);
-  void SetDword(HKEY hive, const std::wstring& key, const std::wstring& name, DWORD value);
   void AddKey(HKEY hive, const std::wstring& key);
   // An AutoCAD installation key below HKEY_LOCAL_MACHINE, with its folder made.
   void AddAcad(const std::wstring& key, const std::string& folder, const std::wstring& productName);
