@@ -66,9 +66,14 @@ class CAcadSetup {
   void JoinInstallations(const TextList& locationPaths, const TextList& locationFolders, const TextList& namePaths,
                          const TextList& productNames, int lastYear);
 
-  std::vector<std::string> ListProfileRoots(FailureReport& report);
-  std::vector<std::string> ListVariablesKeys(const std::vector<std::string>& profileRoots, FailureReport& report);
-  void TrustTargetIn(const std::string& variablesKey, FailureReport& report);
+  std::string HkcuItem(const std::u16string& path);
+  bool OpenHive(plat::HKey& hive, FailureReport& report);
+  bool OpenForListing(plat::HKey parent, const std::u16string& path, plat::HKey& key, FailureReport& report,
+                      const std::u16string& fullPath);
+  std::vector<std::u16string> ListProfileRoots(FailureReport& report);
+  std::vector<std::u16string> ListVariablesKeys(const std::vector<std::u16string>& profileRoots,
+                                                FailureReport& report);
+  void TrustTargetIn(const std::u16string& variablesKey, FailureReport& report);
 
   plat::HKey RecreateKey(plat::HKey installKey, const std::string& item, const std::string& subKey,
                          FailureReport& report);

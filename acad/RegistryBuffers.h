@@ -10,11 +10,12 @@
 
 #include "platform/Registry.h"
 
-class KeyNameBuffer {
+template <class Char>
+class BasicKeyNameBuffer {
  public:
   static constexpr std::uint32_t kSize = 256;
-  KeyNameBuffer() { m_chars.fill('\0'); }
-  char* data() { return m_chars.data(); }
+  BasicKeyNameBuffer() { m_chars.fill(Char()); }
+  Char* data() { return m_chars.data(); }
   // Offered length; set afresh for every read, as the read overwrites it.
   std::uint32_t* size() {
     m_length = kSize;
@@ -22,9 +23,11 @@ class KeyNameBuffer {
   }
 
  private:
-  std::array<char, kSize> m_chars;
+  std::array<Char, kSize> m_chars;
   std::uint32_t m_length = kSize;
 };
+using KeyNameBuffer = BasicKeyNameBuffer<char>;
+using WideKeyNameBuffer = BasicKeyNameBuffer<char16_t>;
 
 // Reads value `name` of `key` into a 256-byte buffer. True when it exists and
 // fits; `text` is then its data up to the first zero byte, never beyond what the

@@ -1,48 +1,61 @@
 #include "acad/TrustedPaths.h"
-#include <string>
-
-#include "text/AnsiText.h"
 
 namespace {
 
-constexpr const char* kSubfolderMark = "\\...";
+const std::u16string kSubfolderMark = u"\\...";
 
-bool IsFolderOrBelow(const std::string& folder, const std::string& top) {
-  if (folder == top) return true;
-  return folder.size() > top.size() && folder.compare(0, top.size(), top) == 0 && folder[top.size()] == '\\' &&
-         ansi::IsCharBoundary(folder, top.size());
+void RemoveTrailingBackslash(std::u16string& path) {
+  if (!path.empty() && path.back() == u'\\') path.pop_back();
 }
 
-bool EntryTrusts(std::string entry, const std::string& folder) {
-  const std::size_t mark = entry.size() >= 4 ? entry.size() - 4 : std::string::npos;
-  if (mark != std::string::npos && entry.compare(mark, 4, kSubfolderMark) == 0 && ansi::IsCharBoundary(entry, mark)) {
-    std::string top = entry.substr(0, mark);
-    ansi::RemoveTrailingBackslash(top);
+bool IsFolderOrBelow(const std::u16string& folder, const std::u16string& top) {
+  return folder == top ||
+         (folder.size() > top.size() && folder.compare(0, top.size(), top) == 0 && folder[top.size()] == u'\\');
+}
+
+bool EntryTrusts(std::u16string entry, const std::u16string& folder) {
+  if (entry.size() >= kSubfolderMark.size() &&
+      entry.compare(entry.size() - kSubfolderMark.size(), kSubfolderMark.size(), kSubfolderMark) == 0) {
+    std::u16string top = entry.substr(0, entry.size() - kSubfolderMark.size());
+    RemoveTrailingBackslash(top);
     if (!top.empty() && IsFolderOrBelow(folder, top)) return true;
   }
-  ansi::RemoveTrailingBackslash(entry);
+  RemoveTrailingBackslash(entry);
   return entry == folder;
+}
+
+// Bytes in code page 936: one for ASCII, two for anything else (a character the
+// code page lacks counts as the two or more bytes another encoding needs).
+std::size_t AnsiLength(const std::u16string& text) {
+  std::size_t bytes = 0;
+  for (char16_t unit : text) bytes += unit < 0x80 ? 1 : 2;
+  return bytes;
 }
 
 }  // namespace
 
-bool ListsTrustedFolder(const std::string& list, const std::string& folder) {
-  // ";" never occurs inside a double-byte character (trail bytes start at 0x40).
-  std::string upperFolder = ansi::UpperAscii(folder);
-  ansi::RemoveTrailingBackslash(upperFolder);
-  const std::string entries = ansi::UpperAscii(list);
+std::u16string UpperAscii(std::u16string text) {
+  for (char16_t& unit : text)
+    if (unit >= u'a' && unit <= u'z') unit = static_cast<char16_t>(unit - u'a' + u'A');
+  return text;
+}
+
+bool ListsTrustedFolder(const std::u16string& list, const std::u16string& folder) {
+  std::u16string upperFolder = UpperAscii(folder);
+  RemoveTrailingBackslash(upperFolder);
+  const std::u16string entries = UpperAscii(list);
   for (std::size_t begin = 0; begin <= entries.size();) {
-    std::size_t end = entries.find(';', begin);
-    if (end == std::string::npos) end = entries.size();
+    std::size_t end = entries.find(u';', begin);
+    if (end == std::u16string::npos) end = entries.size();
     if (EntryTrusts(entries.substr(begin, end - begin), upperFolder)) return true;
     begin = end + 1;
   }
   return false;
 }
 
-std::string ComposeTrustedPaths(const std::string& current, const std::string& folder) {
-  if (current.size() <= 2) return folder;
-  std::string upper = ansi::UpperAscii(current);
+std::u16string ComposeTrustedPaths(const std::u16string& current, const std::u16string& folder) {
+  if (AnsiLength(current) <= 2) return folder;
+  const std::u16string upper = UpperAscii(current);
   if (ListsTrustedFolder(current, folder)) return upper;
-  return ansi::Format("%s;%s", upper.c_str(), ansi::UpperAscii(folder).c_str());
+  return upper + u";" + UpperAscii(folder);
 }

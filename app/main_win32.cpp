@@ -8,6 +8,7 @@
 #include "platform/win32/Win32ProcessList.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
+#include "platform/win32/Win32TextCodec.h"
 #include "platform/win32/Win32WindowSystem.h"
 
 namespace {
@@ -28,7 +29,8 @@ plat::Platform& TheWin32Platform() {
   static w32::Win32FileSystem files;
   static w32::Win32ProcessList processes;
   static w32::Win32Shell shell;
-  static plat::Platform platform{registry, windows, files, processes, shell};
+  static w32::Win32TextCodec text;
+  static plat::Platform platform{registry, windows, files, processes, shell, text};
   return platform;
 }
 

@@ -34,23 +34,35 @@ std::string Text(const std::uint8_t* data, std::size_t size) {
   if (code == 0) Require(path.size() >= 3 && path[1] == ':' && path[2] == '\\');
 }
 
+// The input as UTF-16 code units, two bytes each: any unit, surrogates unpaired
+// or not, may come from the registry.
+std::u16string Units(const std::string& bytes) {
+  std::u16string units;
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+    units += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8);
+  return units;
+}
+
 [[maybe_unused]] void FuzzTrustedPaths(const std::string& input) {
-  // Both come in as C strings: the value as read ends at its first NUL, and so
-  // does the folder the user typed.
-  const std::string text = input.substr(0, input.find('\0'));
-  const std::size_t cut = text.find('\n');
-  const std::string current = text.substr(0, cut);
-  const std::string folder = cut == std::string::npos ? "C:\\Tools\\Vellmark" : text.substr(cut + 1);
+  // Both come in as texts ending at their first NUL: the value as read, and the
+  // folder the user typed.
+  std::u16string text = Units(input);
+  text = text.substr(0, text.find(u'\0'));
+  const std::size_t cut = text.find(u'\n');
+  const std::u16string current = text.substr(0, cut);
+  const std::u16string folder = cut == std::u16string::npos ? u"C:\\Tools\\Vellmark" : text.substr(cut + 1);
   if (folder.empty()) return;  // the install folder is validated long before
-  const std::string composed = ComposeTrustedPaths(current, folder);
-  if (current.size() <= 2) return Require(composed == folder);
-  const std::string upper = ansi::UpperAscii(current);
+  const std::u16string composed = ComposeTrustedPaths(current, folder);
+  if (composed == folder) return;  // a value too short to be a list
+  // Only ASCII letters change: every other unit of the list survives in place.
+  Require(composed.compare(0, current.size(), UpperAscii(current)) == 0);
+  Require(UpperAscii(current).size() == current.size());
   if (ListsTrustedFolder(current, folder))
-    Require(composed == upper);
+    Require(composed.size() == current.size());
   else
-    Require(composed == upper + ";" + ansi::UpperAscii(folder));
+    Require(composed == UpperAscii(current) + u";" + UpperAscii(folder));
   // Once in, the folder stays in, and a second run changes nothing.
-  if (folder.find(';') == std::string::npos) {
+  if (folder.find(u';') == std::u16string::npos) {
     Require(ListsTrustedFolder(composed, folder));
     Require(ComposeTrustedPaths(composed, folder) == composed);
   }

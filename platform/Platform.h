@@ -6,6 +6,7 @@
 #include "platform/ProcessList.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
+#include "platform/TextCodec.h"
 #include "platform/WindowSystem.h"
 
 namespace plat {
@@ -16,6 +17,7 @@ struct Platform {
   IFileSystem& files;
   IProcessList& processes;
   IShell& shell;
+  ITextCodec& text;
 };
 
 }  // namespace plat

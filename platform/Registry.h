@@ -35,6 +35,17 @@ class IRegistry {
   virtual long RegDeleteKeyA(HKey key, const char* subKey) = 0;
   virtual long RegSetValueExA(HKey key, const char* valueName, std::uint32_t reserved, std::uint32_t type,
                               const std::uint8_t* data, std::uint32_t size) = 0;
+
+  // The wide calls, for names and values that may hold any character: the ANSI
+  // ones give a '?' for each character the code page lacks.
+  virtual long RegOpenKeyExW(HKey key, const char16_t* subKey, std::uint32_t options, std::uint32_t access,
+                             HKey* result) = 0;
+  virtual long RegEnumKeyExW(HKey key, std::uint32_t index, char16_t* name, std::uint32_t* nameLen) = 0;
+  virtual long RegQueryValueExW(HKey key, const char16_t* valueName, std::uint32_t* type, std::uint8_t* data,
+                                std::uint32_t* dataSize) = 0;
+  virtual long RegCreateKeyW(HKey key, const char16_t* subKey, HKey* result) = 0;
+  virtual long RegSetValueExW(HKey key, const char16_t* valueName, std::uint32_t reserved, std::uint32_t type,
+                              const std::uint8_t* data, std::uint32_t size) = 0;
 };
 
 // Owns one open key; closes it on every way out of a scope. Predefined keys and

@@ -17,6 +17,7 @@
 #include "platform/win32/Win32ProcessList.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
+#include "platform/win32/Win32TextCodec.h"
 #include "platform/win32/Win32WindowSystem.h"
 
 namespace {
@@ -104,7 +105,8 @@ struct CopierRig {
   TimedFiles files;
   w32::Win32ProcessList processes;
   w32::Win32Shell shell;
-  plat::Platform platform{registry, windows, files, processes, shell};
+  w32::Win32TextCodec text;
+  plat::Platform platform{registry, windows, files, processes, shell, text};
   HiddenProgress hidden;
   fw::CProgressCtrl progress;
 

@@ -13,6 +13,7 @@
 #include "platform/win32/Win32ProcessList.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
+#include "platform/win32/Win32TextCodec.h"
 #include "platform/win32/Win32WindowSystem.h"
 
 namespace {
@@ -25,7 +26,8 @@ struct RealPlatform {
   w32::Win32FileSystem files;
   w32::Win32ProcessList processes;
   w32::Win32Shell shell;
-  plat::Platform platform{registry, windows, files, processes, shell};
+  w32::Win32TextCodec text;
+  plat::Platform platform{registry, windows, files, processes, shell, text};
 };
 
 // The two hives in scratch keys below the real HKEY_CURRENT_USER, for one size.

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 static_assert(sizeof(DWORD) == sizeof(std::uint32_t), "DWORD outputs are passed straight through");
+static_assert(sizeof(WCHAR) == sizeof(char16_t), "UTF-16 texts are passed straight through");
 
 namespace w32 {
 namespace {
@@ -34,6 +35,8 @@ long WithHKeyOut(plat::HKey* result, Open open) {
   *result = FromWin(handle);
   return rc;
 }
+
+const WCHAR* W(const char16_t* text) { return reinterpret_cast<const WCHAR*>(text); }
 
 }  // namespace
 
@@ -75,6 +78,31 @@ long Win32Registry::RegDeleteKeyA(plat::HKey key, const char* subKey) { return :
 long Win32Registry::RegSetValueExA(plat::HKey key, const char* valueName, std::uint32_t reserved, std::uint32_t type,
                                    const std::uint8_t* data, std::uint32_t size) {
   return ::RegSetValueExA(ToWin(key), valueName, reserved, type, data, size);
+}
+
+long Win32Registry::RegOpenKeyExW(plat::HKey key, const char16_t* subKey, std::uint32_t options, std::uint32_t access,
+                                  plat::HKey* result) {
+  return WithHKeyOut(result, [&](HKEY* out) { return ::RegOpenKeyExW(ToWin(key), W(subKey), options, access, out); });
+}
+
+long Win32Registry::RegEnumKeyExW(plat::HKey key, std::uint32_t index, char16_t* name, std::uint32_t* nameLen) {
+  return ::RegEnumKeyExW(ToWin(key), index, reinterpret_cast<WCHAR*>(name), reinterpret_cast<DWORD*>(nameLen), nullptr,
+                         nullptr, nullptr, nullptr);
+}
+
+long Win32Registry::RegQueryValueExW(plat::HKey key, const char16_t* valueName, std::uint32_t* type,
+                                     std::uint8_t* data, std::uint32_t* dataSize) {
+  return ::RegQueryValueExW(ToWin(key), W(valueName), nullptr, reinterpret_cast<DWORD*>(type), data,
+                            reinterpret_cast<DWORD*>(dataSize));
+}
+
+long Win32Registry::RegCreateKeyW(plat::HKey key, const char16_t* subKey, plat::HKey* result) {
+  return WithHKeyOut(result, [&](HKEY* out) { return ::RegCreateKeyW(ToWin(key), W(subKey), out); });
+}
+
+long Win32Registry::RegSetValueExW(plat::HKey key, const char16_t* valueName, std::uint32_t reserved,
+                                   std::uint32_t type, const std::uint8_t* data, std::uint32_t size) {
+  return ::RegSetValueExW(ToWin(key), W(valueName), reserved, type, data, size);
 }
 
 }  // namespace w32

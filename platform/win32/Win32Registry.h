@@ -21,6 +21,14 @@ class Win32Registry : public plat::IRegistry {
   long RegDeleteKeyA(plat::HKey key, const char* subKey) override;
   long RegSetValueExA(plat::HKey key, const char* valueName, std::uint32_t reserved, std::uint32_t type,
                       const std::uint8_t* data, std::uint32_t size) override;
+  long RegOpenKeyExW(plat::HKey key, const char16_t* subKey, std::uint32_t options, std::uint32_t access,
+                     plat::HKey* result) override;
+  long RegEnumKeyExW(plat::HKey key, std::uint32_t index, char16_t* name, std::uint32_t* nameLen) override;
+  long RegQueryValueExW(plat::HKey key, const char16_t* valueName, std::uint32_t* type, std::uint8_t* data,
+                        std::uint32_t* dataSize) override;
+  long RegCreateKeyW(plat::HKey key, const char16_t* subKey, plat::HKey* result) override;
+  long RegSetValueExW(plat::HKey key, const char16_t* valueName, std::uint32_t reserved, std::uint32_t type,
+                      const std::uint8_t* data, std::uint32_t size) override;
 };
 
 }  // namespace w32

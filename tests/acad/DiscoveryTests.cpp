@@ -141,21 +141,27 @@ TEST_F(DiscoveryTest, AFailingCallOnlyLosesInstallations) {
   os.StopFailing();
 }
 
-TEST(ListSubKeysTest, AppendsTheReadableNamesAfterWhatIsThere) {
+TEST(ListSubKeysTest, AppendsTheReadableNamesAfterWhatIsThereAndReportsTheRest) {
   wt::Sandbox box;
   wt::TestPlatform os;
-  for (const wchar_t* name : {L"Root\\b", L"Root\\A", L"Root\\c", L"Root\\d"}) box.AddKey(HKEY_CURRENT_USER, name);
+  for (const wchar_t* name : {L"Root\\b", L"Root\\A", L"Root\\Jörg", L"Root\\d"}) box.AddKey(HKEY_CURRENT_USER, name);
   plat::HKey root = 0;
   ASSERT_EQ(os.RegOpenKeyExA(plat::kHKeyCurrentUser, "Root", 0, plat::kKeyRead, &root), 0);
-  List names = {"kept"};
-  os.FailOperation("RegOpenKeyExA", 2);  // "b" does not open
-  ListSubKeys(os, root, names);
-  EXPECT_EQ(names, (List{"kept", "A", "c", "d"}));
+  std::vector<std::u16string> names = {u"kept"};
+  FailureReport report;
+  os.FailOperation("RegOpenKeyExW", 2);  // "b" does not open
+  ListSubKeys(os.platform, root, names, "K", report);
+  const std::vector<std::u16string> listed = {u"kept", u"A", u"d", u"Jörg"};  // every character of a name
+  EXPECT_EQ(names, listed);
+  ASSERT_EQ(report.size(), 1u);
+  EXPECT_EQ(report[0].item, "K\\b");
   // A name that cannot be read comes out empty: the empty name opens the key itself.
   names.clear();
-  os.FailOperation("RegEnumKeyExA", 1);
-  ListSubKeys(os, root, names);
-  EXPECT_EQ(names, (List{"", "b", "c", "d"}));
+  os.FailOperation("RegEnumKeyExW", 1);
+  ListSubKeys(os.platform, root, names, "K", report);
+  const std::vector<std::u16string> again = {u"", u"b", u"d", u"Jörg"};
+  EXPECT_EQ(names, again);
+  EXPECT_EQ(report.back().kind, Failure::kKeyNotListed);
   os.StopFailing();
   os.RegCloseKey(root);
   EXPECT_EQ(os.OpenHandles(), 0u);

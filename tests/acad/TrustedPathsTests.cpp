@@ -48,6 +48,19 @@ TEST_F(TrustedPathsTest, EveryProfileOfEveryReleaseAndProduct) {
   EXPECT_EQ(os.OpenHandles(), 0u);
 }
 
+// Names and lists outside the ANSI code page: every such profile gets the
+// folder, and every character of every other entry survives, surrogate pairs
+// included; only ASCII letters change case.
+TEST_F(TrustedPathsTest, TextOutsideTheCodePageSurvivesAndSuchProfilesAreServed) {
+  const auto jorg = Variables(L"R24.0", L"Prodüct", L"Jörg"), hangul = Variables(L"R24.0", L"Prodüct", L"스케치");
+  Trust(jorg, L"D:\\Jörg\\Lisp;E:\\\U0001F3D7\\Blöcke;F:\\𠀀");
+  Trust(hangul, L"d:\\tools\\vellmark");
+  EXPECT_TRUE(acad.UpdateTrustedPaths().empty());
+  const std::wstring kept = L"D:\\JöRG\\LISP;E:\\\U0001F3D7\\BLöCKE;F:\\𠀀;D:\\TOOLS\\VELLMARK";
+  EXPECT_EQ(Trusted(jorg), kept);
+  EXPECT_EQ(Trusted(hangul), L"D:\\TOOLS\\VELLMARK") << "already trusted: nothing appended";
+}
+
 TEST_F(TrustedPathsTest, NoAutoCadKeyWritesNothing) {
   box.Set(HKEY_CURRENT_USER, L"Software\\Other", L"TRUSTEDPATHS", L"C:\\X");
   const std::string before = box.DumpRegistry();
@@ -59,7 +72,7 @@ TEST_F(TrustedPathsTest, AValueThatIsNoStringOrCannotBeReadIsLeftAloneAndReporte
   const auto binary = Variables(L"R18.0", L"P", L"A"), denied = Variables(L"R18.0", L"P", L"B");
   Trust(binary, L"C:\\Bin", REG_BINARY);
   Trust(denied, L"C:\\Mine");
-  os.FailOperation("RegQueryValueExA", 3, ERROR_ACCESS_DENIED);  // A: size and data; then B
+  os.FailOperation("RegQueryValueExW", 3, ERROR_ACCESS_DENIED);  // A: size and data; then B
   const FailureReport report = acad.UpdateTrustedPaths();
   ASSERT_EQ(report.size(), 2u);
   EXPECT_EQ(report[0].kind, Failure::kValueNotRead);
@@ -76,7 +89,7 @@ TEST_F(TrustedPathsTest, AProfileListThatCannotBeReadIsReported) {
   const auto a = Variables(L"R18.0", L"P", L"A");
   Trust(a, L"C:\\Lib");
   // Listing order: the releases, the products of R18.0, then its profiles.
-  os.FailOperation("RegEnumKeyExA", 3, ERROR_ACCESS_DENIED);
+  os.FailOperation("RegEnumKeyExW", 3, ERROR_ACCESS_DENIED);
   const FailureReport report = acad.UpdateTrustedPaths();
   ASSERT_EQ(report.size(), 1u);
   EXPECT_EQ(report[0].kind, Failure::kKeyNotListed);
@@ -98,8 +111,9 @@ TEST_F(TrustedPathsTest, AMebibyteListIsReadAndWrittenWhole) {
 // trusted is ever lost, and a profile left without ours is always reported.
 TEST_F(TrustedPathsTest, AFailingCallNeverLosesATrustedFolder) {
   const auto a = Variables(L"R18.0", L"P", L"A"), b = Variables(L"R20.1", L"Q", L"B");
+  const std::u16string jorg = u"D:\\Jörg";
   auto seed = [&] {
-    Trust(a, L"C:\\Lib;d:\\blocks");
+    Trust(a, L"C:\\Lib;d:\\Jörg");
     Trust(b, L"E:\\Std\\...");
   };
   seed();
@@ -113,12 +127,12 @@ TEST_F(TrustedPathsTest, AFailingCallNeverLosesATrustedFolder) {
       const FailureReport report = acad.UpdateTrustedPaths();
       os.StopFailing();
       const std::string where = std::to_string(k) + (fromThereOn ? "+ " : " ") + os.failed.front();
-      const std::string listA = wt::Ansi(Trusted(a).value_or(L"")), listB = wt::Ansi(Trusted(b).value_or(L""));
+      const std::u16string listA = wt::U16(Trusted(a).value_or(L"")), listB = wt::U16(Trusted(b).value_or(L""));
       EXPECT_EQ(os.OpenHandles(), 0u) << where;
-      EXPECT_TRUE(ListsTrustedFolder(listA, "C:\\Lib") && ListsTrustedFolder(listA, "D:\\Blocks")) << where;
-      EXPECT_TRUE(ListsTrustedFolder(listB, "E:\\Std")) << where;
+      EXPECT_TRUE(ListsTrustedFolder(listA, u"C:\\Lib") && ListsTrustedFolder(listA, jorg)) << where;
+      EXPECT_TRUE(ListsTrustedFolder(listB, u"E:\\Std")) << where;
       const bool complete =
-          ListsTrustedFolder(listA, "D:\\Tools\\Vellmark") && ListsTrustedFolder(listB, "D:\\Tools\\Vellmark");
+          ListsTrustedFolder(listA, u"D:\\Tools\\Vellmark") && ListsTrustedFolder(listB, u"D:\\Tools\\Vellmark");
       EXPECT_TRUE(complete || !report.empty()) << where;
       os.failed.clear();
     }

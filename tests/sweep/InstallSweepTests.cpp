@@ -20,7 +20,7 @@ const std::wstring kProfiles = L"SOFTWARE\\Autodesk\\AutoCAD\\";
 const std::wstring kVariables[] = {kProfiles + L"R17.1\\ACAD-6001:804\\Profiles\\<<Unnamed Profile>>\\Variables",
                                    kProfiles + L"R20.1\\ACAD-F001:804\\Profiles\\Work\\Variables",
                                    kProfiles + L"R20.1\\ACAD-F001:804\\Profiles\\<<Unnamed Profile>>\\Variables"};
-const std::wstring kTrusted[] = {L"D:\\结构\\库;E:\\Mine\\...", L"c:\\kavtor\\vellmark2", L""};
+const std::wstring kTrusted[] = {L"D:\\结构\\库;E:\\Jörg\\...", L"c:\\kavtor\\vellmark2", L""};
 
 void Seed(wt::Sandbox& box) {
   for (const char* name : {"Kavtor2008.ARX", "Kavtor2015.ARX", "ACAD2013.dll", "Kavtor.prt5", "Kavtor_EN.shx",
@@ -99,11 +99,11 @@ Outcome Install(std::size_t failAt, bool fromThereOn) {
   run.files = box.DumpFiles();
   for (const wt::MessageBoxCall& b : os.boxes) run.texts.push_back(b.text);
   for (int i = 0; i < 3; ++i) {
-    const std::string now = wt::Ansi(box.Get(HKEY_CURRENT_USER, kVariables[i], L"TRUSTEDPATHS").value_or(L""));
-    std::istringstream entries(wt::Ansi(kTrusted[i]));
-    std::string entry;
-    while (std::getline(entries, entry, ';'))
-      if (!ListsTrustedFolder(now, entry)) run.lost.push_back(wt::Ansi(kVariables[i]) + ": " + entry);
+    const std::u16string now = wt::U16(box.Get(HKEY_CURRENT_USER, kVariables[i], L"TRUSTEDPATHS").value_or(L""));
+    std::wistringstream entries(kTrusted[i]);
+    std::wstring entry;
+    while (std::getline(entries, entry, L';'))
+      if (!ListsTrustedFolder(now, wt::U16(entry))) run.lost.push_back(wt::Utf8(kVariables[i] + L": " + entry));
   }
   return run;
 }

@@ -21,6 +21,8 @@ constexpr bool kWow64 = sizeof(void*) == 4;
 std::wstring Wide(const std::string& ansi);  // from the ANSI code page (936)
 std::string Ansi(const std::wstring& text);  // to it; '?' for what it lacks
 std::string Utf8(const std::wstring& text);  // for failure messages
+// The program's UTF-16 texts are char16_t, Windows' wchar_t: the same units.
+inline std::u16string U16(const std::wstring& text) { return {text.begin(), text.end()}; }
 // Removes a file, or a folder with everything below it, read-only or not.
 void RemoveAll(const std::string& path, DWORD attributes = FILE_ATTRIBUTE_DIRECTORY);
 

@@ -148,6 +148,21 @@ long TestPlatform::RegCreateKeyA(plat::HKey key, const char* subKey, plat::HKey*
   return rc;
 }
 
+long TestPlatform::RegOpenKeyExW(plat::HKey key, const char16_t* subKey, std::uint32_t options, std::uint32_t access,
+                                 plat::HKey* result) {
+  if (Fails("RegOpenKeyExW")) return *result = 0, Error();
+  const long rc = m_registry.RegOpenKeyExW(key, subKey, options, access, result);
+  if (rc == ERROR_SUCCESS) m_open.insert(*result);
+  return rc;
+}
+
+long TestPlatform::RegCreateKeyW(plat::HKey key, const char16_t* subKey, plat::HKey* result) {
+  if (Fails("RegCreateKeyW")) return *result = 0, Error();
+  const long rc = m_registry.RegCreateKeyW(key, subKey, result);
+  if (rc == ERROR_SUCCESS && *result != key && !IsPredefined(*result)) m_open.insert(*result);
+  return rc;
+}
+
 plat::HFind TestPlatform::FindFirstFileA(const char* pattern, plat::FindData* data) {
   if (Fails("FindFirstFileA")) return plat::kInvalidFindHandle;
   return Tally(m_files.FindFirstFileA(pattern, data), plat::kInvalidFindHandle);

@@ -21,6 +21,7 @@
 #include "platform/win32/Win32ProcessList.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
+#include "platform/win32/Win32TextCodec.h"
 #include "platform/win32/Win32WindowSystem.h"
 
 namespace wt {
@@ -43,9 +44,10 @@ class TestPlatform : public plat::IRegistry,
                      public plat::IFileSystem,
                      public plat::IProcessList,
                      public plat::IShell,
-                     public plat::IWindowSystem {
+                     public plat::IWindowSystem,
+                     public plat::ITextCodec {
  public:
-  plat::Platform platform{*this, *this, *this, *this, *this};
+  plat::Platform platform{*this, *this, *this, *this, *this, *this};
 
   // ---- the user ----
   std::vector<MessageBoxCall> boxes;
@@ -79,6 +81,9 @@ class TestPlatform : public plat::IRegistry,
   long RegOpenKeyExA(plat::HKey key, const char* subKey, std::uint32_t options, std::uint32_t access,
                      plat::HKey* result) override;
   long RegCreateKeyA(plat::HKey key, const char* subKey, plat::HKey* result) override;
+  long RegOpenKeyExW(plat::HKey key, const char16_t* subKey, std::uint32_t options, std::uint32_t access,
+                     plat::HKey* result) override;
+  long RegCreateKeyW(plat::HKey key, const char16_t* subKey, plat::HKey* result) override;
   long RegCloseKey(plat::HKey key) override { return m_open.erase(key), m_registry.RegCloseKey(key); }
   plat::HFind FindFirstFileA(const char* pattern, plat::FindData* data) override;
   bool FindClose(plat::HFind find) override { return m_open.erase(find), m_files.FindClose(find); }
@@ -103,66 +108,60 @@ class TestPlatform : public plat::IRegistry,
   bool UnsubclassWindow(plat::HWnd window) override { return m_windows.UnsubclassWindow(window); }
   void InitDialogControls() override { m_windows.InitDialogControls(); }
   std::uint32_t GetLastError() override { return m_files.GetLastError(); }
+  // Conversions of text in memory, with nothing to fail.
+  std::u16string MultiByteToWideChar(const std::string& ansi) override { return m_text.MultiByteToWideChar(ansi); }
+  std::string WideCharToMultiByte(const std::u16string& wide, bool* lossy) override {
+    return m_text.WideCharToMultiByte(wide, lossy);
+  }
 
   // The rest: passed on, or failed.
-  long RegQueryInfoKeyA(plat::HKey k, std::uint32_t* n, std::uint32_t* m, std::uint32_t* v) override
-      VM_PASS(Error(), m_registry, RegQueryInfoKeyA, k, n, m,
-              v) long RegEnumKeyExA(plat::HKey k, std::uint32_t i, char* name, std::uint32_t* length) override
-      VM_PASS(Error(), m_registry, RegEnumKeyExA, k, i, name,
-              length) long RegQueryValueExA(plat::HKey k, const char* name, std::uint32_t* t, std::uint8_t* d,
-                                            std::uint32_t* n) override
-      VM_PASS(Error(), m_registry, RegQueryValueExA, k, name, t, d, n) long RegDeleteKeyA(plat::HKey k,
-                                                                                          const char* sub) override
-      VM_PASS(Error(), m_registry, RegDeleteKeyA, k,
-              sub) long RegSetValueExA(plat::HKey k, const char* name, std::uint32_t r, std::uint32_t t,
-                                       const std::uint8_t* d, std::uint32_t n) override
-      VM_PASS(Error(), m_registry, RegSetValueExA, k, name, r, t, d, n) std::uint32_t
-      GetModuleFileNameA(char* b, std::uint32_t n) override
-      VM_PASS(0, m_files, GetModuleFileNameA, b, n) bool FindNextFileA(plat::HFind f, plat::FindData* d) override
-      VM_PASS(false, m_files, FindNextFileA, f, d) bool CopyFileA(const char* from, const char* to,
-                                                                  bool failIfExists) override
-      VM_PASS(false, m_files, CopyFileA, from, to, failIfExists) std::uint32_t
-      GetFileAttributesA(const char* p) override
-      VM_PASS(plat::kInvalidFileAttributes, m_files, GetFileAttributesA,
-              p) bool SetFileAttributesA(const char* p, std::uint32_t a) override
-      VM_PASS(false, m_files, SetFileAttributesA, p, a) bool DeleteFileA(const char* p) override
-      VM_PASS(false, m_files, DeleteFileA, p) bool CreateDirectoryA(const char* p) override
-      VM_PASS(false, m_files, CreateDirectoryA, p) std::uint32_t GetCurrentDirectoryA(std::uint32_t n, char* b) override
-      VM_PASS(0, m_files, GetCurrentDirectoryA, n, b) int Mkdir(const char* p) override
-      VM_PASS(-1, m_files, Mkdir, p) int Access(const char* p, int mode) override
-      VM_PASS(-1, m_files, Access, p, mode) bool Process32First(plat::HSnapshot s, plat::ProcessEntry* e) override
-      VM_PASS(false, m_processes, Process32First, s, e) bool Process32Next(plat::HSnapshot s,
-                                                                           plat::ProcessEntry* e) override
-      VM_PASS(false, m_processes, Process32Next, s, e) plat::HResult SHGetMalloc(plat::IMalloc** m) override
-      VM_PASS((*m = nullptr, HRESULT_FROM_WIN32(m_error)), m_shell, SHGetMalloc,
-              m) bool SHGetPathFromIDListA(plat::ItemList l, char* p) override
-      VM_PASS((p[0] = '\0', false), m_shell, SHGetPathFromIDListA, l, p) std::intptr_t
-      DialogBoxParamA(int id, plat::HWnd owner, plat::IDialogHost* host) override
-      VM_PASS(-1, m_windows, DialogBoxParamA, id, owner, host) bool EndDialog(plat::HWnd d, std::intptr_t r) override
-      VM_PASS(false, m_windows, EndDialog, d, r) plat::HWnd GetDlgItem(plat::HWnd d, int id) override
-      VM_PASS(0, m_windows, GetDlgItem, d, id) int GetDlgCtrlID(plat::HWnd w) override
-      VM_PASS(0, m_windows, GetDlgCtrlID, w) plat::HWnd GetActiveWindow() override
-      VM_PASS(0, m_windows, GetActiveWindow) bool EnableWindow(plat::HWnd w, bool e) override
-      VM_PASS(false, m_windows, EnableWindow, w, e) bool ShowWindow(plat::HWnd w, int c) override
-      VM_PASS(false, m_windows, ShowWindow, w, c) std::string GetWindowTextA(plat::HWnd w, int n) override
-      VM_PASS("", m_windows, GetWindowTextA, w, n) bool SetWindowTextA(plat::HWnd w, const char* t) override
-      VM_PASS(false, m_windows, SetWindowTextA, w, t) plat::HWnd SetFocus(plat::HWnd w) override
-      VM_PASS(0, m_windows, SetFocus, w) bool GetWindowRect(plat::HWnd w, plat::Rect* r) override
-      VM_PASS(false, m_windows, GetWindowRect, w, r) bool ScreenToClient(plat::HWnd w, plat::Point* p) override
-      VM_PASS(false, m_windows, ScreenToClient, w, p) plat::HWnd
-      CreateWindowExA(std::uint32_t ex, const char* cls, const char* name, std::uint32_t style, int x, int y, int w,
-                      int h, plat::HWnd parent, std::uintptr_t menu, std::uintptr_t instance, void* param) override
-      VM_PASS(0, m_windows, CreateWindowExA, ex, cls, name, style, x, y, w, h, parent, menu, instance,
-              param) long SetWindowLongA(plat::HWnd w, int i, long v) override
-      VM_PASS(0, m_windows, SetWindowLongA, w, i, v) bool SubclassWindow(plat::HWnd w, plat::IWindowHook* h) override
-      VM_PASS(false, m_windows, SubclassWindow, w, h) plat::HGdi LoadIconA(int id) override
-      VM_PASS(0, m_windows, LoadIconA, id) plat::HGdi SelectObject(plat::HDc dc, plat::HGdi o) override
-      VM_PASS(0, m_windows, SelectObject, dc, o) std::uint32_t SetTextColor(plat::HDc dc, std::uint32_t c) override
-      VM_PASS(CLR_INVALID, m_windows, SetTextColor, dc, c) int SetBkMode(plat::HDc dc, int mode) override
-      VM_PASS(0, m_windows, SetBkMode, dc, mode)
+  // clang-format off
+  long RegQueryInfoKeyA(plat::HKey k, std::uint32_t* n, std::uint32_t* m, std::uint32_t* v) override VM_PASS(Error(), m_registry, RegQueryInfoKeyA, k, n, m, v)
+  long RegEnumKeyExA(plat::HKey k, std::uint32_t i, char* name, std::uint32_t* n) override VM_PASS(Error(), m_registry, RegEnumKeyExA, k, i, name, n)
+  long RegEnumKeyExW(plat::HKey k, std::uint32_t i, char16_t* name, std::uint32_t* n) override VM_PASS(Error(), m_registry, RegEnumKeyExW, k, i, name, n)
+  long RegQueryValueExA(plat::HKey k, const char* name, std::uint32_t* t, std::uint8_t* d, std::uint32_t* n) override VM_PASS(Error(), m_registry, RegQueryValueExA, k, name, t, d, n)
+  long RegQueryValueExW(plat::HKey k, const char16_t* name, std::uint32_t* t, std::uint8_t* d, std::uint32_t* n) override VM_PASS(Error(), m_registry, RegQueryValueExW, k, name, t, d, n)
+  long RegDeleteKeyA(plat::HKey k, const char* sub) override VM_PASS(Error(), m_registry, RegDeleteKeyA, k, sub)
+  long RegSetValueExA(plat::HKey k, const char* name, std::uint32_t r, std::uint32_t t, const std::uint8_t* d, std::uint32_t n) override VM_PASS(Error(), m_registry, RegSetValueExA, k, name, r, t, d, n)
+  long RegSetValueExW(plat::HKey k, const char16_t* name, std::uint32_t r, std::uint32_t t, const std::uint8_t* d, std::uint32_t n) override VM_PASS(Error(), m_registry, RegSetValueExW, k, name, r, t, d, n)
+  std::uint32_t GetModuleFileNameA(char* b, std::uint32_t n) override VM_PASS(0, m_files, GetModuleFileNameA, b, n)
+  bool FindNextFileA(plat::HFind f, plat::FindData* d) override VM_PASS(false, m_files, FindNextFileA, f, d)
+  bool CopyFileA(const char* from, const char* to, bool failIfExists) override VM_PASS(false, m_files, CopyFileA, from, to, failIfExists)
+  std::uint32_t GetFileAttributesA(const char* p) override VM_PASS(plat::kInvalidFileAttributes, m_files, GetFileAttributesA, p)
+  bool SetFileAttributesA(const char* p, std::uint32_t a) override VM_PASS(false, m_files, SetFileAttributesA, p, a)
+  bool DeleteFileA(const char* p) override VM_PASS(false, m_files, DeleteFileA, p)
+  bool CreateDirectoryA(const char* p) override VM_PASS(false, m_files, CreateDirectoryA, p)
+  std::uint32_t GetCurrentDirectoryA(std::uint32_t n, char* b) override VM_PASS(0, m_files, GetCurrentDirectoryA, n, b)
+  int Mkdir(const char* p) override VM_PASS(-1, m_files, Mkdir, p)
+  int Access(const char* p, int mode) override VM_PASS(-1, m_files, Access, p, mode)
+  bool Process32First(plat::HSnapshot s, plat::ProcessEntry* e) override VM_PASS(false, m_processes, Process32First, s, e)
+  bool Process32Next(plat::HSnapshot s, plat::ProcessEntry* e) override VM_PASS(false, m_processes, Process32Next, s, e)
+  plat::HResult SHGetMalloc(plat::IMalloc** m) override VM_PASS((*m = nullptr, HRESULT_FROM_WIN32(m_error)), m_shell, SHGetMalloc, m)
+  bool SHGetPathFromIDListA(plat::ItemList l, char* p) override VM_PASS((p[0] = '\0', false), m_shell, SHGetPathFromIDListA, l, p)
+  std::intptr_t DialogBoxParamA(int id, plat::HWnd owner, plat::IDialogHost* host) override VM_PASS(-1, m_windows, DialogBoxParamA, id, owner, host)
+  bool EndDialog(plat::HWnd d, std::intptr_t r) override VM_PASS(false, m_windows, EndDialog, d, r)
+  plat::HWnd GetDlgItem(plat::HWnd d, int id) override VM_PASS(0, m_windows, GetDlgItem, d, id)
+  int GetDlgCtrlID(plat::HWnd w) override VM_PASS(0, m_windows, GetDlgCtrlID, w)
+  plat::HWnd GetActiveWindow() override VM_PASS(0, m_windows, GetActiveWindow)
+  bool EnableWindow(plat::HWnd w, bool e) override VM_PASS(false, m_windows, EnableWindow, w, e)
+  bool ShowWindow(plat::HWnd w, int c) override VM_PASS(false, m_windows, ShowWindow, w, c)
+  std::string GetWindowTextA(plat::HWnd w, int n) override VM_PASS("", m_windows, GetWindowTextA, w, n)
+  bool SetWindowTextA(plat::HWnd w, const char* t) override VM_PASS(false, m_windows, SetWindowTextA, w, t)
+  plat::HWnd SetFocus(plat::HWnd w) override VM_PASS(0, m_windows, SetFocus, w)
+  bool GetWindowRect(plat::HWnd w, plat::Rect* r) override VM_PASS(false, m_windows, GetWindowRect, w, r)
+  bool ScreenToClient(plat::HWnd w, plat::Point* p) override VM_PASS(false, m_windows, ScreenToClient, w, p)
+  plat::HWnd CreateWindowExA(std::uint32_t ex, const char* cls, const char* name, std::uint32_t style, int x, int y, int w, int h, plat::HWnd parent, std::uintptr_t menu, std::uintptr_t instance, void* param) override
+      VM_PASS(0, m_windows, CreateWindowExA, ex, cls, name, style, x, y, w, h, parent, menu, instance, param)
+  long SetWindowLongA(plat::HWnd w, int i, long v) override VM_PASS(0, m_windows, SetWindowLongA, w, i, v)
+  bool SubclassWindow(plat::HWnd w, plat::IWindowHook* h) override VM_PASS(false, m_windows, SubclassWindow, w, h)
+  plat::HGdi LoadIconA(int id) override VM_PASS(0, m_windows, LoadIconA, id)
+  plat::HGdi SelectObject(plat::HDc dc, plat::HGdi o) override VM_PASS(0, m_windows, SelectObject, dc, o)
+  std::uint32_t SetTextColor(plat::HDc dc, std::uint32_t c) override VM_PASS(CLR_INVALID, m_windows, SetTextColor, dc, c)
+  int SetBkMode(plat::HDc dc, int mode) override VM_PASS(0, m_windows, SetBkMode, dc, mode)
+  // clang-format on
 
-          private :
-      // Counts the call; true (with the error set as the last error) when it must fail.
+ private:
+  // Counts the call; true (with the error set as the last error) when it must fail.
       bool Fails(const char* operation);
   long Error() const { return static_cast<long>(m_error); }
   template <class Handle>
@@ -176,6 +175,7 @@ class TestPlatform : public plat::IRegistry,
   w32::Win32ProcessList m_processes;
   w32::Win32Shell m_shell;
   w32::Win32WindowSystem m_windows;
+  w32::Win32TextCodec m_text;
 
   std::size_t m_failAt = 0;
   bool m_fromThereOn = false;
