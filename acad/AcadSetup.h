@@ -56,8 +56,9 @@ class CAcadSetup {
   // Places the shape fonts, the managed assemblies and (AutoCAD 2008 only) the
   // plot driver into every installation folder of each ticked release.
   // Overwrites; creates no folder; carries on past failures and returns them.
-  FailureReport CopySupportFiles(const ReleaseFlags& ticked);
-  void CopySupportFilesTo(std::string folder, bool plotDriver, FailureReport& report);
+  // `owner`: the setup dialog, should the package have gone meanwhile.
+  FailureReport CopySupportFiles(const ReleaseFlags& ticked, plat::HWnd owner);
+  void CopySupportFilesTo(std::string folder, bool plotDriver, plat::HWnd owner, FailureReport& report);
 
  private:
   void ScanBranch(const char* acadKeyPath, const char* basePathFormat, int lastYear);

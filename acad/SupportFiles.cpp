@@ -29,16 +29,16 @@ void CAcadSetup::CopySupportFile(const std::string& source, const std::string& d
   }
   bool copied = false;
   std::uint32_t error = plat::kErrorPathNotFound;
-  if (source.size() <= plat::kLongestPath && destination.size() <= plat::kLongestPath) {
+  if (ansi::CharCount(source) <= plat::kLongestPath && ansi::CharCount(destination) <= plat::kLongestPath) {
     copied = m_platform.files.CopyFileA(source.c_str(), destination.c_str(), false);
     if (!copied) error = m_platform.files.GetLastError();
   }
   if (!copied) report.push_back({Failure::kFileNotCopied, destination, error});
 }
 
-void CAcadSetup::CopySupportFilesTo(std::string folder, bool plotDriver, FailureReport& report) {
+void CAcadSetup::CopySupportFilesTo(std::string folder, bool plotDriver, plat::HWnd owner, FailureReport& report) {
   std::string package;
-  if (!LocatePackageFolder(m_platform, package)) return;
+  if (!LocatePackageFolder(m_platform, package, owner)) return;
   const std::string fonts = ansi::Format("%s\\Fonts", folder.c_str());
   for (const char* font : {"Kavtor_EN.shx", "Kavtor_HZ.shx"})
     CopySupportFile(ansi::Format("%s\\%s", package.c_str(), font), ansi::Format("%s\\%s", fonts.c_str(), font), report);
@@ -52,13 +52,13 @@ void CAcadSetup::CopySupportFilesTo(std::string folder, bool plotDriver, Failure
                   report);
 }
 
-FailureReport CAcadSetup::CopySupportFiles(const ReleaseFlags& ticked) {
+FailureReport CAcadSetup::CopySupportFiles(const ReleaseFlags& ticked, plat::HWnd owner) {
   FailureReport report;
   for (int k = 0; k < acad::kReleaseCount; ++k) {
     if (ticked[k] == 0) continue;
     const TextList& folders = m_arrInstallFolders[k];
     for (const std::string& folder : folders)
-      CopySupportFilesTo(folder, acad::kFirstRelease + k == kPlotDriverRelease, report);
+      CopySupportFilesTo(folder, acad::kFirstRelease + k == kPlotDriverRelease, owner, report);
   }
   return report;
 }

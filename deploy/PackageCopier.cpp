@@ -17,17 +17,40 @@ constexpr const char* kTargetTooLongFormat = "安装路径过长：\n\n%s\n\n请
 // The setup program and the shape fonts (those go to AutoCAD's Fonts folders).
 constexpr const char* kSkipNames[] = {"SetUp.EXE", "Kavtor_EN.shx", "Kavtor_HZ.shx"};
 
+constexpr const char* kUnusableFolderFormat =
+    "SetUp.exe所在的文件夹路径中含有系统无法处理的字符：\n\n%s\n\n请将解压后的文件夹移到只含英文或中文字符的路径下，"
+    "再执行SetUp.exe !";
+
 constexpr std::uint32_t kModuleBufferSize = 261;
+// CreateDirectory takes a folder of at most MAX_PATH - 12 characters, room for
+// an 8.3 name below it.
+constexpr std::size_t kLongestFolder = 248;
+
+bool IsSkipped(const plat::FindData& entry) {
+  if (entry.fileName == "." || entry.fileName == "..") return true;
+  if ((entry.attributes & plat::kFileAttributeDirectory) != 0) return true;
+  for (const char* name : kSkipNames)
+    if (ansi::EqualsNoCase(entry.fileName, name)) return true;
+  return false;
+}
 
 }  // namespace
 
-bool LocatePackageFolder(plat::Platform& platform, std::string& folder) {
-  char module[kModuleBufferSize] = {};
-  const std::uint32_t length = platform.files.GetModuleFileNameA(module, kModuleBufferSize);
-  const std::string programPath(module, length < kModuleBufferSize ? length : 0);
-  const std::size_t slash = programPath.rfind('\\');
+bool LocatePackageFolder(plat::Platform& platform, std::string& folder, plat::HWnd owner) {
+  char16_t module[kModuleBufferSize] = {};
+  const std::uint32_t length = platform.files.GetModuleFileNameW(module, kModuleBufferSize);
+  bool lossy = false;
+  const std::string programPath =
+      length < kModuleBufferSize ? platform.text.WideCharToMultiByte(std::u16string(module, length), &lossy) : "";
+  const std::size_t slash = ansi::FindLastChar(programPath, '\\');
+  const std::string programFolder = slash == std::string::npos ? "" : programPath.substr(0, slash);
+  if (lossy) {
+    // The ANSI calls would name it with question marks and find nothing.
+    platform.windows.MessageBoxA(owner, ansi::Format(kUnusableFolderFormat, programFolder.c_str()).c_str(),
+                                 captions::kSetup, plat::kMbOk);
+    return false;
+  }
   if (slash != std::string::npos) {
-    const std::string programFolder = programPath.substr(0, slash);
     if (GetPathKind(platform.files, programFolder + "\\Data") == PathKind::Folder) {
       folder = programFolder + "\\Data";
       return true;
@@ -37,28 +60,45 @@ bool LocatePackageFolder(plat::Platform& platform, std::string& folder) {
       return true;
     }
   }
-  platform.windows.MessageBoxA(platform.windows.GetActiveWindow(), kNoPackageText, captions::kSetup, plat::kMbOk);
+  platform.windows.MessageBoxA(owner, kNoPackageText, captions::kSetup, plat::kMbOk);
   return false;
 }
 
-CPackageCopier::CPackageCopier(plat::Platform& platform, std::string targetFolder, fw::CProgressCtrl& progress)
-    : m_platform(platform), m_strTargetFolder(std::move(targetFolder)), m_progress(progress) {
+bool ProductFolderFits(plat::Platform& platform, const std::string& packageFolder, const std::string& productFolder,
+                       plat::HWnd owner) {
+  // Not even a one-letter file name would fit below a folder longer than that.
+  bool fits = ansi::CharCount(productFolder) <= kLongestFolder;
+  plat::FindData entry;
+  const std::string pattern = packageFolder + "\\*.*";
+  plat::ScopedFind find(platform.files, platform.files.FindFirstFileA(pattern.c_str(), &entry));
+  // A listing that cannot be read is the copy's to report.
+  for (bool more = find.valid(); fits && more; more = platform.files.FindNextFileA(find.get(), &entry))
+    fits =
+        IsSkipped(entry) || ansi::CharCount(productFolder) + 1 + ansi::CharCount(entry.fileName) <= plat::kLongestPath;
+  if (!fits)
+    platform.windows.MessageBoxA(owner, ansi::Format(kTargetTooLongFormat, productFolder.c_str()).c_str(),
+                                 captions::kSetup, plat::kMbOk);
+  return fits;
+}
+
+CPackageCopier::CPackageCopier(plat::Platform& platform, std::string targetFolder, fw::CProgressCtrl& progress,
+                               plat::HWnd owner)
+    : m_platform(platform), m_strTargetFolder(std::move(targetFolder)), m_progress(progress), m_owner(owner) {
   ansi::RemoveTrailingBackslash(m_strTargetFolder);
 }
 
 int CPackageCopier::Tell(const std::string& text, std::uint32_t type) {
-  return m_platform.windows.MessageBoxA(m_platform.windows.GetActiveWindow(), text.c_str(), captions::kSetup, type);
+  return m_platform.windows.MessageBoxA(m_owner, text.c_str(), captions::kSetup, type);
 }
 
 bool CPackageCopier::CopyPackage() {
   std::string packageFolder;
-  if (!LocatePackageFolder(m_platform, packageFolder)) return false;
-  // Not even a one-letter file name would fit below such a folder.
-  if (m_strTargetFolder.size() + 2 > plat::kLongestPath) {
-    Tell(ansi::Format(kTargetTooLongFormat, m_strTargetFolder.c_str()), plat::kMbOk);
-    return false;
-  }
+  if (!LocatePackageFolder(m_platform, packageFolder, m_owner)) return false;
+  if (!ProductFolderFits(m_platform, packageFolder, m_strTargetFolder, m_owner)) return false;
   m_platform.files.Mkdir(m_strTargetFolder.c_str());
+  // The loose layout unpacked into the product folder itself: each copy would
+  // be a file onto itself, which fails. Its files are where they belong.
+  const bool inPlace = ansi::EqualsNoCase(packageFolder, m_strTargetFolder);
 
   plat::FindData entry;
   const std::string pattern = packageFolder + "\\*.*";
@@ -78,18 +118,10 @@ bool CPackageCopier::CopyPackage() {
       Tell(ansi::Format(kUnreadableListingFormat, packageFolder.c_str()), plat::kMbOk);
       return false;
     }
-    if (IsSkipped(entry)) continue;
+    if (IsSkipped(entry) || inPlace) continue;
     if (!CopyEntry(packageFolder, entry.fileName)) return false;
   }
   return true;
-}
-
-bool CPackageCopier::IsSkipped(const plat::FindData& entry) const {
-  if (entry.fileName == "." || entry.fileName == "..") return true;
-  if ((entry.attributes & plat::kFileAttributeDirectory) != 0) return true;
-  for (const char* name : kSkipNames)
-    if (ansi::EqualsNoCase(entry.fileName, name)) return true;
-  return false;
 }
 
 bool CPackageCopier::CopyEntry(const std::string& packageFolder, const std::string& name) {
@@ -112,6 +144,6 @@ bool CPackageCopier::CopyEntry(const std::string& packageFolder, const std::stri
 // A path too long for the ANSI calls is a file that cannot be copied: it is never
 // cut down to a different name.
 bool CPackageCopier::CopyOnce(const std::string& source, const std::string& destination) {
-  if (source.size() > plat::kLongestPath || destination.size() > plat::kLongestPath) return false;
+  if (ansi::CharCount(source) > plat::kLongestPath || ansi::CharCount(destination) > plat::kLongestPath) return false;
   return m_platform.files.CopyFileA(source.c_str(), destination.c_str(), false);
 }

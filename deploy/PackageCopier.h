@@ -1,5 +1,6 @@
 // Finding the package that SetUp.exe deploys, and copying it flatly into the
-// product folder with a progress step per directory entry.
+// product folder with a progress step per directory entry. Every message is a
+// box owned by the setup dialog (`owner`), which it disables while it waits.
 #pragma once
 
 #include <string>
@@ -9,22 +10,29 @@
 
 // The package folder: "Data" beside the program, or the program's own folder
 // when the marker file "Kavtor2010.arx" lies beside it. Tells the user and
-// returns false when neither is there.
-bool LocatePackageFolder(plat::Platform& platform, std::string& folder);
+// returns false when neither is there, or when the program's folder has a name
+// the ANSI file calls cannot spell (characters outside code page 936).
+bool LocatePackageFolder(plat::Platform& platform, std::string& folder, plat::HWnd owner);
+
+// True when `productFolder` can be made (at most 248 characters, the limit of
+// CreateDirectory) and every file of the package fits below it (at most 259
+// characters, the limit of the ANSI file calls). Otherwise tells the user.
+bool ProductFolderFits(plat::Platform& platform, const std::string& packageFolder, const std::string& productFolder,
+                       plat::HWnd owner);
 
 class CPackageCopier {
  public:
   // One trailing backslash of `targetFolder` is dropped.
-  CPackageCopier(plat::Platform& platform, std::string targetFolder, fw::CProgressCtrl& progress);
+  CPackageCopier(plat::Platform& platform, std::string targetFolder, fw::CProgressCtrl& progress, plat::HWnd owner);
 
   // Copies every file directly in the package folder (no subfolders, not the
   // setup program, not the two shape fonts) into the target folder. False when
   // the package is missing, its listing cannot be read, the target folder is too
-  // long for any file path, or the user chose Abort; what was copied stays.
+  // long for its files, or the user chose Abort; what was copied stays. A
+  // package that is the target folder itself stays as it is.
   bool CopyPackage();
 
  private:
-  bool IsSkipped(const plat::FindData& entry) const;
   // False when the user chose Abort.
   bool CopyEntry(const std::string& packageFolder, const std::string& name);
   bool CopyOnce(const std::string& source, const std::string& destination);
@@ -33,4 +41,5 @@ class CPackageCopier {
   plat::Platform& m_platform;
   std::string m_strTargetFolder;
   fw::CProgressCtrl& m_progress;
+  plat::HWnd m_owner;
 };

@@ -35,8 +35,8 @@ namespace {
 
 // Walks the levels of `path`; with a file system, creates each one.
 int WalkFolderPath(plat::IFileSystem* fs, const std::string& path) {
-  // The ANSI file calls take at most MAX_PATH - 1 characters.
-  if (path.size() < 3 || path.size() >= plat::kMaxPath) return folder::kInvalid;
+  // The ANSI file calls take at most MAX_PATH - 1 characters, as Windows counts them.
+  if (path.size() < 3 || ansi::CharCount(path) >= plat::kMaxPath) return folder::kInvalid;
   if (!IsAsciiLetter(path[0]) || path[1] != ':' || path[2] != '\\') return folder::kInvalid;
   if (path.size() == 3) {
     if (fs == nullptr) return folder::kAccepted;
@@ -91,9 +91,9 @@ std::string ApplicationName(plat::IFileSystem& fs) {
   char module[plat::kMaxPath + 1] = {};
   const std::uint32_t length = fs.GetModuleFileNameA(module, sizeof module);
   std::string name(module, length < sizeof module ? length : 0);
-  const std::size_t slash = name.rfind('\\');
+  const std::size_t slash = ansi::FindLastChar(name, '\\');
   if (slash != std::string::npos) name.erase(0, slash + 1);
-  const std::size_t dot = name.rfind('.');
+  const std::size_t dot = ansi::FindLastChar(name, '.');
   if (dot != std::string::npos) name.erase(dot);
   return name;
 }

@@ -121,17 +121,12 @@ void CPathDialog::OnSelChanged(plat::HWnd window, plat::ItemList item) {
   if (m_hEdit != 0) m_ws.SetWindowTextA(m_hEdit, path);  // raises EN_CHANGE: OnEditChange
 }
 
-// At most kMaxPath - 1 bytes, and never half a double-byte character: the ANSI
-// conversion of GetWindowTextA stops before a character that does not fit.
+// At most 259 characters, and never half of a double-byte one.
 void CPathDialog::ReadEditText() {
-  const std::string text = m_ws.GetWindowTextA(m_hEdit, static_cast<int>(plat::kMaxPath));
+  const std::string text = m_ws.GetWindowTextA(m_hEdit, 0x7FFF);
   std::size_t length = 0;
-  for (std::size_t i = 0; i < text.size();) {
-    const std::size_t next = i + ansi::CharLength(text, i);
-    if (next > plat::kMaxPath - 1) break;
-    i = next;
-    length = i;
-  }
+  for (std::size_t chars = 0; length < text.size() && chars < plat::kLongestPath; ++chars)
+    length += ansi::CharLength(text, length);
   text.copy(m_szPathName, length);
   m_szPathName[length] = '\0';
 }

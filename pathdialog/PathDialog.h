@@ -85,7 +85,8 @@ class CPathDialog {
   plat::IShell& m_shell;
   const char* m_lpszCaption;
   const char* m_lpszInitialPath;
-  char m_szPathName[plat::kMaxPath] = {};
+  // 259 characters, as the file calls count them: twice as many bytes for Chinese.
+  char m_szPathName[2 * plat::kLongestPath + 1] = {};
   plat::BrowseInfo m_bi;
   plat::HWnd m_hWnd = 0;  // the browse window while it is open
   plat::HWnd m_hOwner;

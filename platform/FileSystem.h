@@ -40,6 +40,8 @@ class IFileSystem {
   // Returns the length copied; `size` when the path was cut (then not terminated
   // on XP, terminated on later Windows).
   virtual std::uint32_t GetModuleFileNameA(char* buffer, std::uint32_t size) = 0;
+  // The same in UTF-16: every character of the path, whatever the code page holds.
+  virtual std::uint32_t GetModuleFileNameW(char16_t* buffer, std::uint32_t size) = 0;
 
   // kInvalidFindHandle when nothing matches or the pattern is not a valid one.
   virtual HFind FindFirstFileA(const char* pattern, FindData* data) = 0;

@@ -62,9 +62,17 @@ class IMalloc {
   ~IMalloc() = default;  // COM objects go through Release, never delete
 };
 
+// CoInitializeEx's apartment-threaded mode.
+constexpr std::uint32_t kCoInitApartmentThreaded = 0x2;
+
 class IShell {
  public:
   virtual ~IShell() = default;
+  // COM on the calling thread, which the browse dialog needs apartment-threaded
+  // for the namespace extensions in its tree (cloud drives, network providers).
+  // S_OK or S_FALSE (already initialised) to be balanced by CoUninitialize.
+  virtual HResult CoInitializeEx(std::uint32_t coInit) = 0;
+  virtual void CoUninitialize() = 0;
   // S_OK and an allocator holding one reference, or a failure and null.
   virtual HResult SHGetMalloc(IMalloc** malloc) = 0;
   // Runs the browse dialog modally. An item list (to be freed with the shell

@@ -39,6 +39,19 @@ std::size_t FindAtCharBoundary(const std::string& text, const std::string& needl
   return std::string::npos;
 }
 
+std::size_t FindLastChar(const std::string& text, char c) {
+  std::size_t found = std::string::npos;
+  for (std::size_t i = 0; i < text.size(); i += CharLength(text, i))
+    if (text[i] == c && CharLength(text, i) == 1) found = i;
+  return found;
+}
+
+std::size_t CharCount(const std::string& text) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) ++count;
+  return count;
+}
+
 bool IsCharBoundary(const std::string& text, std::size_t pos) {
   std::size_t i = 0;
   while (i < pos && i < text.size()) i += CharLength(text, i);

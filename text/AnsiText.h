@@ -30,6 +30,13 @@ std::size_t FindAtCharBoundary(const std::string& text, const std::string& needl
 // True when a character begins at byte `pos` (or `pos` is the end of the text).
 bool IsCharBoundary(const std::string& text, std::size_t pos);
 
+// Position of the last character `c` (a single byte), stepping over double-byte
+// characters whose trail byte looks like it (誠 is 0x90 0x5C); npos when none.
+std::size_t FindLastChar(const std::string& text, char c);
+
+// Characters, a double-byte one counting one, as Windows counts path lengths.
+std::size_t CharCount(const std::string& text);
+
 // True when the last character (not just the last byte) is `c`.
 bool EndsWithChar(const std::string& text, char c);
 

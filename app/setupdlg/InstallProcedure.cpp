@@ -39,18 +39,31 @@ std::string ComposeFailureMessage(const FailureReport& failures) {
 }
 
 // A folder the installation can be put into: a drive-rooted path of valid
-// names. "X:" stands for the root it names once its backslash is gone.
+// names ("X:" stands for the root it names once its backslash is gone), or a
+// network folder, \\server\share and levels below it, where offices keep the
+// tools AutoCAD loads.
 bool IsInstallableFolder(const std::string& folder) {
-  const std::string checked = folder.size() == 2 && folder[1] == ':' ? folder + "\\" : folder;
-  return CheckFolderPath(checked) == folder::kAccepted;
+  if (folder.rfind("\\\\", 0) != 0) {
+    const std::string checked = folder.size() == 2 && folder[1] == ':' ? folder + "\\" : folder;
+    return CheckFolderPath(checked) == folder::kAccepted;
+  }
+  std::size_t levels = 0;
+  for (std::size_t start = 2; start <= folder.size(); ++levels) {
+    std::size_t end = ansi::FindAtCharBoundary(folder.substr(start), "\\");
+    end = end == std::string::npos ? folder.size() : start + end;
+    if (IsValidFolderName(folder.substr(start, end - start)) == 0) return false;
+    start = end + 1;
+  }
+  return levels >= 2 && ansi::CharCount(folder) < plat::kMaxPath;
 }
 
 void Dlg_Setup::Tell(const char* text, const char* caption) { m_ws->MessageBoxA(m_hWnd, text, caption, plat::kMbOk); }
 
 void Dlg_Setup::OnBrowse() {
   UpdateData(true);
+  // Owned by this dialog, which it disables: no click gets past it.
   CPathDialog picker(m_platform.windows, m_platform.files, m_platform.shell, kBrowseText, kBrowseText,
-                     m_strPath.c_str(), 0);
+                     m_strPath.c_str(), m_hWnd);
   if (picker.DoModal() == 1) {
     m_strPath = picker.GetPathName();
     UpdateData(false);
@@ -73,6 +86,15 @@ void Dlg_Setup::OnInstall() {
     Tell(kInvalidFolderText, captions::kSetup);
     return;
   }
+  // What would stop the copy is told now, before anything is made: no package,
+  // or one that cannot be named (the dialog ends: only unpacking again helps),
+  // and a folder too long for its files (another folder can be chosen).
+  std::string package;
+  if (!LocatePackageFolder(m_platform, package, m_hWnd)) {
+    OnCancel();
+    return;
+  }
+  if (!ProductFolderFits(m_platform, package, folder + kProductFolder, m_hWnd)) return;
   m_strPath = folder;
   m_platform.files.Mkdir(m_strPath.c_str());
   m_strPath += kProductFolder;
@@ -92,7 +114,7 @@ bool Dlg_Setup::RunInstall() {
   m_progress.SetStep(1);
   m_progress.SetPos(0);
 
-  CPackageCopier copier(m_platform, m_strPath, m_progress);
+  CPackageCopier copier(m_platform, m_strPath, m_progress, m_hWnd);
   if (!copier.CopyPackage()) {
     OnCancel();
     return false;
@@ -101,7 +123,7 @@ bool Dlg_Setup::RunInstall() {
   m_acadSetup.SetTargetPath(m_strPath);
   m_installFailures = m_acadSetup.RegisterReleases(m_bAcad);
   m_progress.StepIt();
-  const FailureReport support = m_acadSetup.CopySupportFiles(m_bAcad);
+  const FailureReport support = m_acadSetup.CopySupportFiles(m_bAcad, m_hWnd);
   m_installFailures.insert(m_installFailures.end(), support.begin(), support.end());
   m_progress.StepIt();
   m_progress.SetPos(kProgressEnd);

@@ -115,7 +115,7 @@ struct CopierRig {
     progress.SetRange(0, 50);
     progress.SetStep(1);
     progress.SetPos(0);
-    CPackageCopier copier(platform, target, progress);
+    CPackageCopier copier(platform, target, progress, reinterpret_cast<plat::HWnd>(hidden.bar()));
     return copier.CopyPackage();
   }
 };

@@ -26,6 +26,11 @@ std::uint32_t Win32FileSystem::GetModuleFileNameA(char* buffer, std::uint32_t si
   return ::GetModuleFileNameA(nullptr, buffer, size);
 }
 
+std::uint32_t Win32FileSystem::GetModuleFileNameW(char16_t* buffer, std::uint32_t size) {
+  static_assert(sizeof(WCHAR) == sizeof(char16_t), "UTF-16 texts are passed straight through");
+  return ::GetModuleFileNameW(nullptr, reinterpret_cast<WCHAR*>(buffer), size);
+}
+
 plat::HFind Win32FileSystem::FindFirstFileA(const char* pattern, plat::FindData* data) {
   WIN32_FIND_DATAA found;
   const HANDLE find = ::FindFirstFileA(pattern, &found);

@@ -10,6 +10,7 @@ namespace w32 {
 class Win32FileSystem : public plat::IFileSystem {
  public:
   std::uint32_t GetModuleFileNameA(char* buffer, std::uint32_t size) override;
+  std::uint32_t GetModuleFileNameW(char16_t* buffer, std::uint32_t size) override;
   plat::HFind FindFirstFileA(const char* pattern, plat::FindData* data) override;
   bool FindNextFileA(plat::HFind find, plat::FindData* data) override;
   bool FindClose(plat::HFind find) override;

@@ -34,6 +34,10 @@ int CALLBACK BrowseTrampoline(HWND window, UINT message, LPARAM lParam, LPARAM d
 
 }  // namespace
 
+plat::HResult Win32Shell::CoInitializeEx(std::uint32_t coInit) { return ::CoInitializeEx(nullptr, coInit); }
+
+void Win32Shell::CoUninitialize() { ::CoUninitialize(); }
+
 plat::HResult Win32Shell::SHGetMalloc(plat::IMalloc** malloc) {
   if (malloc == nullptr) return E_INVALIDARG;
   *malloc = nullptr;

@@ -7,6 +7,8 @@ namespace w32 {
 
 class Win32Shell : public plat::IShell {
  public:
+  plat::HResult CoInitializeEx(std::uint32_t coInit) override;
+  void CoUninitialize() override;
   plat::HResult SHGetMalloc(plat::IMalloc** malloc) override;
   // The callback goes through a trampoline of ours: BFFCALLBACK is a CALLBACK
   // (stdcall on i686) function, plat::BrowseCallbackProc a plain one.

@@ -26,7 +26,7 @@ class SupportFilesTest : public ::testing::Test {
     CAcadSetup::ReleaseFlags ticked{};
     for (int year : years) ticked[year - 2007] = 1;
     acad.DiscoverReleases();
-    FailureReport report = acad.CopySupportFiles(ticked);
+    FailureReport report = acad.CopySupportFiles(ticked, 0);
     EXPECT_EQ(os.OpenHandles(), 0u);
     EXPECT_TRUE(os.boxes.empty());
     return report;

@@ -14,11 +14,12 @@ namespace {
 
 const std::wstring k2008 = L"SOFTWARE\\Autodesk\\AutoCAD\\R17.1\\ACAD-6001:804";
 const std::wstring k2016 = L"SOFTWARE\\Autodesk\\AutoCAD\\R20.1\\ACAD-F001:804";
-const std::wstring kProfile = L"SOFTWARE\\Autodesk\\AutoCAD\\R20.1\\ACAD-F001:804\\Profiles\\<<Unnamed Profile>>\\Variables";
+const std::wstring kProfile =
+    L"SOFTWARE\\Autodesk\\AutoCAD\\R20.1\\ACAD-F001:804\\Profiles\\<<Unnamed Profile>>\\Variables";
 const char* const kDone = "安装完成，重启CAD即可使用 !";
 const char* const kInvalid = "安装路径无效，请重新选择安装路径 !";
-const char* const kPackage[] = {"Kavtor2015.ARX", "Kavtor2008.ARX", "ACAD2013.dll", "ACAD2007.dll", "Kavtor.prt5",
-                                "说明.txt"};
+const char* const kPackage[] = {"Kavtor2015.ARX", "Kavtor2008.ARX", "ACAD2013.dll",
+                                "ACAD2007.dll",   "Kavtor.prt5",    "说明.txt"};
 
 class InstallTest : public ::testing::Test {
  protected:
@@ -33,10 +34,24 @@ class InstallTest : public ::testing::Test {
   }
   void TearDown() override { EXPECT_EQ(os.OpenHandles(), 0u); }
 
+  // The dialog run with `user` acting on it; every message box must be owned by
+  // the dialog, which it disables: no click can get past it.
   std::intptr_t Run(const std::function<void(HWND)>& user) {
     acad.DiscoverReleases();
     Dlg_Setup dlg(os.platform, acad, 0, 32, kSetupVersion);
-    return os.RunDialog([&] { return dlg.DoModal(); }, user);
+    HWND dialog = nullptr;
+    const std::intptr_t result = os.RunDialog([&] { return dlg.DoModal(); },
+                                              [&](HWND d) {
+                                                // Another window of the user's in front: the dialog is not active.
+                                                const HWND elsewhere =
+                                                    ::CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 8,
+                                                                      8, nullptr, nullptr, nullptr, nullptr);
+                                                ::SetActiveWindow(elsewhere);
+                                                user(dialog = d);
+                                                ::DestroyWindow(elsewhere);
+                                              });
+    for (const wt::MessageBoxCall& b : os.boxes) EXPECT_EQ(b.owner, dialog) << b.text;
+    return result;
   }
   // The user types `folder` and clicks install.
   static std::function<void(HWND)> InstallInto(const std::string& folder) {
@@ -98,8 +113,9 @@ TEST_F(InstallTest, TheWholeInstallationThenTwoMessagesThenOk) {
   ASSERT_EQ(Texts().size(), 2u);
   EXPECT_EQ(os.boxes[0].text, kDone);
   EXPECT_EQ(os.boxes[0].caption, "Vellmark-工具箱安装");
-  EXPECT_EQ(os.boxes[1].text,
-            "若要导入早期版本（2024年版本及更早版本）的设置，可点击:\n\n [软件设置] -> [设置导出导入] -> [早期版本设置导入]");
+  EXPECT_EQ(
+      os.boxes[1].text,
+      "若要导入早期版本（2024年版本及更早版本）的设置，可点击:\n\n [软件设置] -> [设置导出导入] -> [早期版本设置导入]");
   EXPECT_EQ(os.boxes[1].caption, "Vellmark-工具箱安装");
   EXPECT_TRUE(rowHidden);
   EXPECT_TRUE(barShown);
@@ -128,7 +144,7 @@ TEST_F(InstallTest, RunningAutoCadIsRefusedOnceThenInstalled) {
 // the dialog stays as it was, and a valid folder then installs.
 TEST_F(InstallTest, InvalidFoldersAreRefusedAndNothingIsMade) {
   const std::string files = box.DumpFiles(), registry = box.DumpRegistry();
-  const char* const bad[] = {"", "Tools", "\\Tools", "D:Tools", "D:\\a|b", "D:\\a\\ b", "\\\\server\\share"};
+  const char* const bad[] = {"", "Tools", "\\Tools", "D:Tools", "D:\\a|b", "D:\\a\\ b", "\\\\server"};
   EXPECT_EQ(Run([&](HWND d) {
               for (const char* folder : bad) {
                 InstallInto(folder)(d);
@@ -161,13 +177,58 @@ TEST_F(InstallTest, AMissingParentFailsTheCopyAndAbortRegistersNothing) {
 
 TEST_F(InstallTest, NoPackageTellsTheUserEndsAndRegistersNothing) {
   for (const char* name : kPackage) ::DeleteFileA(box.Path(std::string("Data\\") + name).c_str());
-  for (const char* font : {"Kavtor_EN.shx", "Kavtor_HZ.shx"}) ::DeleteFileA(box.Path(std::string("Data\\") + font).c_str());
+  for (const char* font : {"Kavtor_EN.shx", "Kavtor_HZ.shx"})
+    ::DeleteFileA(box.Path(std::string("Data\\") + font).c_str());
   ::RemoveDirectoryA(box.Path("Data").c_str());
   const std::string registry = box.DumpRegistry();
   EXPECT_EQ(Run(InstallInto(target)), IDCANCEL);
   ASSERT_EQ(Texts().size(), 1u);
   EXPECT_EQ(os.boxes[0].text.rfind("未找到安装所需的Data文件夹 !", 0), 0u);
   EXPECT_EQ(box.DumpRegistry(), registry);
+  EXPECT_EQ(::GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES) << "told before anything is made";
+}
+
+// The files beside the program with the marker, unpacked into the very folder
+// that becomes the product folder: they are left where they are, no question.
+TEST_F(InstallTest, APackageUnpackedIntoTheProductFolderStaysInPlace) {
+  wt::RemoveAll(box.Path("Data"));
+  box.Write(box.Path("Kavtor2010.arx"), "marker");
+  box.Write(box.Path("Kavtor2015.ARX"), "module", FILE_ATTRIBUTE_READONLY);
+  const std::string files = box.DumpFiles(), home = box.Folder();
+  EXPECT_EQ(Run(InstallInto(home.substr(0, home.rfind('\\')))), IDOK);
+  EXPECT_EQ(Texts().front(), kDone);
+  EXPECT_EQ(Loader(k2016, L"Kavtor2016"), home + "\\Kavtor2015.ARX");
+  EXPECT_EQ(box.DumpFiles().substr(0, 40), files.substr(0, 40));
+  EXPECT_EQ(box.Read(home + "\\Kavtor2015.ARX"), "module");
+}
+
+// A folder that leaves no room for the product folder and the package's file
+// names is refused once, before anything is made; Windows counts characters,
+// so a long Chinese folder of more bytes than that still installs.
+TEST_F(InstallTest, AFolderTooLongIsRefusedUpFrontCountingCharacters) {
+  const std::string tooLong = box.Path(std::string(240 - box.Folder().size(), 'x'));
+  std::string chinese = box.Path("");
+  while (wt::Wide(chinese).size() < 150) chinese += "结构";
+  EXPECT_EQ(Run([&](HWND d) {
+              InstallInto(tooLong)(d);
+              EXPECT_TRUE(::IsWindowVisible(d) && wt::IsShown(d, setupdlg::kPathEdit)) << "still choosing";
+              InstallInto(chinese)(d);
+            }),
+            IDOK);
+  ASSERT_EQ(Texts().size(), 3u);
+  EXPECT_EQ(os.boxes[0].text, "安装路径过长：\n\n" + tooLong + "\\Vellmark\n\n请选择较短的安装路径后重新安装 !");
+  EXPECT_EQ(::GetFileAttributesA(tooLong.c_str()), INVALID_FILE_ATTRIBUTES);
+  ExpectInstalledInto(chinese + "\\Vellmark");
+}
+
+// A network folder is an install folder like any other (the picker keeps its
+// drive-letter rule): it is not refused, and here, with no such server, the
+// copy asks about its first file.
+TEST_F(InstallTest, ANetworkFolderIsTaken) {
+  os.answers = {IDABORT};
+  EXPECT_EQ(Run(InstallInto("\\\\vmserver\\share\\Tools")), IDCANCEL);
+  ASSERT_EQ(Texts().size(), 1u);
+  EXPECT_NE(os.boxes[0].text.find("\\\\vmserver\\share\\Tools\\Vellmark\\"), std::string::npos);
 }
 
 // What registration or the support files could not do is listed in one
@@ -177,9 +238,10 @@ TEST_F(InstallTest, WhatCouldNotBePlacedIsListedBeforeTheCompletionMessages) {
   EXPECT_EQ(Run(InstallInto(target)), IDOK);
   const std::vector<std::string> texts = Texts();
   ASSERT_EQ(texts.size(), 3u);
-  EXPECT_EQ(texts[0], "部分AutoCAD注册或支持文件复制未成功，可能需要以管理员身份运行SetUp.exe后重新安装：\n无法复制文件 " +
-                          a2008 + "\\Fonts\\Kavtor_EN.shx（错误 5）" +
-                          (wt::kWow64 ? "\n无法复制文件 " + a2008 + "\\Fonts\\Kavtor_EN.shx（错误 5）" : ""));
+  EXPECT_EQ(texts[0],
+            "部分AutoCAD注册或支持文件复制未成功，可能需要以管理员身份运行SetUp.exe后重新安装：\n无法复制文件 " +
+                a2008 + "\\Fonts\\Kavtor_EN.shx（错误 5）" +
+                (wt::kWow64 ? "\n无法复制文件 " + a2008 + "\\Fonts\\Kavtor_EN.shx（错误 5）" : ""));
   EXPECT_EQ(os.boxes[0].caption, "Vellmark-软件安装");
   EXPECT_EQ(texts[1], kDone);
   EXPECT_TRUE(box.Read(a2016 + "\\Fonts\\Kavtor_EN.shx"));
@@ -192,7 +254,10 @@ TEST_F(InstallTest, BrowseTakesTheAcceptedFolderAndCancelKeepsTheOld) {
   ::CreateDirectoryA(picked.c_str(), nullptr);
   std::string startedAt;
   int browsed = 0;
+  bool owned = false;
   os.browseUser = [&](HWND browse) {
+    const HWND owner = ::GetWindow(browse, GW_OWNER);
+    owned = owner != nullptr && !::IsWindowEnabled(owner) && wt::IsShown(owner, setupdlg::kInstallButton);
     if (++browsed > 1) return;  // the second time the user cancels
     wt::WaitFor([&] { return wt::TextOf(::GetDlgItem(browse, 14148)) == "C:\\windows"; });
     for (HWND c = ::GetWindow(browse, GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT))
@@ -210,6 +275,7 @@ TEST_F(InstallTest, BrowseTakesTheAcceptedFolderAndCancelKeepsTheOld) {
             }),
             IDOK);
   EXPECT_EQ(startedAt, "C:\\windows");
+  EXPECT_TRUE(owned) << "the browse window is owned by the dialog, which it disables";
   EXPECT_EQ(shown, (std::vector<std::string>{picked, picked}));
   ExpectInstalledInto(picked + "\\Vellmark");
 }

@@ -180,10 +180,19 @@ TEST_F(SetupDialogTest, StartUpDiscoversThenRunsTheDialogAndReturnsFalse) {
   Found(2010);
   CWizardApp app(os.platform, acad);
   bool enabled = false;
+  HRESULT com = S_OK;
   EXPECT_EQ(os.RunDialog([&] { return static_cast<std::intptr_t>(app.InitInstance()); },
-                         [&](HWND d) { enabled = wt::IsEnabled(d, BoxOf(2010)); }),
+                         [&](HWND d) {
+                           enabled = wt::IsEnabled(d, BoxOf(2010));
+                           // The browse window needs COM apartment-threaded on this thread.
+                           com = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+                           if (SUCCEEDED(com)) ::CoUninitialize();
+                         }),
             0);
   EXPECT_TRUE(enabled) << "discovery ran before the dialog";
+  EXPECT_EQ(com, RPC_E_CHANGED_MODE) << "COM initialised apartment-threaded before the dialog";
+  EXPECT_EQ(::CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK) << "and left as it was found";
+  ::CoUninitialize();
   os.FailOperation("DialogBoxParamA");
   EXPECT_FALSE(app.InitInstance()) << "no dialog, and start-up still ends";
   os.StopFailing();

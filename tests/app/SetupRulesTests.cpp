@@ -18,12 +18,17 @@ TEST(SetupTextTest, VersionWithLeadingZerosAndTheEdition) {
   EXPECT_EQ(ComposeEditionText(64), "( 64位 AutoCAD版 )");
 }
 
-// A drive-rooted folder of valid names; "D:" is the root once its backslash went.
-TEST(InstallableFolderTest, DriveRootedFoldersOfValidNames) {
-  for (const char* folder : {"C:\\Kavtor", "D:", "d:\\工具\\Vellmark", "E:\\a b\\c.d"})
+// A drive-rooted folder of valid names ("D:" is the root once its backslash
+// went), or a network folder: a server, a share and levels of valid names.
+TEST(InstallableFolderTest, DriveRootedOrNetworkFoldersOfValidNames) {
+  for (const char* folder : {"C:\\Kavtor", "D:", "d:\\工具\\Vellmark", "E:\\a b\\c.d", "\\\\server\\share",
+                             "\\\\srv\\工具\\Vellmark"})
     EXPECT_TRUE(IsInstallableFolder(folder)) << folder;
-  for (const char* folder : {"", "Tools", "\\Tools", "D:Tools", "D:\\a|b", "D:\\a\\ b", "D:\\a\\", "\\\\server\\share"})
+  for (const char* folder : {"", "Tools", "\\Tools", "D:Tools", "D:\\a|b", "D:\\a\\ b", "D:\\a\\", "\\\\server",
+                             "\\\\server\\", "\\\\\\share", "\\\\srv\\s|h", "\\\\srv\\share\\\\x"})
     EXPECT_FALSE(IsInstallableFolder(folder)) << folder;
+  EXPECT_TRUE(IsInstallableFolder("\\\\s\\" + std::string(255, 'x')));
+  EXPECT_FALSE(IsInstallableFolder("\\\\s\\" + std::string(256, 'x'))) << "260 characters";
 }
 
 TEST(FailureMessageTest, AtMostFifteenItemsThenHowManyMore) {

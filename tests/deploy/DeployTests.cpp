@@ -75,7 +75,7 @@ class CopyTest : public ::testing::Test {
   }
   void Package(const std::string& name, DWORD attributes = 0) { box.Write(box.Path("Data\\" + name), name, attributes); }
   bool Copy(const std::string& into = "") {
-    CPackageCopier copier(os.platform, into.empty() ? target : into, progress);
+    CPackageCopier copier(os.platform, into.empty() ? target : into, progress, reinterpret_cast<plat::HWnd>(bar));
     return copier.CopyPackage();
   }
   int Steps() const { return static_cast<int>(::SendMessageA(bar, PBM_GETPOS, 0, 0)); }
@@ -93,7 +93,7 @@ TEST_F(CopyTest, DataBesideTheProgramOrTheProgramsFolderWithTheMarker) {
   box.Write(box.Path("beside.txt"), "beside");
   Package("in-data.txt");
   std::string folder;
-  ASSERT_TRUE(LocatePackageFolder(os.platform, folder));
+  ASSERT_TRUE(LocatePackageFolder(os.platform, folder, 0));
   EXPECT_EQ(folder, box.Path("Data")) << "Data wins over the marker";
   ::DeleteFileA(box.Path("Data\\in-data.txt").c_str());
   ::RemoveDirectoryA(box.Path("Data").c_str());
@@ -112,6 +112,7 @@ TEST_F(CopyTest, NoPackageTellsTheUserAndTouchesNothing) {
   EXPECT_EQ(os.boxes[0].text, "未找到安装所需的Data文件夹 !\n\n可能安装文件下载后没有解压，\n\n请解压后再执行SetUp.exe !");
   EXPECT_EQ(os.boxes[0].caption, "Vellmark-软件安装");
   EXPECT_EQ(os.boxes[0].type, static_cast<UINT>(MB_OK));
+  EXPECT_EQ(os.boxes[0].owner, bar) << "owned by the window the copier was given";
   EXPECT_EQ(Steps(), 0);
   EXPECT_EQ(::GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES);
 }
@@ -173,29 +174,33 @@ TEST_F(CopyTest, AbortRetryAndIgnore) {
 
 TEST_F(CopyTest, AListingThatBreaksOffIsReportedNotTakenForTheEnd) {
   for (const char* name : {"a.arx", "b.arx"}) Package(name);
-  os.FailOperation("FindNextFileA", 2, ERROR_NETNAME_DELETED);
+  // The length check lists the package first (four calls); then the copy's second.
+  os.FailOperation("FindNextFileA", 6, ERROR_NETNAME_DELETED);
   EXPECT_FALSE(Copy());
   os.StopFailing();
   ASSERT_EQ(os.boxes.size(), 1u);
   EXPECT_EQ(os.boxes[0].text, "无法读取安装文件所在的文件夹：\n\n" + box.Path("Data") + "\n\n请检查该文件夹后再执行SetUp.exe !");
 }
 
-// Paths too long for the ANSI file calls are never cut to another name: a file
-// whose destination does not fit is one that cannot be copied, and a target
-// folder too long for any file is refused before anything is made.
-TEST_F(CopyTest, PathsTooLongAreNeverCut) {
-  Package("short");
+// A folder too long for the package's files is refused before anything is
+// made: the product folder at most 248 characters (CreateDirectory's limit),
+// each file path at most 259, counted in characters as Windows counts them, so
+// a Chinese folder of twice as many bytes fits.
+TEST_F(CopyTest, AFolderTooLongForItsFilesIsRefusedCountingCharacters) {
   Package(std::string(40, 'n') + ".txt");
-  const std::string deep = box.Path(std::string(250 - box.Folder().size() - 1, 'd'));
-  os.answers = {IDIGNORE};
-  EXPECT_TRUE(Copy(deep));
+  const std::string fits = box.Path(std::string(259 - 45 - box.Folder().size() - 1, 'd'));
+  const std::string tooLong = fits + "e";
+  EXPECT_FALSE(Copy(tooLong));
   ASSERT_EQ(os.boxes.size(), 1u);
-  EXPECT_NE(os.boxes[0].text.find(deep + "\\" + std::string(40, 'n') + ".txt"), std::string::npos);
-  EXPECT_TRUE(box.Read(deep + "\\short"));
-  os.boxes.clear();
-  EXPECT_FALSE(Copy(box.Path(std::string(258 - box.Folder().size() - 1, 'e'))));
-  ASSERT_EQ(os.boxes.size(), 1u);
-  EXPECT_EQ(os.boxes[0].text.rfind("安装路径过长：", 0), 0u);
+  EXPECT_EQ(os.boxes[0].text, "安装路径过长：\n\n" + tooLong + "\n\n请选择较短的安装路径后重新安装 !");
+  EXPECT_EQ(::GetFileAttributesA(tooLong.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing made";
+  EXPECT_TRUE(Copy(fits));
+  EXPECT_TRUE(box.Read(fits + "\\" + std::string(40, 'n') + ".txt"));
+  std::string chinese = box.Path("");
+  while (wt::Wide(chinese).size() < 200) chinese += "构";  // 200 characters, some 340 bytes
+  EXPECT_TRUE(Copy(chinese));
+  EXPECT_TRUE(box.Read(chinese + "\\" + std::string(40, 'n') + ".txt"));
+  EXPECT_FALSE(Copy(box.Path(std::string(248 - box.Folder().size(), 'f')))) << "249 characters: no folder";
 }
 
 }  // namespace

@@ -35,11 +35,17 @@ TEST(CheckFolderPathTest, DriveRootedLevelsOfValidNames) {
     EXPECT_EQ(CheckFolderPath(path), folder::kInvalid) << path;
 }
 
-TEST(CheckFolderPathTest, AtMost259Bytes) {
+// At most 259 characters, as Windows counts them: "C:\" and 256 Chinese ones
+// are 515 bytes.
+TEST(CheckFolderPathTest, AtMost259Characters) {
   std::string path = "C:\\" + std::string(200, 'a') + "\\" + std::string(55, 'b');
   ASSERT_EQ(path.size(), 259u);
   EXPECT_EQ(CheckFolderPath(path), folder::kAccepted);
   EXPECT_EQ(CheckFolderPath(path + "b"), folder::kInvalid);
+  std::string chinese = "C:\\";
+  for (int i = 0; i < 256; ++i) chinese += "构";
+  EXPECT_EQ(CheckFolderPath(chinese), folder::kAccepted);
+  EXPECT_EQ(CheckFolderPath(chinese + "构"), folder::kInvalid);
 }
 
 }  // namespace

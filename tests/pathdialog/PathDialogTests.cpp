@@ -150,7 +150,7 @@ TEST_F(PathDialogTest, AMissingFolderIsCreatedLevelByLevelOnlyAfterYes) {
 
 TEST_F(PathDialogTest, InvalidOrUncreatableFoldersAreWarnedAndTheWindowStays) {
   std::vector<bool> stayed;
-  const std::string cut = "C:\\" + std::string(255, 'a');  // 258 bytes; "工" would end at byte 260
+  const std::string cut = "C:\\" + std::string(255, 'a');  // 258 characters
   os.answers = {IDOK, IDYES, IDOK, IDNO};
   EXPECT_EQ(Run([&](HWND browse) {
               for (const std::string& typed : {tools + "\\", std::string("Q:\\Tools"), cut + "工具"}) {
@@ -167,8 +167,8 @@ TEST_F(PathDialogTest, InvalidOrUncreatableFoldersAreWarnedAndTheWindowStays) {
   // A drive that does not exist: asked, then it cannot be made.
   EXPECT_EQ(os.boxes[1].text, Question("Q:\\Tools"));
   EXPECT_EQ(os.boxes[2].text, "The folder:\n\nQ:\\Tools\n\ncan not be created. Please double check.");
-  // The text is read up to a whole character, never half of one.
-  EXPECT_EQ(os.boxes[3].text, Question(cut));
+  // The text is read up to 259 characters, as Windows counts them: 工 is the 259th.
+  EXPECT_EQ(os.boxes[3].text, Question(cut + "工"));
 }
 
 TEST_F(PathDialogTest, CancelOrNoAllocatorLeaveWithoutAFolder) {
@@ -203,7 +203,7 @@ TEST_F(PathDialogTest, FolderCreationLevelByLevel) {
   EXPECT_EQ(ConfirmFolder(os, os, 0, "SetUp", tools + "\\file"), folder::kAccepted);
   EXPECT_TRUE(os.boxes.empty()) << "it exists: nothing to ask";
   EXPECT_EQ(CreateFolderPath(os, tools + "\\file\\c", false), folder::kCannotCreate);
-  os.FailOperation("CreateDirectoryA", 6);  // C:\\vmtests, the program's folder, Tools, n1, n2, n3
+  os.FailOperation("CreateDirectoryA", 7);  // C:\vmtests, two for the program's folder, Tools, n1, n2, n3
   EXPECT_EQ(CreateFolderPath(os, tools + "\\n1\\n2\\n3\\n4", false), folder::kCannotCreate);
   os.StopFailing();
   EXPECT_NE(::GetFileAttributesA((tools + "\\n1\\n2").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);

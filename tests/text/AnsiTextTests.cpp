@@ -61,6 +61,19 @@ TEST(AnsiTextTest, TrailingBackslashIsACharacterOfItsOwn) {
   EXPECT_TRUE(IsCharBoundary("ab", 2));
 }
 
+// The program's folder from its path: 誠 is D5 5C, a trail byte that looks
+// like a backslash, and Windows counts a path's length in characters.
+TEST(AnsiTextTest, LastCharacterAndLengthCountCharactersNotBytes) {
+  ASSERT_EQ(std::string("誠"), "\xD5\x5C");
+  EXPECT_EQ(FindLastChar("C:\\下载\\誠", '\\'), 7u);
+  EXPECT_EQ(FindLastChar("C:\\a\\b.exe", '\\'), 4u);
+  EXPECT_EQ(FindLastChar("誠誠", '\\'), std::string::npos);
+  EXPECT_EQ(FindLastChar("a.b.c", '.'), 3u);
+  EXPECT_EQ(CharCount("C:\\结构"), 5u);
+  EXPECT_EQ(CharCount(""), 0u);
+  EXPECT_EQ(CharCount(std::string(130, 'a')), 130u);
+}
+
 TEST(AnsiTextTest, FormatHasNoLengthLimit) {
   const std::string long_text(5000, 'x');
   EXPECT_EQ(Format("%s\\%s", long_text.c_str(), "y").size(), 5002u);

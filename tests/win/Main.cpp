@@ -1,8 +1,10 @@
 // The entry point of every Windows test program. SetUp.exe finds its package
 // beside itself and names itself in the picker's messages, so the tests must
 // control the folder the program runs from: the program copies itself as
-// SetUp.exe into a scratch folder of the prefix (C:\vmtests\<name>-<pid>), runs
-// the copy with the same arguments, and removes the folder when it is done.
+// SetUp.exe into a scratch folder of the prefix (C:\vmtests\<name>-<pid>\Vellmark,
+// named like a product folder so that a package can be unpacked into the very
+// folder it installs to), runs the copy with the same arguments, and removes the
+// scratch folder when it is done.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -23,7 +25,8 @@ int RunFromScratchFolder() {
   ::CreateDirectoryA("C:\\vmtests", nullptr);
   wt::RemoveAll(folder);
   ::CreateDirectoryA(folder.c_str(), nullptr);
-  const std::string copy = folder + "\\SetUp.exe";
+  const std::string home = folder + "\\Vellmark", copy = home + "\\SetUp.exe";
+  ::CreateDirectoryA(home.c_str(), nullptr);
   if (!::CopyFileA(program.c_str(), copy.c_str(), FALSE)) {
     std::fprintf(stderr, "cannot copy the test program to %s (%lu)\n", copy.c_str(), ::GetLastError());
     return 2;
@@ -38,7 +41,7 @@ int RunFromScratchFolder() {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION child{};
-  if (!::CreateProcessA(copy.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(), &startup,
+  if (!::CreateProcessA(copy.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, home.c_str(), &startup,
                         &child)) {
     std::fprintf(stderr, "cannot start %s (%lu)\n", copy.c_str(), ::GetLastError());
     return 2;

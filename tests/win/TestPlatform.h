@@ -125,6 +125,7 @@ class TestPlatform : public plat::IRegistry,
   long RegSetValueExA(plat::HKey k, const char* name, std::uint32_t r, std::uint32_t t, const std::uint8_t* d, std::uint32_t n) override VM_PASS(Error(), m_registry, RegSetValueExA, k, name, r, t, d, n)
   long RegSetValueExW(plat::HKey k, const char16_t* name, std::uint32_t r, std::uint32_t t, const std::uint8_t* d, std::uint32_t n) override VM_PASS(Error(), m_registry, RegSetValueExW, k, name, r, t, d, n)
   std::uint32_t GetModuleFileNameA(char* b, std::uint32_t n) override VM_PASS(0, m_files, GetModuleFileNameA, b, n)
+  std::uint32_t GetModuleFileNameW(char16_t* b, std::uint32_t n) override VM_PASS(0, m_files, GetModuleFileNameW, b, n)
   bool FindNextFileA(plat::HFind f, plat::FindData* d) override VM_PASS(false, m_files, FindNextFileA, f, d)
   bool CopyFileA(const char* from, const char* to, bool failIfExists) override VM_PASS(false, m_files, CopyFileA, from, to, failIfExists)
   std::uint32_t GetFileAttributesA(const char* p) override VM_PASS(plat::kInvalidFileAttributes, m_files, GetFileAttributesA, p)
@@ -136,6 +137,8 @@ class TestPlatform : public plat::IRegistry,
   int Access(const char* p, int mode) override VM_PASS(-1, m_files, Access, p, mode)
   bool Process32First(plat::HSnapshot s, plat::ProcessEntry* e) override VM_PASS(false, m_processes, Process32First, s, e)
   bool Process32Next(plat::HSnapshot s, plat::ProcessEntry* e) override VM_PASS(false, m_processes, Process32Next, s, e)
+  plat::HResult CoInitializeEx(std::uint32_t c) override VM_PASS(HRESULT_FROM_WIN32(m_error), m_shell, CoInitializeEx, c)
+  void CoUninitialize() override { m_shell.CoUninitialize(); }
   plat::HResult SHGetMalloc(plat::IMalloc** m) override VM_PASS((*m = nullptr, HRESULT_FROM_WIN32(m_error)), m_shell, SHGetMalloc, m)
   bool SHGetPathFromIDListA(plat::ItemList l, char* p) override VM_PASS((p[0] = '\0', false), m_shell, SHGetPathFromIDListA, l, p)
   std::intptr_t DialogBoxParamA(int id, plat::HWnd owner, plat::IDialogHost* host) override VM_PASS(-1, m_windows, DialogBoxParamA, id, owner, host)
