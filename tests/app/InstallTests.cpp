@@ -40,16 +40,7 @@ class InstallTest : public ::testing::Test {
     acad.DiscoverReleases();
     Dlg_Setup dlg(os.platform, acad, 0, 32, kSetupVersion);
     HWND dialog = nullptr;
-    const std::intptr_t result = os.RunDialog([&] { return dlg.DoModal(); },
-                                              [&](HWND d) {
-                                                // Another window of the user's in front: the dialog is not active.
-                                                const HWND elsewhere =
-                                                    ::CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 8,
-                                                                      8, nullptr, nullptr, nullptr, nullptr);
-                                                ::SetActiveWindow(elsewhere);
-                                                user(dialog = d);
-                                                ::DestroyWindow(elsewhere);
-                                              });
+    const std::intptr_t result = os.RunDialog([&] { return dlg.DoModal(); }, [&](HWND d) { user(dialog = d); });
     for (const wt::MessageBoxCall& b : os.boxes) EXPECT_EQ(b.owner, dialog) << b.text;
     return result;
   }

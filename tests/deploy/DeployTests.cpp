@@ -73,7 +73,9 @@ class CopyTest : public ::testing::Test {
     ::DestroyWindow(bar);
     EXPECT_EQ(os.OpenHandles(), 0u);
   }
-  void Package(const std::string& name, DWORD attributes = 0) { box.Write(box.Path("Data\\" + name), name, attributes); }
+  void Package(const std::string& name, DWORD attributes = 0) {
+    box.Write(box.Path("Data\\" + name), name, attributes);
+  }
   bool Copy(const std::string& into = "") {
     CPackageCopier copier(os.platform, into.empty() ? target : into, progress, reinterpret_cast<plat::HWnd>(bar));
     return copier.CopyPackage();
@@ -109,7 +111,8 @@ TEST_F(CopyTest, NoPackageTellsTheUserAndTouchesNothing) {
   ::RemoveDirectoryA(target.c_str());
   EXPECT_FALSE(Copy());
   ASSERT_EQ(os.boxes.size(), 1u);
-  EXPECT_EQ(os.boxes[0].text, "未找到安装所需的Data文件夹 !\n\n可能安装文件下载后没有解压，\n\n请解压后再执行SetUp.exe !");
+  EXPECT_EQ(os.boxes[0].text,
+            "未找到安装所需的Data文件夹 !\n\n可能安装文件下载后没有解压，\n\n请解压后再执行SetUp.exe !");
   EXPECT_EQ(os.boxes[0].caption, "Vellmark-软件安装");
   EXPECT_EQ(os.boxes[0].type, static_cast<UINT>(MB_OK));
   EXPECT_EQ(os.boxes[0].owner, bar) << "owned by the window the copier was given";
@@ -146,9 +149,11 @@ TEST_F(CopyTest, AbortRetryAndIgnore) {
   os.answers = {IDABORT};
   EXPECT_FALSE(Copy());
   ASSERT_EQ(os.boxes.size(), 1u);
-  EXPECT_EQ(os.boxes[0].text, "拷贝文件 " + target +
-                                  "\\c.arx 失败，可能原因如下：\n\n1、AutoCAD未关闭\n\n2、系统权限未开放，请以管理者权限登陆系统");
+  EXPECT_EQ(os.boxes[0].text,
+            "拷贝文件 " + target +
+                "\\c.arx 失败，可能原因如下：\n\n1、AutoCAD未关闭\n\n2、系统权限未开放，请以管理者权限登陆系统");
   EXPECT_EQ(os.boxes[0].type, static_cast<UINT>(MB_ABORTRETRYIGNORE));
+  EXPECT_EQ(os.boxes[0].owner, bar) << "not whatever window is active (none is: the bar is no active window)";
   EXPECT_EQ(Copied("a.arx"), "a.arx");
   EXPECT_EQ(Copied("d.arx"), "<none>") << "Abort ends the copy";
   // Retry, retry once the way is clear, and the copy goes on.
@@ -179,7 +184,8 @@ TEST_F(CopyTest, AListingThatBreaksOffIsReportedNotTakenForTheEnd) {
   EXPECT_FALSE(Copy());
   os.StopFailing();
   ASSERT_EQ(os.boxes.size(), 1u);
-  EXPECT_EQ(os.boxes[0].text, "无法读取安装文件所在的文件夹：\n\n" + box.Path("Data") + "\n\n请检查该文件夹后再执行SetUp.exe !");
+  EXPECT_EQ(os.boxes[0].text,
+            "无法读取安装文件所在的文件夹：\n\n" + box.Path("Data") + "\n\n请检查该文件夹后再执行SetUp.exe !");
 }
 
 // A folder too long for the package's files is refused before anything is
