@@ -5,8 +5,6 @@
 namespace wt {
 namespace {
 
-bool IsPredefined(plat::HKey key) { return key >= 0x80000000u && key <= 0x8000000Fu; }
-
 // The one browse window and the one dialog a test may have open at a time,
 // for the timers that hand them to the test's user.
 TestPlatform* g_browsing = nullptr;
@@ -51,6 +49,13 @@ void TestPlatform::FailOperation(const std::string& operation, std::size_t n, DW
   FailCall(n, fromThereOn, error);
   m_operation = operation;
   m_operationCalls = 0;
+}
+
+long TestPlatform::TallyKey(long rc, plat::HKey key, plat::HKey* result) {
+  // An empty sub key hands back `key` itself, a predefined key is no handle.
+  const bool predefined = *result >= 0x80000000u && *result <= 0x8000000Fu;
+  if (rc == ERROR_SUCCESS && *result != key && !predefined) m_open.insert(*result);
+  return rc;
 }
 
 bool TestPlatform::Fails(const char* operation) {
@@ -121,72 +126,6 @@ bool WaitFor(const std::function<bool()>& done) {
     }
   }
   return true;
-}
-
-// ---- the calls that open something ----
-
-long TestPlatform::RegOpenKeyA(plat::HKey key, const char* subKey, plat::HKey* result) {
-  if (Fails("RegOpenKeyA")) return *result = 0, Error();
-  const long rc = m_registry.RegOpenKeyA(key, subKey, result);
-  // An empty sub key hands back `key` itself: no new handle.
-  if (rc == ERROR_SUCCESS && *result != key && !IsPredefined(*result)) m_open.insert(*result);
-  return rc;
-}
-
-long TestPlatform::RegOpenKeyExA(plat::HKey key, const char* subKey, std::uint32_t options, std::uint32_t access,
-                                 plat::HKey* result) {
-  if (Fails("RegOpenKeyExA")) return *result = 0, Error();
-  const long rc = m_registry.RegOpenKeyExA(key, subKey, options, access, result);
-  if (rc == ERROR_SUCCESS) m_open.insert(*result);
-  return rc;
-}
-
-long TestPlatform::RegCreateKeyA(plat::HKey key, const char* subKey, plat::HKey* result) {
-  if (Fails("RegCreateKeyA")) return *result = 0, Error();
-  const long rc = m_registry.RegCreateKeyA(key, subKey, result);
-  if (rc == ERROR_SUCCESS && *result != key && !IsPredefined(*result)) m_open.insert(*result);
-  return rc;
-}
-
-long TestPlatform::RegOpenKeyExW(plat::HKey key, const char16_t* subKey, std::uint32_t options, std::uint32_t access,
-                                 plat::HKey* result) {
-  if (Fails("RegOpenKeyExW")) return *result = 0, Error();
-  const long rc = m_registry.RegOpenKeyExW(key, subKey, options, access, result);
-  if (rc == ERROR_SUCCESS) m_open.insert(*result);
-  return rc;
-}
-
-long TestPlatform::RegCreateKeyW(plat::HKey key, const char16_t* subKey, plat::HKey* result) {
-  if (Fails("RegCreateKeyW")) return *result = 0, Error();
-  const long rc = m_registry.RegCreateKeyW(key, subKey, result);
-  if (rc == ERROR_SUCCESS && *result != key && !IsPredefined(*result)) m_open.insert(*result);
-  return rc;
-}
-
-plat::HFind TestPlatform::FindFirstFileA(const char* pattern, plat::FindData* data) {
-  if (Fails("FindFirstFileA")) return plat::kInvalidFindHandle;
-  return Tally(m_files.FindFirstFileA(pattern, data), plat::kInvalidFindHandle);
-}
-
-plat::HSnapshot TestPlatform::CreateToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) {
-  if (Fails("CreateToolhelp32Snapshot")) return plat::kInvalidSnapshot;
-  return Tally(m_processes.CreateToolhelp32Snapshot(flags, processId), plat::kInvalidSnapshot);
-}
-
-plat::HGdi TestPlatform::CreateSolidBrush(std::uint32_t color) {
-  if (Fails("CreateSolidBrush")) return 0;
-  return Tally<plat::HGdi>(m_windows.CreateSolidBrush(color), 0);
-}
-
-plat::HGdi TestPlatform::CreateFontA(int height, int width, int escapement, int orientation, int weight,
-                                     std::uint32_t italic, std::uint32_t underline, std::uint32_t strikeOut,
-                                     std::uint32_t charSet, std::uint32_t outPrecision, std::uint32_t clipPrecision,
-                                     std::uint32_t quality, std::uint32_t pitchAndFamily, const char* faceName) {
-  if (Fails("CreateFontA")) return 0;
-  return Tally<plat::HGdi>(
-      m_windows.CreateFontA(height, width, escapement, orientation, weight, italic, underline, strikeOut, charSet,
-                            outPrecision, clipPrecision, quality, pitchAndFamily, faceName),
-      0);
 }
 
 // ---- the user's calls ----

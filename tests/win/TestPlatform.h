@@ -77,26 +77,23 @@ class TestPlatform : public plat::IRegistry,
 
   // Calls that open something are tallied; closing calls never fail: a failed
   // close is nothing the program can act on, and Windows' leak, not ours.
-  long RegOpenKeyA(plat::HKey key, const char* subKey, plat::HKey* result) override;
-  long RegOpenKeyExA(plat::HKey key, const char* subKey, std::uint32_t options, std::uint32_t access,
-                     plat::HKey* result) override;
-  long RegCreateKeyA(plat::HKey key, const char* subKey, plat::HKey* result) override;
-  long RegOpenKeyExW(plat::HKey key, const char16_t* subKey, std::uint32_t options, std::uint32_t access,
-                     plat::HKey* result) override;
-  long RegCreateKeyW(plat::HKey key, const char16_t* subKey, plat::HKey* result) override;
+  // clang-format off
+  long RegOpenKeyA(plat::HKey k, const char* s, plat::HKey* r) override { return Fails("RegOpenKeyA") ? (*r = 0, Error()) : TallyKey(m_registry.RegOpenKeyA(k, s, r), k, r); }
+  long RegOpenKeyExA(plat::HKey k, const char* s, std::uint32_t o, std::uint32_t a, plat::HKey* r) override { return Fails("RegOpenKeyExA") ? (*r = 0, Error()) : TallyKey(m_registry.RegOpenKeyExA(k, s, o, a, r), k, r); }
+  long RegOpenKeyExW(plat::HKey k, const char16_t* s, std::uint32_t o, std::uint32_t a, plat::HKey* r) override { return Fails("RegOpenKeyExW") ? (*r = 0, Error()) : TallyKey(m_registry.RegOpenKeyExW(k, s, o, a, r), k, r); }
+  long RegCreateKeyA(plat::HKey k, const char* s, plat::HKey* r) override { return Fails("RegCreateKeyA") ? (*r = 0, Error()) : TallyKey(m_registry.RegCreateKeyA(k, s, r), k, r); }
+  long RegCreateKeyW(plat::HKey k, const char16_t* s, plat::HKey* r) override { return Fails("RegCreateKeyW") ? (*r = 0, Error()) : TallyKey(m_registry.RegCreateKeyW(k, s, r), k, r); }
   long RegCloseKey(plat::HKey key) override { return m_open.erase(key), m_registry.RegCloseKey(key); }
-  plat::HFind FindFirstFileA(const char* pattern, plat::FindData* data) override;
+  plat::HFind FindFirstFileA(const char* p, plat::FindData* d) override { return Fails("FindFirstFileA") ? plat::kInvalidFindHandle : Tally(m_files.FindFirstFileA(p, d), plat::kInvalidFindHandle); }
   bool FindClose(plat::HFind find) override { return m_open.erase(find), m_files.FindClose(find); }
-  plat::HSnapshot CreateToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) override;
-  bool CloseHandle(plat::HSnapshot snapshot) override {
-    return m_open.erase(snapshot), m_processes.CloseHandle(snapshot);
+  plat::HSnapshot CreateToolhelp32Snapshot(std::uint32_t f, std::uint32_t p) override { return Fails("CreateToolhelp32Snapshot") ? plat::kInvalidSnapshot : Tally(m_processes.CreateToolhelp32Snapshot(f, p), plat::kInvalidSnapshot); }
+  bool CloseHandle(plat::HSnapshot snapshot) override { return m_open.erase(snapshot), m_processes.CloseHandle(snapshot); }
+  plat::HGdi CreateSolidBrush(std::uint32_t c) override { return Fails("CreateSolidBrush") ? 0 : Tally<plat::HGdi>(m_windows.CreateSolidBrush(c), 0); }
+  plat::HGdi CreateFontA(int h, int w, int e, int o, int wt, std::uint32_t i, std::uint32_t u, std::uint32_t s, std::uint32_t cs, std::uint32_t op, std::uint32_t cp, std::uint32_t q, std::uint32_t pf, const char* face) override {
+    return Fails("CreateFontA") ? 0 : Tally<plat::HGdi>(m_windows.CreateFontA(h, w, e, o, wt, i, u, s, cs, op, cp, q, pf, face), 0);
   }
-  plat::HGdi CreateSolidBrush(std::uint32_t color) override;
-  plat::HGdi CreateFontA(int height, int width, int escapement, int orientation, int weight, std::uint32_t italic,
-                         std::uint32_t underline, std::uint32_t strikeOut, std::uint32_t charSet,
-                         std::uint32_t outPrecision, std::uint32_t clipPrecision, std::uint32_t quality,
-                         std::uint32_t pitchAndFamily, const char* faceName) override;
   bool DeleteObject(plat::HGdi object) override { return m_open.erase(object), m_windows.DeleteObject(object); }
+  // clang-format on
   // The user's calls.
   int MessageBoxA(plat::HWnd owner, const char* text, const char* caption, std::uint32_t type) override;
   plat::ItemList SHBrowseForFolderA(plat::BrowseInfo* info) override;
@@ -167,6 +164,7 @@ class TestPlatform : public plat::IRegistry,
   // Counts the call; true (with the error set as the last error) when it must fail.
       bool Fails(const char* operation);
   long Error() const { return static_cast<long>(m_error); }
+  long TallyKey(long rc, plat::HKey key, plat::HKey* result);
   template <class Handle>
   Handle Tally(Handle handle, Handle none) {
     if (handle != none) m_open.insert(handle);
