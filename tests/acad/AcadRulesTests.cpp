@@ -26,16 +26,6 @@ TEST(ClassifyProductNameTest, TheLowestListedYearFirstOccurringAfterTheFirstByte
   EXPECT_EQ(ClassifyProductName("", 2026), 0);
 }
 
-TEST(DescribeFailureTest, WhatWentWrongTheItemAndTheCode) {
-  EXPECT_EQ(DescribeFailure({Failure::kFileNotCopied, "C:\\A\\Fonts\\Kavtor_EN.shx", 5}),
-            "无法复制文件 C:\\A\\Fonts\\Kavtor_EN.shx（错误 5）");
-  EXPECT_EQ(DescribeFailure({Failure::kValueNotWritten, "HKEY_CURRENT_USER\\X\\TRUSTEDPATHS", 1018}),
-            "无法写入注册表值 HKEY_CURRENT_USER\\X\\TRUSTEDPATHS（错误 1018）");
-  EXPECT_EQ(DescribeFailure({Failure::kKeyNotListed, "K", 6}), "无法列出注册表项的子项 K（错误 6）");
-  EXPECT_EQ(DescribeFailure({Failure::kValueNotRead, "V", 2}), "无法读取注册表值 V（错误 2）");
-  EXPECT_EQ(DescribeFailure({Failure::kKeyNotOpened, "K", 5}), "无法打开注册表项 K（错误 5）");
-}
-
 TEST(ComposeTrustedPathsTest, AMissingFolderIsAppendedAndOnlyAsciiLettersChangeCase) {
   EXPECT_EQ(ComposeTrustedPaths(u"C:\\Lib;D:\\Blocks", u"E:\\Tools\\Vellmark"), u"C:\\LIB;D:\\BLOCKS;E:\\TOOLS\\VELLMARK");
   // A list ending in ";" gets an empty entry before the folder.

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "acad/AcadSetup.h"
-#include "acad/TrustedPaths.h"
 #include "tests/win/Sandbox.h"
 #include "tests/win/TestPlatform.h"
 
@@ -105,38 +104,6 @@ TEST_F(TrustedPathsTest, AMebibyteListIsReadAndWrittenWhole) {
   Trust(v, list);
   EXPECT_TRUE(acad.UpdateTrustedPaths().empty());
   EXPECT_EQ(Trusted(v), list + L";D:\\TOOLS\\VELLMARK");
-}
-
-// Every call failing in turn, once or from there on: no folder a profile
-// trusted is ever lost, and a profile left without ours is always reported.
-TEST_F(TrustedPathsTest, AFailingCallNeverLosesATrustedFolder) {
-  const auto a = Variables(L"R18.0", L"P", L"A"), b = Variables(L"R20.1", L"Q", L"B");
-  const std::u16string jorg = u"D:\\Jörg";
-  auto seed = [&] {
-    Trust(a, L"C:\\Lib;d:\\Jörg");
-    Trust(b, L"E:\\Std\\...");
-  };
-  seed();
-  acad.UpdateTrustedPaths();
-  const std::size_t calls = os.calls;
-  ASSERT_GT(calls, 10u);
-  for (bool fromThereOn : {false, true}) {
-    for (std::size_t k = 1; k <= calls; ++k) {
-      seed();
-      os.FailCall(k, fromThereOn, ERROR_ACCESS_DENIED);
-      const FailureReport report = acad.UpdateTrustedPaths();
-      os.StopFailing();
-      const std::string where = std::to_string(k) + (fromThereOn ? "+ " : " ") + os.failed.front();
-      const std::u16string listA = wt::U16(Trusted(a).value_or(L"")), listB = wt::U16(Trusted(b).value_or(L""));
-      EXPECT_EQ(os.OpenHandles(), 0u) << where;
-      EXPECT_TRUE(ListsTrustedFolder(listA, u"C:\\Lib") && ListsTrustedFolder(listA, jorg)) << where;
-      EXPECT_TRUE(ListsTrustedFolder(listB, u"E:\\Std")) << where;
-      const bool complete =
-          ListsTrustedFolder(listA, u"D:\\Tools\\Vellmark") && ListsTrustedFolder(listB, u"D:\\Tools\\Vellmark");
-      EXPECT_TRUE(complete || !report.empty()) << where;
-      os.failed.clear();
-    }
-  }
 }
 
 }  // namespace
