@@ -1,18 +1,15 @@
 #!/usr/bin/env bash
-# Runs the end-to-end scenario scenarios/NAME.sh for ctest, on the X display it is
-# given: its machine and work folder in $VM_E2E_OUT/NAME (kept for a look after
-# the run), pictures in $VM_E2E_OUT/shots. The environment: see lib/*.sh.
+# Runs scenarios/NAME.sh for ctest on its X display: machine and work folder in
+# $VM_E2E_OUT/NAME (kept to look into), pictures in $VM_E2E_OUT/shots.
 set -euo pipefail
 name="${1:?usage: run-scenario.sh SCENARIO}" here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 : "${VM_SOURCE_DIR:?}" "${VM_E2E_OUT:?}" "${VM_DRIVER:?}" "${VM_PROGRAM:?}" "${VM_EDITION_BITS:?}" "${VM_PROGRAM_BITS:?}"
 : "${DISPLAY:?no X display: run under xvfb-run -a}"
-source "$here/lib/machine.sh"
-source "$here/lib/setup.sh"
+source "$here/lib/machine.sh" && source "$here/lib/setup.sh"
 E2E_WORK="$VM_E2E_OUT/$name" E2E_SHOTS="$VM_E2E_OUT/shots/$name-"
 rm -rf "$E2E_WORK" "$E2E_SHOTS"*.png && mkdir -p "$E2E_WORK" "$VM_E2E_OUT/shots"
 # Nothing started in the prefix outlives the test; a failure shows what the program wrote.
-trap 'status=$? && set +e && [ $status = 0 ] || cat "$E2E_WORK"/program-*.log
+trap 'status=$? && set +e && [ $status = 0 ] || cat "$E2E_WORK/program.log"
   [ -z "${WINEPREFIX:-}" ] || { wineserver -k; wineserver -w; } 2>/dev/null; exit $status' EXIT
 e2e_log "scenario $name (edition $VM_EDITION_BITS, $VM_PROGRAM_BITS-bit program)"
 source "$here/scenarios/$name.sh"
-e2e_log "scenario $name passed"

@@ -1,8 +1,6 @@
-// vm_driver: the end-to-end tests' user. It finds the program's windows by
-// caption, reads and uses their controls as a user would and answers its message
-// boxes; texts go in and come out as UTF-8. The waiting verbs poll until their
-// condition holds or the timeout runs out. A failed verb ends the run with 1 and
-// the window's state on stderr, a malformed script with 2.
+// vm_driver: the end-to-end tests' user, who finds the program's windows, reads and
+// uses their controls and answers its message boxes (verbs: tests/e2e/README.md).
+// A failed verb ends the run with 1 and the window's state on stderr; bad usage, 2.
 #include <windows.h>
 
 #include <algorithm>
@@ -14,22 +12,17 @@ namespace {
 using Args = std::vector<std::wstring>;
 constexpr int kOk = 0, kFailed = 1, kUsage = 2;
 constexpr int kCaption = -1;  // the window itself, "caption" in a script
-constexpr wchar_t kUsageText[] =
-    L"usage: vm_driver [--timeout MS] VERB ARGS... [; VERB ARGS...]   (the verbs: tests/e2e/README.md)";
 
 unsigned long g_timeoutMs = 10000;
 std::vector<HWND> g_windows;  // back(): the current one; boxes and dialogs stack on the program's window
 
-// UTF-8 everywhere: wmain sets a console's code page to match, or Wine would
-// read the bytes as code page 936.
+// UTF-8 everywhere; wmain sets a console's code page to match (Wine's default is 936).
 void Print(const std::wstring& line, bool err = false) {
-  const std::wstring text = line + L"\n";
-  std::string bytes(text.size() * 3, '\0');
-  bytes.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
-                                   static_cast<int>(bytes.size()), nullptr, nullptr));
+  std::string bytes(line.size() * 3 + 1, '\n');  // the newline stays behind the text
+  const int n = static_cast<int>(line.size()),
+            size = WideCharToMultiByte(CP_UTF8, 0, line.data(), n, bytes.data(), n * 3, nullptr, nullptr);
   DWORD written = 0;
-  WriteFile(GetStdHandle(err ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()),
-            &written, nullptr);
+  WriteFile(GetStdHandle(err ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE), bytes.data(), size + 1, &written, nullptr);
 }
 
 int Fail(const std::wstring& message, int code = kFailed) {
@@ -58,14 +51,13 @@ std::wstring OneLine(const std::wstring& text) {
   return out;
 }
 
-// A control on one line: "1027 Button enabled visible checked "For AutoCAD2010""
-// (checked or unchecked for check boxes only, newlines as \n), or "1027 missing".
-// The text through WM_GETTEXT: GetWindowTextW does not ask another process's
-// controls, it only hands back what the system keeps for top-level windows.
+// A control on one line: "1027 Button enabled visible checked "For AutoCAD2010"",
+// or "1027 missing". The text through WM_GETTEXT: GetWindowTextW does not ask
+// another process's controls, it hands back what the system keeps for top-level ones.
 std::wstring Describe(HWND hwnd, int id) {
   const std::wstring number = id == kCaption ? L"caption" : std::to_wstring(id);
   wchar_t name[256] = {}, text[4096] = {};
-  if (hwnd == nullptr || !IsWindow(hwnd) || GetClassNameW(hwnd, name, 256) == 0) return number + L" missing";
+  if (GetClassNameW(hwnd, name, 256) == 0) return number + L" missing";
   DWORD_PTR got = 0, check = BST_UNCHECKED;
   SendMessageTimeoutW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &got);
   std::wstring line = number + L" " + name + (IsWindowEnabled(hwnd) ? L" enabled" : L" disabled") +
@@ -95,26 +87,21 @@ int Expect(int id, const std::wstring& part, bool words, unsigned long ms) {
   return kFailed;
 }
 
-// Until the window's thread has dispatched what was posted to it: a sent message
-// goes before posted ones, so only the second round trip is sure to come after.
-void Settle(HWND window) {
-  DWORD_PTR result = 0;
-  for (int i = 0; i < 2; ++i) SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result);
-}
-
-// Posted, not sent: a sent click would only return when the modal loop it opens
-// ends. What a user cannot click (greyed out, hidden) is refused.
+// What a user cannot click (greyed out, hidden) is refused. Posted, not sent: a
+// sent click would return only when the modal loop it opens ends. Then two round
+// trips: a sent message goes before posted ones, so only the second is sure to
+// come back after the click was dispatched (a modal loop answers too).
 int Click(int id) {
   if (Expect(id, L"enabled visible", true, 0) != kOk) return kFailed;
   PostMessageW(ControlOf(id), BM_CLICK, 0, 0);
-  Settle(g_windows.back());
+  DWORD_PTR result = 0;
+  for (int i = 0; i < 2; ++i) SendMessageTimeoutW(g_windows.back(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result);
   return kOk;
 }
 
 // A visible top-level window not on the stack (a hidden owner may share the
-// dialog's caption): `window` any program's by caption, which starts the stack;
-// `dialog` by caption, or `msgbox` (an enabled dialog with the static text
-// 0xFFFF, printed), of the same program, stacked on the current window.
+// dialog's caption): `window` by caption, starting the stack; `msgbox` (printed),
+// the enabled dialog with a text 0xFFFF of the same program, stacked on it.
 int Find(const std::wstring& verb, const wchar_t* caption, unsigned long ms) {
   const bool box = verb == L"msgbox";
   if (verb == L"window") g_windows.clear();
@@ -156,8 +143,7 @@ int Rect() {
   return kOk;
 }
 
-// One verb with its words: an ID first where it takes one, a wait in ms where
-// it waits (the timeout when left out).
+// One verb and its words: an ID first where it takes one, a wait in ms where it waits.
 int Run(const std::wstring& verb, const Args& a) {
   const size_t n = a.size();
   unsigned long ms = g_timeoutMs, number = 0;
@@ -165,11 +151,9 @@ int Run(const std::wstring& verb, const Args& a) {
   if (verb == L"sleep" && n == 1 && waitAt(0)) return Sleep(ms), kOk;
   if (verb == L"window" && (n == 1 || n == 2) && waitAt(1)) return Find(verb, a[0].c_str(), ms);
   if (g_windows.empty()) return Fail(L"'" + verb + L"' needs the program's window first (verb 'window')", kUsage);
-  if (verb == L"dialog" && (n == 1 || n == 2) && waitAt(1)) return Find(verb, a[0].c_str(), ms);
   if (verb == L"msgbox" && n <= 1 && waitAt(0)) return Find(verb, nullptr, ms);
   if (verb == L"gone" && n <= 1 && waitAt(0)) return Gone(ms);
   if (verb == L"answer" && n == 1) return Answer(a[0]);
-  if (verb == L"close" && n == 0) return PostMessageW(g_windows.back(), WM_SYSCOMMAND, SC_CLOSE, 0), kOk;
   if (verb == L"rect" && n == 0) return Rect();
   if (verb == L"dump" && n == 0) return Dump(g_windows.back(), false), kOk;
   if (n == 0 || (a[0] != L"caption" && (!ParseNumber(a[0], &number) || number > 0xFFFF)))
@@ -178,9 +162,6 @@ int Run(const std::wstring& verb, const Args& a) {
   DWORD_PTR result = 0;
   if ((verb == L"expect" || verb == L"expect-contains") && n == 2) return Expect(id, a[1], verb == L"expect", ms);
   if (verb == L"click" && n == 1) return Click(id);
-  // A click, after which the box must be "checked" or "unchecked".
-  if ((verb == L"check" || verb == L"uncheck") && n == 1)
-    return Click(id) == kOk ? Expect(id, verb + L"ed", true, ms) : kFailed;
   if (verb == L"set-text" && n == 2) {
     const LPARAM text = reinterpret_cast<LPARAM>(a[1].c_str());
     if (SendMessageTimeoutW(ControlOf(id), WM_SETTEXT, 0, text, SMTO_ABORTIFHUNG, 2000, &result)) return kOk;
@@ -191,14 +172,13 @@ int Run(const std::wstring& verb, const Args& a) {
 
 }  // namespace
 
-// wmain: Wine hands the arguments over as UTF-16, converted from the UTF-8 of the
-// Linux command line, so Chinese captions arrive whole.
+// wmain: Wine hands the UTF-8 of the Linux command line over as UTF-16, Chinese whole.
 int wmain(int argc, wchar_t** argv) {
   SetConsoleOutputCP(CP_UTF8);
   Args words(argv + 1, argv + argc), command;
   size_t i = 0;
   while (i + 1 < words.size() && words[i] == L"--timeout" && ParseNumber(words[i + 1], &g_timeoutMs)) i += 2;
-  if (i == words.size()) return Fail(kUsageText, kUsage);
+  if (i == words.size()) return Fail(L"usage: vm_driver [--timeout MS] VERB ARGS... [; VERB ARGS...]", kUsage);
   words.emplace_back(L";");
   for (; i < words.size(); ++i) {
     if (words[i] != L";") {

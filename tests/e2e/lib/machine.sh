@@ -1,42 +1,30 @@
-# The machine a scenario (or the demo, or a benchmark) runs on: a copy of the
-# build's base Wine prefix, seeded from a .reg fixture, and its registry read back.
-# Expects VM_SOURCE_DIR, VM_E2E_OUT (the build's e2e folder), VM_DRIVER and
-# VM_PROGRAM_BITS (32 for the i686 program, which sees the WOW64 registry view).
+# The machine a scenario, the demo or a benchmark runs on (README: The machines):
+# a copy of the build's base Wine prefix seeded from a .reg fixture; its registry
+# read back. Expects VM_SOURCE_DIR, VM_E2E_OUT, VM_DRIVER and VM_PROGRAM_BITS.
 export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-# Code page 936 for the ANSI calls; the locale must exist (tools/install-deps.sh).
-export LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8
+export LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8  # code page 936 (tools/install-deps.sh makes the locale)
 E2E_FIXTURES="$VM_SOURCE_DIR/tests/e2e/fixtures"
 e2e_log() { printf '[e2e] %s\n' "$*"; }
 e2e_die() { printf '[e2e] FAILED: %s\n' "$*" >&2; exit 1; }
-# The 64-bit loader: with Wine's 32-bit half installed, `wine reg(edit)` are the
-# 32-bit tools, which see the 32-bit view; the 64-bit ones start fast under qemu.
+# The 64-bit loader: `wine reg(edit)` are the 32-bit tools where Wine's 32-bit half is.
 e2e_wine64() { /usr/lib/wine/wine64 "$@"; }
 drv() { e2e_wine64 "$VM_DRIVER" "$@"; }
 e2e_winpath() { printf 'Z:%s' "${1//\//\\}"; }
 e2e_unix_path() { local unix="$WINEPREFIX/drive_c/${1:3}" && printf '%s' "${unix//\\//}"; }  # of a C:\ path
 
-# e2e_import FILE...: UTF-8 .reg files imported as one, in UTF-16: Wine's regedit
-# reads a file without a byte order mark in code page 936, losing what it lacks.
+# e2e_import FILE...: UTF-8 .reg files imported as one, in UTF-16: regedit reads a
+# file without byte order mark in code page 936, losing what that lacks ('Jörg').
 e2e_import() {
   { printf '\xff\xfe' && { echo 'Windows Registry Editor Version 5.00' &&
-    sed -s -e '1{/^Windows Registry Editor/d}' -e 's/\r$//' "$@"; } | iconv -f UTF-8 -t UTF-16LE; } >"$WINEPREFIX.reg"
+    sed -e '/^Windows Registry Editor/d' -e 's/\r$//' "$@"; } | iconv -f UTF-8 -t UTF-16LE; } >"$WINEPREFIX.reg"
   e2e_wine64 regedit /S "$(e2e_winpath "$WINEPREFIX.reg")" || e2e_die "regedit could not import $*"
 }
 
-# e2e_profile PRODUCT NAME TRUSTED: the current user's AutoCAD profile NAME of
-# PRODUCT ('R20.1\ACAD-F001:804') trusting TRUSTED, in any script ('D:\Jörg\Lisp').
-e2e_profile() {
-  printf '[HKEY_CURRENT_USER\\Software\\Autodesk\\AutoCAD\\%s\\Profiles\\%s\\Variables]\n"TRUSTEDPATHS"="%s"\n' \
-    "$1" "$2" "${3//\\/\\\\}" >"$WINEPREFIX.profile.reg" && e2e_import "$WINEPREFIX.profile.reg"
-}
-
-# The build's base prefix, made once (wineboot takes half a minute, much more
-# under qemu) with SimSun's stand-ins and Wine's own fonts (Marlett draws the
-# caption buttons), which Debian's Wine finds only in the prefix's Fonts folder;
-# made anew for another Wine, which would update the copies' linked DLLs in place.
+# The build's base prefix, made once (wineboot takes half a minute, more under
+# qemu) with SimSun's stand-ins and Wine's own fonts (Marlett draws the caption
+# buttons), which Debian's Wine finds only in the prefix; anew for another Wine.
 e2e_base_prefix() {
-  E2E_BASE="$VM_E2E_OUT/base" && mkdir -p "$VM_E2E_OUT"
-  local wine && wine="$(e2e_wine64 --version)"
+  local wine && wine="$(e2e_wine64 --version)" && E2E_BASE="$VM_E2E_OUT/base" && mkdir -p "$VM_E2E_OUT"
   (
     flock 9
     [ "$(cat "$E2E_BASE.ready" 2>/dev/null)" = "$wine" ] && exit 0
@@ -47,19 +35,17 @@ e2e_base_prefix() {
   [ "$(cat "$E2E_BASE.ready" 2>/dev/null)" = "$wine" ] || e2e_die "could not make the base prefix $E2E_BASE"
 }
 
-# e2e_machine DIR FIXTURE: a prefix DIR/wineprefix copied from the base, seeded
-# with FIXTURE, with the AutoCAD folders it names. For a 32-bit program its
-# AutoCADs are 32-bit ones, below Wow6432Node, and a 64-bit one it must not see
-# joins them. E2E_ACAD: the key where the program's AutoCAD lies.
+# e2e_machine DIR FIXTURE...: DIR/wineprefix, seeded with the fixtures, with the
+# AutoCAD folders they name; for a 32-bit program below Wow6432Node, beside a
+# 64-bit AutoCAD it must not see. E2E_ACAD: the key where its AutoCAD lies.
 e2e_machine() {
   local placed="$1/machine.reg" f win files=("$1/machine.reg")
   e2e_base_prefix && export WINEPREFIX="$1/wineprefix" && rm -rf "$1/wineprefix" && mkdir -p "$1"
-  # Wine's programs and DLLs are only read: linked. The registry and .ini files,
-  # which Wine rewrites in place, are copied; drive C: is a relative link.
+  # Linked but for the registry and .ini files, which Wine rewrites in place.
   cp -al "$E2E_BASE" "$WINEPREFIX"
   for f in "$E2E_BASE"/*.reg "$E2E_BASE"/drive_c/windows/*.ini; do cp --remove-destination "$f" "$WINEPREFIX/${f#"$E2E_BASE"/}"; done
   [ "$(readlink "$WINEPREFIX/dosdevices/c:")" = ../drive_c ] || e2e_die "the copy's drive C: is not its own"
-  E2E_ACAD='HKLM\SOFTWARE\Autodesk\AutoCAD' && cp "$2" "$placed"
+  E2E_ACAD='HKLM\SOFTWARE\Autodesk\AutoCAD' && cat "${@:2}" >"$placed"
   if [ "$VM_PROGRAM_BITS" = 32 ]; then
     E2E_ACAD='HKLM\SOFTWARE\Wow6432Node\Autodesk\AutoCAD' && files+=("$E2E_FIXTURES/acad64.reg")
     sed -i 's/^\[HKEY_LOCAL_MACHINE\\SOFTWARE\\Autodesk\\/[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Autodesk\\/' "$placed"
@@ -71,12 +57,9 @@ e2e_machine() {
     mkdir -p "$(e2e_unix_path "$win")"/{Fonts,Drv} && echo 'stand-in for AutoCAD' >"$(e2e_unix_path "$win")/acad.exe"
   done < <(e2e_fixture_locations "${files[@]}")
 }
-
-# e2e_fixture_locations FILE...: every AcadLocation, one Windows path a line.
 e2e_fixture_locations() { sed -n 's/^"AcadLocation"="\(.*\)"\r\{0,1\}$/\1/p' "$@" | sed 's/\\\\/\\/g'; }
 
-# e2e_expect_value KEY NAME DATA [NAME DATA]...: the key's values, as reg.exe
-# lists them, hold exactly these data (it writes code page 936 into a pipe).
+# e2e_expect_value KEY NAME DATA...: reg.exe lists these data (in code page 936).
 e2e_expect_value() {
   local key="$1" listing got
   listing="$(e2e_wine64 reg query "$key" 2>/dev/null | iconv -f GB18030 -t UTF-8 | tr -d '\r' || true)"
@@ -86,11 +69,9 @@ e2e_expect_value() {
     shift
   done
 }
-e2e_key_exists() { e2e_wine64 reg query "$1" >/dev/null 2>&1; }
 
-# e2e_reg_export OUT: HKLM\SOFTWARE (both views) and the users' hives (the rest
-# is Wine's own, and slow to export), sorted, a line per key ("[KEY]") and per
-# value line ("[KEY] "NAME"=DATA"; long data goes on over several).
+# e2e_reg_export OUT: HKLM\SOFTWARE and the users' hives (the rest is Wine's own,
+# and slow), sorted, a line per key ("[KEY]") and value line ("[KEY] "NAME"=DATA").
 e2e_reg_export() {
   local key
   for key in 'HKEY_LOCAL_MACHINE\SOFTWARE' HKEY_USERS; do
@@ -101,14 +82,12 @@ e2e_reg_export() {
 
 # e2e_reg_changes BEFORE AFTER: "- LINE" for what went, "+ LINE" for what came,
 # less Wine's own window settings and what the installer may write: loader keys
-# where the program's AutoCAD lies, and profiles' TRUSTEDPATHS, which may change
-# but not go (the current user's hive is HKEY_USERS\<SID> in the export).
+# where the program's AutoCAD lies, and TRUSTEDPATHS, which may change but not go.
 e2e_reg_changes() {
-  local user='(HKEY_CURRENT_USER|HKEY_USERS\\S-[0-9-]+)' view='(Wow6432Node\\)?' product='\\R[0-9.]+\\ACAD-[0-9A-F]+:[0-9a-f]+'
-  [ "$VM_PROGRAM_BITS" = 32 ] && view='Wow6432Node\\'
-  local wine="\\[$user\\\\(Software\\\\Wine\\\\Temporary System Parameters|Volatile Environment)[]\\\\]"
-  local ours="\\[HKEY_LOCAL_MACHINE\\\\SOFTWARE\\\\${view}Autodesk\\\\AutoCAD$product\\\\Applications(\\\\Kavtor[0-9]{4}(DLL)?\\](.*)|\\])\$"
-  ours+="|\\[$user\\\\Software\\\\Autodesk\\\\AutoCAD$product\\\\Profiles\\\\[^]]+\\\\Variables\\]( \"TRUSTEDPATHS\"=.*)?\$"
-  LC_ALL=C comm -3 "$1" "$2" | sed -e 's/^\t/+ /' -e '/^+ /!s/^/- /' | grep -Ev "^[-+] ($wine)" | grep -Eiv "^[-+] ($ours)" || true
+  local view='(Wow6432Node\\)?' && [ "$VM_PROGRAM_BITS" = 32 ] && view='Wow6432Node\\'
+  LC_ALL=C comm -3 "$1" "$2" | sed -e 's/^\t/+ /' -e '/^+ /!s/^/- /' | grep -Eiv \
+    -e '\\Software\\Wine\\Temporary System Parameters[]\\]|\\Volatile Environment[]\\]' \
+    -e "^. \\[HKEY_LOCAL_MACHINE\\\\SOFTWARE\\\\${view}Autodesk\\\\AutoCAD\\\\R[^\\\\]+\\\\ACAD-[^\\\\]+\\\\Applications(\\\\Kavtor[0-9]{4}(DLL)?)?\\]" \
+    -e '\\Software\\Autodesk\\AutoCAD\\R[^\\]+\\ACAD-[^\\]+\\Profiles\\[^]]+\\Variables\]( "TRUSTEDPATHS"=|$)' || true
   LC_ALL=C comm -23 <(grep -o '^.* "TRUSTEDPATHS"=' "$1") <(grep -o '^.* "TRUSTEDPATHS"=' "$2") | sed 's/^/- /'
 }

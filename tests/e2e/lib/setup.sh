@@ -1,7 +1,6 @@
-# SetUp.exe as a user meets it: the distribution folder, the program started
-# from it, its dialog's ids and texts, pictures of its windows. Expects
-# lib/machine.sh, VM_PROGRAM, VM_EDITION_BITS (32 or 64: which boxes it shows),
-# E2E_WORK (the scenario's folder) and E2E_SHOTS (a picture's path less ".png").
+# SetUp.exe as a user meets it: started from its distribution folder, its dialog's
+# ids and texts, pictures of its windows. Expects lib/machine.sh, VM_PROGRAM,
+# VM_EDITION_BITS, E2E_WORK (the work folder), E2E_SHOTS (pictures' path prefix).
 SETUP_CAPTION='Vellmark-结构工具箱安装' SETUP_FOLDER='C:\Kavtor'
 # Modules, shape fonts, assemblies, AutoCAD 2008's plot driver, and files of its own.
 SETUP_PACKAGE=(Kavtor2008.ARX Kavtor2010.ARX Kavtor2013.ARX Kavtor2015.ARX Kavtor_EN.shx Kavtor_HZ.shx
@@ -12,38 +11,29 @@ ID_FOLDER=1000 ID_BROWSE=1015 ID_INSTALL=1022 ID_CANCEL=2 ID_PROGRESS=1014
 setup_box_id() {
   case "$1" in 2010) echo 1027 ;; 2011) echo 1026 ;; 200?) echo $(($1 - 2007 + 1018)) ;; *) echo $(($1 - 2012 + 1028)) ;; esac
 }
-# The 32-bit edition has no boxes for 2017 and later.
-setup_box_shown() { [ "$VM_EDITION_BITS" = 64 ] || [ "$1" -lt 2017 ]; }
+setup_box_shown() { [ "$VM_EDITION_BITS" = 64 ] || [ "$1" -lt 2017 ]; }  # the 32-bit edition's end at 2016
 
-# setup_prepare FIXTURE: the scenario's machine, and E2E_DIST: SetUp.exe beside
-# Data, whose files each hold their own name.
+# setup_prepare FIXTURE...: the machine, and E2E_DIST: SetUp.exe beside the package.
 setup_prepare() {
   local f
-  e2e_machine "$E2E_WORK" "$1" && E2E_DIST="$E2E_WORK/dist" && rm -rf "$E2E_WORK/dist"
+  e2e_machine "$E2E_WORK" "$@" && E2E_DIST="$E2E_WORK/dist" && rm -rf "$E2E_WORK/dist"
   mkdir -p "$E2E_DIST/Data" && cp "$VM_PROGRAM" "$E2E_DIST/"
   for f in "${SETUP_PACKAGE[@]}"; do echo "package file $f" >"$E2E_DIST/Data/$f"; done
 }
 
-# e2e_start DIR EXE LOG: DIR/EXE started from its own folder, as a double click
-# in Explorer does; its Linux pid in E2E_PID. e2e_wait_ended [SECONDS]: it must
-# end; its status in E2E_STATUS.
-e2e_start() {
-  (cd "$1" && exec "$VM_SOURCE_DIR/tools/wine-run.sh" "$2") >"$3" 2>&1 &
-  E2E_PID=$!
-}
-e2e_wait_ended() {
+# e2e_start DIR EXE LOG: started from its folder as Explorer does (pid: E2E_PID).
+e2e_start() { (cd "$1" && exec "$VM_SOURCE_DIR/tools/wine-run.sh" "$2") >>"$3" 2>&1 & E2E_PID=$!; }
+e2e_wait_ended() {  # [SECONDS]: it ends; its status in E2E_STATUS
   timeout "${1:-30}" tail -s 0.1 --pid="$E2E_PID" -f /dev/null || e2e_die "the program still runs after ${1:-30} s"
   wait "$E2E_PID" && E2E_STATUS=0 || E2E_STATUS=$?
 }
 
-# setup_start FOUND...: SetUp.exe started from the distribution, its dialog
-# checked given the releases found: found and shown = enabled and ticked, not
-# found = greyed out and clear, not shown = hidden and clear; the install button
-# enabled when a shown box is ticked; the title, this edition's, the folder.
+# setup_start FOUND...: SetUp.exe started; a box found and shown is enabled and
+# ticked, one not found greyed out and clear, one not shown hidden and clear; the
+# install button enabled when a shown box is ticked; the edition, the folder.
 setup_start() {
   local checks=() y state install=disabled
-  E2E_RUN=$((${E2E_RUN:-0} + 1))
-  e2e_start "$E2E_DIST" SetUp.exe "$E2E_WORK/program-$E2E_RUN.log"
+  e2e_start "$E2E_DIST" SetUp.exe "$E2E_WORK/program.log"
   for y in $(seq 2007 2026); do
     state='disabled visible unchecked'
     [[ " $* " == *" $y "* ]] && state='enabled visible checked'
@@ -52,12 +42,11 @@ setup_start() {
     checks+=(";" expect "$(setup_box_id "$y")" "$state")
   done
   # The first start in a fresh prefix, under qemu above all, takes a while.
-  drv window "$SETUP_CAPTION" 90000 ";" expect caption "\"$SETUP_CAPTION\"" "${checks[@]}" \
-    ";" expect "$ID_INSTALL" "$install visible" ";" expect 1021 "\"( ${VM_EDITION_BITS}位 AutoCAD版 )\"" \
-    ";" expect "$ID_FOLDER" "enabled visible \"$SETUP_FOLDER\"" ";" expect "$ID_BROWSE" 'enabled visible'
+  drv window "$SETUP_CAPTION" 90000 "${checks[@]}" ";" expect "$ID_INSTALL" "$install visible" \
+    ";" expect 1021 "\"( ${VM_EDITION_BITS}位 AutoCAD版 )\"" ";" expect "$ID_FOLDER" "enabled visible \"$SETUP_FOLDER\""
 }
 
-# setup_box SHOT ANSWER VERB...: the dialog's verbs, up to a message box (msgbox)
+# setup_box SHOT ANSWER VERB...: the dialog's verbs up to a message box (msgbox)
 # and its checks; the box pictured as SHOT, then answered (ANSWER "": left up).
 setup_box() {
   local shot="$1" answer="$2" caption
@@ -67,15 +56,15 @@ setup_box() {
   [ -z "$answer" ] || drv window "$SETUP_CAPTION" ";" msgbox ";" answer "$answer" >/dev/null
 }
 
-# setup_done: the two messages that end an installation answered; the program ends.
+# setup_done: the completion messages answered; the program ends.
 setup_done() {
   drv window "$SETUP_CAPTION" ";" msgbox 120000 ";" expect 0xFFFF '"安装完成，重启CAD即可使用 !"' ";" answer ok \
     ";" msgbox 20000 ";" expect-contains 0xFFFF '早期版本设置导入' ";" answer ok >/dev/null
   e2e_wait_ended 30
 }
 
-# e2e_shot CAPTION NAME: a PNG of the window with this caption once its picture
-# stopped changing (a window just shown or clicked may still be painting).
+# e2e_shot CAPTION NAME: a picture of the window once it stopped changing (one
+# just shown or clicked may still be painting).
 e2e_shot() {
   local x y w h i file="$E2E_SHOTS$2.png"
   read -r x y w h < <(drv window "$1" ";" rect) && [ "$w" -gt 50 ] && [ "$h" -gt 50 ] || e2e_die "no picture of \"$1\""
