@@ -15,10 +15,9 @@ setup_box_shown() { [ "$VM_EDITION_BITS" = 64 ] || [ "$1" -lt 2017 ]; }  # the 3
 
 # setup_prepare FIXTURE...: the machine, and E2E_DIST: SetUp.exe beside the package.
 setup_prepare() {
-  local f
   e2e_machine "$E2E_WORK" "$@" && E2E_DIST="$E2E_WORK/dist" && rm -rf "$E2E_WORK/dist"
   mkdir -p "$E2E_DIST/Data" && cp "$VM_PROGRAM" "$E2E_DIST/"
-  for f in "${SETUP_PACKAGE[@]}"; do echo "package file $f" >"$E2E_DIST/Data/$f"; done
+  (cd "$E2E_DIST/Data" && for f in "${SETUP_PACKAGE[@]}"; do echo "package file $f" >"$f"; done)
 }
 
 # e2e_start DIR EXE LOG: started from its folder as Explorer does (pid: E2E_PID).
