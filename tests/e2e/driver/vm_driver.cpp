@@ -14,7 +14,7 @@ constexpr int kOk = 0, kFailed = 1, kUsage = 2;
 constexpr int kCaption = -1;  // the window itself, "caption" in a script
 
 unsigned long g_timeoutMs = 10000;
-std::vector<HWND> g_windows;  // back(): the current one; boxes and dialogs stack on the program's window
+std::vector<HWND> g_windows;  // back(): the current one; message boxes stack on the program's window
 
 // UTF-8 everywhere; wmain sets a console's code page to match (Wine's default is 936).
 void Print(const std::wstring& line, bool err = false) {
@@ -87,10 +87,9 @@ int Expect(int id, const std::wstring& part, bool words, unsigned long ms) {
   return kFailed;
 }
 
-// What a user cannot click (greyed out, hidden) is refused. Posted, not sent: a
-// sent click would return only when the modal loop it opens ends. Then two round
-// trips: a sent message goes before posted ones, so only the second is sure to
-// come back after the click was dispatched (a modal loop answers too).
+// What a user cannot click (greyed out, hidden) is refused. Posted, not sent: a sent
+// click would return only when the modal loop it opens ends. Of the round trips after
+// it, only the second is sure to come after the click (sent messages go first).
 int Click(int id) {
   if (Expect(id, L"enabled visible", true, 0) != kOk) return kFailed;
   PostMessageW(ControlOf(id), BM_CLICK, 0, 0);
@@ -99,9 +98,8 @@ int Click(int id) {
   return kOk;
 }
 
-// A visible top-level window not on the stack (a hidden owner may share the
-// dialog's caption): `window` by caption, starting the stack; `msgbox` (printed),
-// the enabled dialog with a text 0xFFFF of the same program, stacked on it.
+// A visible top-level window not on the stack (a hidden owner may share a caption):
+// `window` by caption; `msgbox`, the program's enabled dialog with a text 0xFFFF.
 int Find(const std::wstring& verb, const wchar_t* caption, unsigned long ms) {
   const bool box = verb == L"msgbox";
   if (verb == L"window") g_windows.clear();

@@ -1,6 +1,5 @@
-# The machine a scenario, the demo or a benchmark runs on (README: The machines):
-# a copy of the build's base Wine prefix seeded from a .reg fixture; its registry
-# read back. Expects VM_SOURCE_DIR, VM_E2E_OUT, VM_DRIVER and VM_PROGRAM_BITS.
+# The machine a scenario, the demo or a benchmark runs on, and its registry read back
+# (README: The machines). Expects VM_SOURCE_DIR, VM_E2E_OUT, VM_DRIVER, VM_PROGRAM_BITS.
 export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8  # code page 936 (tools/install-deps.sh makes the locale)
 E2E_FIXTURES="$VM_SOURCE_DIR/tests/e2e/fixtures"

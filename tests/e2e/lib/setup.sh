@@ -1,6 +1,5 @@
-# SetUp.exe as a user meets it: started from its distribution folder, its dialog's
-# ids and texts, pictures of its windows. Expects lib/machine.sh, VM_PROGRAM,
-# VM_EDITION_BITS, E2E_WORK (the work folder), E2E_SHOTS (pictures' path prefix).
+# SetUp.exe as a user meets it: its distribution, its dialog's ids and texts, pictures.
+# Expects lib/machine.sh, VM_PROGRAM, VM_EDITION_BITS, E2E_WORK and E2E_SHOTS.
 SETUP_CAPTION='Vellmark-结构工具箱安装' SETUP_FOLDER='C:\Kavtor'
 # Modules, shape fonts, assemblies, AutoCAD 2008's plot driver, and files of its own.
 SETUP_PACKAGE=(Kavtor2008.ARX Kavtor2010.ARX Kavtor2013.ARX Kavtor2015.ARX Kavtor_EN.shx Kavtor_HZ.shx
@@ -11,7 +10,7 @@ ID_FOLDER=1000 ID_BROWSE=1015 ID_INSTALL=1022 ID_CANCEL=2 ID_PROGRESS=1014
 setup_box_id() {
   case "$1" in 2010) echo 1027 ;; 2011) echo 1026 ;; 200?) echo $(($1 - 2007 + 1018)) ;; *) echo $(($1 - 2012 + 1028)) ;; esac
 }
-setup_box_shown() { [ "$VM_EDITION_BITS" = 64 ] || [ "$1" -lt 2017 ]; }  # the 32-bit edition's end at 2016
+setup_box_shown() { [ "$VM_EDITION_BITS" = 64 ] || [ "$1" -lt 2017 ]; }  # the 32-bit edition has none past 2016
 
 # setup_prepare FIXTURE...: the machine, and E2E_DIST: SetUp.exe beside the package.
 setup_prepare() {

@@ -1,10 +1,8 @@
 # A user's way through the dialog on the machine of install-default, each question
-# a real message box: AutoCAD running refused once; the browse window cancelled;
-# a folder typed there with a trailing backslash refused; a new Chinese one made
-# after No, then Yes; a package file that cannot be copied: Retry asks again, and
-# copies once the way is clear; refused support files listed in one message.
+# a real message box: AutoCAD running, the browse window and a new Chinese folder,
+# a package file that cannot be copied, support files refused (README).
 setup_prepare "$E2E_FIXTURES/install.reg" "$E2E_FIXTURES/chosen-profile.reg"
-browse='请选择安装目录：' edit=14148 chosen='C:\结构工具' product="$WINEPREFIX/drive_c/结构工具/Vellmark"
+browse='请选择安装目录：' edit=14148 chosen='C:\结构工具' folder="$WINEPREFIX/drive_c/结构工具" product="$folder/Vellmark"
 acad2013='C:\Program Files\欧特克\AutoCAD 2013'
 refused=("$acad2013\\Fonts\\Kavtor_EN.shx" "$acad2013\\Fonts\\Kavtor_HZ.shx" "$acad2013\\ACAD2013.dll"
   'C:\Program Files (x86)\AutoCAD 2008\Drv\pdfplot9.hdi')
@@ -31,7 +29,7 @@ $chosen\\
 is invalid. Please reenter.\""
 setup_box create-question no ";" window "$browse" ";" set-text "$edit" "$chosen" ";" click 1 ";" msgbox 20000 \
   ";" expect-contains 0xFFFF "$chosen" ";" expect-contains 0xFFFF 'does not exist. Do you want the folder to be created?'
-[ ! -e "$product/.." ] || e2e_die "the folder was made although refused or answered No"
+[ ! -e "$folder" ] || e2e_die "the folder was made although refused or answered No"
 drv window "$browse" ";" click 1 ";" msgbox 20000 ";" answer yes ";" gone ";" window "$SETUP_CAPTION" \
   ";" expect "$ID_FOLDER" "\"$chosen\""
 
@@ -46,8 +44,9 @@ rmdir "$product/Kavtor2015.ARX"
 for f in "${refused[@]}"; do failures+=(";" expect-contains 0xFFFF "无法复制文件 $f（错误 5）"); done
 setup_box failures "" ";" msgbox ";" answer retry ";" msgbox 60000 \
   ";" expect-contains 0xFFFF '部分AutoCAD注册或支持文件复制未成功，可能需要以管理员身份运行SetUp.exe后重新安装：' "${failures[@]}"
-items="$(drv window "$SETUP_CAPTION" ";" msgbox ";" answer ok | grep -o '无法复制文件' | wc -l)"  # 2008 twice for
-[ "$items" = $((VM_PROGRAM_BITS == 32 ? 5 : 4)) ] || e2e_die "$items failures listed"  # a 32-bit program, README
+# A 32-bit program finds the 32-bit AutoCAD 2008 twice and lists its folder twice (README: The machines).
+items="$(drv window "$SETUP_CAPTION" ";" msgbox ";" answer ok | grep -o '无法复制文件' | wc -l)"
+[ "$items" = $((VM_PROGRAM_BITS == 32 ? 5 : 4)) ] || e2e_die "the failure message lists $items items"
 setup_done
 for f in "${refused[@]}"; do grep -q "the user's" "$(e2e_unix_path "$f")/kept.txt" || e2e_die "$f was changed"; done
 for f in Kavtor2015.ARX vmtools.arx 说明.txt; do cmp -s "$E2E_DIST/Data/$f" "$product/$f" || e2e_die "$chosen: no $f"; done
