@@ -28,4 +28,11 @@ e2e_shot "$SETUP_CAPTION" one-ticked
 setup_box no-data ok ";" click "$ID_INSTALL" ";" msgbox ";" expect-contains 0xFFFF '未找到安装所需的Data文件夹 !'
 e2e_wait_ended 20
 [ "$E2E_STATUS" = 0 ] && [[ "$(e2e_wine64 reg query "$E2E_ACAD" /s)" != *Kavtor* ]] &&
-  [ -z "$(ls -A "$WINEPREFIX/drive_c/Kavtor/Vellmark")" ] || e2e_die "the program ended with $E2E_STATUS, or installed"
+  [ ! -e "$WINEPREFIX/drive_c/Kavtor" ] || e2e_die "the program ended with $E2E_STATUS, or made or installed something"
+# Unpacked below a folder whose name code page 936 cannot spell: said so, nothing made.
+mkdir -p "$WINEPREFIX/drive_c/Jörg" && cp -r "$E2E_DIST" "$WINEPREFIX/drive_c/Jörg/"
+e2e_start "$WINEPREFIX/drive_c/Jörg/dist" SetUp.exe "$E2E_WORK/program.log"
+setup_box foreign-folder ok ";" click "$ID_INSTALL" ";" msgbox 30000 ";" expect-contains 0xFFFF 'SetUp.exe所在的文件夹路径中含有系统无法处理的字符' \
+  ";" expect-contains 0xFFFF '请将解压后的文件夹移到只含英文或中文字符的路径下'
+e2e_wait_ended 20
+[ ! -e "$WINEPREFIX/drive_c/Kavtor" ] || e2e_die "the install folder was made"

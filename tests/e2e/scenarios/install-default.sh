@@ -1,7 +1,7 @@
 # The default installation where AutoCAD 2008 (below Wow6432Node), two 2010s,
 # 2013, and 2016 with another add-on are installed (fixtures/install.reg): the
 # files, and with reg.exe the keys; the registry compared before and after.
-setup_prepare "$E2E_FIXTURES/install.reg"
+setup_prepare "$E2E_FIXTURES/install.reg" "$E2E_FIXTURES/foreign-profile.reg"
 acad2008="$WINEPREFIX/drive_c/Program Files (x86)/AutoCAD 2008" data="$E2E_DIST/Data" product="$WINEPREFIX/drive_c/Kavtor/Vellmark"
 echo "Autodesk's driver" >"$acad2008/Drv/pdfplot9.hdi"
 e2e_reg_export "$E2E_WORK/registry-before.txt"
@@ -42,5 +42,7 @@ done
 # The 64-bit AutoCAD 2015 a 32-bit program must not see gets no files (its keys: the comparison below).
 [ -z "$(ls -A "$WINEPREFIX/drive_c/Program Files/Autodesk/AutoCAD 2015/Fonts" 2>/dev/null)" ] || e2e_die "2015 got files"
 e2e_reg_export "$E2E_WORK/registry-after.txt"
+grep -qF 'Profiles\Jörg\Variables] "TRUSTEDPATHS"="D:\\JöRG\\LISP;E:\\스케치\\BLöCKE;C:\\KAVTOR\\VELLMARK"' \
+  "$E2E_WORK/registry-after.txt" || e2e_die "the profile Jörg lost a character or was left out"
 changes="$(e2e_reg_changes "$E2E_WORK/registry-before.txt" "$E2E_WORK/registry-after.txt")"
 [ -z "$changes" ] || e2e_die "the registry changed outside the loader keys and TRUSTEDPATHS: $changes"

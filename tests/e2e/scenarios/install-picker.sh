@@ -33,6 +33,15 @@ setup_box create-question no ";" window "$browse" ";" set-text "$edit" "$chosen"
 drv window "$browse" ";" click 1 ";" msgbox 20000 ";" answer yes ";" gone ";" window "$SETUP_CAPTION" \
   ";" expect "$ID_FOLDER" "\"$chosen\""
 
+# A folder that leaves no room for the product folder and its files: refused up front.
+long="C:\\$(printf 'x%.0s' {1..240})"
+setup_box too-long ok ";" set-text "$ID_FOLDER" "$long" ";" click "$ID_INSTALL" ";" msgbox 20000 \
+  ";" expect 0xFFFF "\"安装路径过长：
+
+$long\\Vellmark
+
+请选择较短的安装路径后重新安装 !\""
+drv window "$SETUP_CAPTION" ";" expect "$ID_FOLDER" visible ";" set-text "$ID_FOLDER" "$chosen" >/dev/null
 # AutoCAD still runs, but the program warns only once: this click installs.
 mkdir -p "$product/Kavtor2015.ARX"
 question=(";" msgbox 60000 ";" expect-contains 0xFFFF "$chosen\\Vellmark\\Kavtor2015.ARX")
