@@ -27,7 +27,8 @@ TEST(ClassifyProductNameTest, TheLowestListedYearFirstOccurringAfterTheFirstByte
 }
 
 TEST(ComposeTrustedPathsTest, AMissingFolderIsAppendedAndOnlyAsciiLettersChangeCase) {
-  EXPECT_EQ(ComposeTrustedPaths(u"C:\\Lib;D:\\Blocks", u"E:\\Tools\\Vellmark"), u"C:\\LIB;D:\\BLOCKS;E:\\TOOLS\\VELLMARK");
+  EXPECT_EQ(ComposeTrustedPaths(u"C:\\Lib;D:\\Blocks", u"E:\\Tools\\Vellmark"),
+            u"C:\\LIB;D:\\BLOCKS;E:\\TOOLS\\VELLMARK");
   // A list ending in ";" gets an empty entry before the folder.
   EXPECT_EQ(ComposeTrustedPaths(u"C:\\Lib;", u"E:\\V"), u"C:\\LIB;;E:\\V");
   // ö, ß, Hangul, CJK and a surrogate pair stay as they are. (Outside the
@@ -42,7 +43,8 @@ TEST(ComposeTrustedPathsTest, AMissingFolderIsAppendedAndOnlyAsciiLettersChangeC
 TEST(ComposeTrustedPathsTest, APresentFolderIsWrittenBackUpperCasedWithoutAppending) {
   EXPECT_EQ(ComposeTrustedPaths(u"c:\\tools\\vellmark\\...", u"C:\\Tools\\Vellmark"), u"C:\\TOOLS\\VELLMARK\\...");
   EXPECT_EQ(ComposeTrustedPaths(u"x:\\a;c:\\tools\\vellmark", u"C:\\Tools\\Vellmark"), u"X:\\A;C:\\TOOLS\\VELLMARK");
-  EXPECT_EQ(ComposeTrustedPaths(u"c:\\tools\\vellmark\\;x:\\a", u"C:\\Tools\\Vellmark"), u"C:\\TOOLS\\VELLMARK\\;X:\\A");
+  EXPECT_EQ(ComposeTrustedPaths(u"c:\\tools\\vellmark\\;x:\\a", u"C:\\Tools\\Vellmark"),
+            u"C:\\TOOLS\\VELLMARK\\;X:\\A");
 }
 
 // At most two bytes in code page 936 is no list: the folder replaces it, in its

@@ -51,7 +51,8 @@ TEST_F(RegistrationTest, AModuleKeyAndAnAssemblyKeyPerInstallationWithExactlyThe
   Install(L"SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\A", "Chs", 2010);
   Install(L"SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\B", "Enu\\", 2010);
   EXPECT_TRUE(Register({2007, 2010, 2016}).empty());
-  EXPECT_EQ(App(kR2016, L"Kavtor2016"), "\n \"LOADCTRLS\"=dword:2\n \"LOADER\"=sz:D:\\Tools\\Vellmark\\Kavtor2015.ARX\n");
+  EXPECT_EQ(App(kR2016, L"Kavtor2016"),
+            "\n \"LOADCTRLS\"=dword:2\n \"LOADER\"=sz:D:\\Tools\\Vellmark\\Kavtor2015.ARX\n");
   EXPECT_EQ(App(kR2016, L"Kavtor2016DLL"), "\n \"LOADCTRLS\"=dword:2\n \"LOADER\"=" +
                                                Loader("AutoCAD 2016\\ACAD2013.dll") + "\n \"MANAGED\"=dword:1\n");
   const std::wstring r17 = L"SOFTWARE\\Autodesk\\AutoCAD\\R17.0\\P", r18 = L"SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\";
@@ -67,7 +68,7 @@ TEST_F(RegistrationTest, UntickedReleasesGetNothingButTheTrustedPathsAreUpdated)
   const std::wstring profile = L"Software\\Autodesk\\AutoCAD\\R20.1\\ACAD-F001:804\\Profiles\\P\\Variables";
   box.Set(HKEY_CURRENT_USER, profile, L"TRUSTEDPATHS", L"C:\\Lib");
   EXPECT_TRUE(Register({2010}).empty());  // 2010 is ticked but not installed
-  EXPECT_FALSE(box.HasKey(HKEY_LOCAL_MACHINE, kR2016 + L"\\Applications"));
+  EXPECT_EQ(box.Dump(HKEY_LOCAL_MACHINE, kR2016 + L"\\Applications"), "");
   EXPECT_EQ(box.Get(HKEY_CURRENT_USER, profile, L"TRUSTEDPATHS"), L"C:\\LIB;D:\\TOOLS\\VELLMARK");
 }
 
@@ -113,7 +114,7 @@ TEST_F(RegistrationTest, FailuresAreReportedAndTheRestStillRuns) {
   acad->DiscoverReleases();
   acad->SetTargetPath("D:\\Tools\\Vellmark");
   ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\A");  // gone since discovery
-  os.FailOperation("RegCreateKeyA", 3, ERROR_ACCESS_DENIED);  // 2016's module key
+  os.FailOperation("RegCreateKeyA", 3, ERROR_ACCESS_DENIED);                       // 2016's module key
   const FailureReport report = acad->RegisterReleases(Ticked({2010, 2016}));
   os.StopFailing();
   ASSERT_EQ(report.size(), 2u);
@@ -121,7 +122,8 @@ TEST_F(RegistrationTest, FailuresAreReportedAndTheRestStillRuns) {
   EXPECT_EQ(report[0].item, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\A\\");
   EXPECT_EQ(report[0].error, static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
   EXPECT_EQ(report[1].kind, Failure::kKeyNotCreated);
-  EXPECT_EQ(report[1].item, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Autodesk\\AutoCAD\\R20.1\\ACAD-F001:804\\Applications\\Kavtor2016");
+  EXPECT_EQ(report[1].item,
+            "HKEY_LOCAL_MACHINE\\SOFTWARE\\Autodesk\\AutoCAD\\R20.1\\ACAD-F001:804\\Applications\\Kavtor2016");
   EXPECT_EQ(DescribeFailure(report[1]), "无法创建注册表项 " + report[1].item + "（错误 5）");
   EXPECT_NE(App(L"SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\B", L"Kavtor2010").find("Kavtor2010.ARX"), std::string::npos);
   EXPECT_NE(App(kR2016, L"Kavtor2016DLL").find("ACAD2013.dll"), std::string::npos);

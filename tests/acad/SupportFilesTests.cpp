@@ -65,8 +65,8 @@ TEST_F(SupportFilesTest, OnlyTickedReleasesAndEveryInstallationOfThem) {
 }
 
 TEST_F(SupportFilesTest, FilesThePackageLacksAreNoFailure) {
-  for (const char* name : {"Kavtor_EN.shx", "Kavtor_HZ.shx", "ACAD2007.dll", "ACAD2013.dll", "ACAD2050.dll",
-                           "Kavtor.prt5"})
+  for (const char* name :
+       {"Kavtor_EN.shx", "Kavtor_HZ.shx", "ACAD2007.dll", "ACAD2013.dll", "ACAD2050.dll", "Kavtor.prt5"})
     ::DeleteFileA(box.Path(std::string("Data\\") + name).c_str());
   const std::string before = box.DumpFiles();
   EXPECT_TRUE(Copy({2008, 2016}).empty());
@@ -89,8 +89,8 @@ TEST_F(SupportFilesTest, WhatCannotBePlacedIsReportedAndTheRestIsServed) {
   for (const Failure& f : report) items += f.item + " " + std::to_string(f.error) + "\n";
   // A 32-bit program finds the 32-bit 2008 twice (through both of its scans) and
   // serves it twice. The 2016 installations in key order: :409 (deep) first.
-  const std::string in2008 = a2008 + "\\Fonts\\Kavtor_EN.shx 3\n" + a2008 + "\\Fonts\\Kavtor_HZ.shx 3\n" + a2008 +
-                             "\\Drv\\pdfplot9.hdi 3\n";
+  const std::string in2008 =
+      a2008 + "\\Fonts\\Kavtor_EN.shx 3\n" + a2008 + "\\Fonts\\Kavtor_HZ.shx 3\n" + a2008 + "\\Drv\\pdfplot9.hdi 3\n";
   EXPECT_EQ(items, in2008 + (wt::kWow64 ? in2008 : "") + deep + "\\Fonts\\Kavtor_EN.shx 3\n" + deep +
                        "\\Fonts\\Kavtor_HZ.shx 3\n" + a2016 + "\\ACAD2013.dll 5\n");
   EXPECT_FALSE(box.Read(a2008 + "\\Fonts\\Kavtor_EN.shx"));

@@ -43,7 +43,7 @@ TEST_F(TrustedPathsTest, EveryProfileOfEveryReleaseAndProduct) {
   EXPECT_EQ(Trusted(b, &type), L"C:\\X;D:\\TOOLS\\VELLMARK");
   EXPECT_EQ(type, static_cast<DWORD>(REG_SZ)) << "an expandable string comes back as REG_SZ";
   EXPECT_EQ(Trusted(c), L"D:\\Tools\\Vellmark");
-  EXPECT_FALSE(box.HasKey(HKEY_CURRENT_USER, L"Software\\Autodesk\\AutoCAD\\R19.0\\NoProfiles\\Profiles"));
+  EXPECT_EQ(box.Dump(HKEY_CURRENT_USER, L"Software\\Autodesk\\AutoCAD\\R19.0\\NoProfiles\\Profiles"), "");
   EXPECT_EQ(os.OpenHandles(), 0u);
 }
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <string_view>
+#include <fstream>
 
 namespace wt {
 namespace {
@@ -173,26 +173,12 @@ void Sandbox::AddAcad(const std::wstring& key, const std::string& folder, const 
 
 std::optional<std::wstring> Sandbox::Get(HKEY hive, const std::wstring& key, const std::wstring& name,
                                          DWORD* type) const {
-  const HKEY handle = Open(hive, key, KEY_READ);
-  if (handle == nullptr) return std::nullopt;
-  DWORD size = 0, stored = 0;
-  std::optional<std::wstring> text;
-  if (::RegQueryValueExW(handle, name.c_str(), nullptr, &stored, nullptr, &size) == ERROR_SUCCESS) {
-    std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
-    ::RegQueryValueExW(handle, name.c_str(), nullptr, &stored, reinterpret_cast<BYTE*>(data.data()), &size);
-    data.resize(size / sizeof(wchar_t));
-    while (!data.empty() && data.back() == L'\0') data.pop_back();
-    text = data;
-    if (type != nullptr) *type = stored;
-  }
-  ::RegCloseKey(handle);
-  return text;
-}
-
-bool Sandbox::HasKey(HKEY hive, const std::wstring& key) const {
-  const HKEY handle = Open(hive, key, KEY_READ);
-  if (handle != nullptr) ::RegCloseKey(handle);
-  return handle != nullptr;
+  DWORD size = 0;
+  if (::RegGetValueW(hive, key.c_str(), name.c_str(), RRF_RT_ANY, type, nullptr, &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
+  ::RegGetValueW(hive, key.c_str(), name.c_str(), RRF_RT_ANY, type, data.data(), &size);
+  return data.substr(0, data.find(L'\0'));
 }
 
 std::string Sandbox::Dump(HKEY hive, const std::wstring& key) const {
@@ -214,22 +200,14 @@ void Sandbox::Write(const std::string& path, const std::string& content, DWORD a
   for (std::size_t slash = path.find('\\', 3); slash != std::string::npos; slash = path.find('\\', slash + 1))
     ::CreateDirectoryA(path.substr(0, slash).c_str(), nullptr);
   ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-  ::CloseHandle(file);
+  std::ofstream(path, std::ios::binary) << content;
   if (attributes != 0) ::SetFileAttributesA(path.c_str(), attributes);
 }
 
 std::optional<std::string> Sandbox::Read(const std::string& path) {
-  const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-  std::string content;
-  char chunk[4096];
-  DWORD got = 0;
-  while (::ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) content.append(chunk, got);
-  ::CloseHandle(file);
-  return content;
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 std::string Sandbox::DumpFiles() {

@@ -46,7 +46,6 @@ class Sandbox {
   void AddAcad(const std::wstring& key, const std::string& folder, const std::wstring& productName);
   std::optional<std::wstring> Get(HKEY hive, const std::wstring& key, const std::wstring& name,
                                   DWORD* type = nullptr) const;
-  bool HasKey(HKEY hive, const std::wstring& key) const;
   // One line per key and value of `key` and below, in UTF-8, the key itself
   // named "" (empty when it does not exist).
   std::string Dump(HKEY hive, const std::wstring& key) const;
