@@ -9,21 +9,23 @@
 
 namespace {
 
+// The lowest listed year that first occurs after the first byte: a year at
+// offset 0 does not count, even where it appears again; Chinese text before
+// the year leaves the digits single bytes at their offset.
 TEST(ClassifyProductNameTest, TheLowestListedYearFirstOccurringAfterTheFirstByte) {
-  // The year at offset 0 does not count, even where it appears again.
-  EXPECT_EQ(ClassifyProductName("2012 AutoCAD 2012", 2026), 0);
-  EXPECT_EQ(ClassifyProductName("2012 AutoCAD 2013", 2026), 2013);
-  // The lowest listed year wins, not the first in the text.
-  EXPECT_EQ(ClassifyProductName("AutoCAD 2011 / 2010", 2026), 2010);
-  // Chinese text before the year: the digits are single bytes at their offset.
-  EXPECT_EQ(ClassifyProductName("欧特克 AutoCAD 2014 简体中文版", 2026), 2014);
+  const char* const names[] = {"2012 AutoCAD 2012",
+                               "2012 AutoCAD 2013",
+                               "AutoCAD 2011 / 2010",
+                               "欧特克 AutoCAD 2014 简体中文版",
+                               "AutoCAD 2027",
+                               "AutoCAD 2006",
+                               "X2026",
+                               "X2007",
+                               ""};
+  const int years[] = {0, 2013, 2010, 2014, 0, 0, 2026, 2007, 0};
+  for (int k = 0; k < 9; ++k) EXPECT_EQ(ClassifyProductName(names[k], 2026), years[k]) << names[k];
   EXPECT_EQ(ClassifyProductName("AutoCAD 2013", acad::kLastWow6432Release), 0);
   EXPECT_EQ(ClassifyProductName("AutoCAD 2008", acad::kLastWow6432Release), 2008);
-  EXPECT_EQ(ClassifyProductName("AutoCAD 2027", 2026), 0);
-  EXPECT_EQ(ClassifyProductName("AutoCAD 2006", 2026), 0);
-  EXPECT_EQ(ClassifyProductName("X2026", 2026), 2026);
-  EXPECT_EQ(ClassifyProductName("X2007", 2026), 2007);
-  EXPECT_EQ(ClassifyProductName("", 2026), 0);
 }
 
 TEST(ComposeTrustedPathsTest, AMissingFolderIsAppendedAndOnlyAsciiLettersChangeCase) {
@@ -58,33 +60,25 @@ TEST(ComposeTrustedPathsTest, ShortValuesAreReplacedByTheFolderInItsOwnCase) {
   EXPECT_EQ(ComposeTrustedPaths(u"\U0001F3D7", u"E:\\V"), u"\U0001F3D7;E:\\V") << "a surrogate pair is kept";
 }
 
+// A longer folder that merely begins with ours does not trust it; "\..."
+// trusts the folder and everything below it; only ASCII letters compare
+// without case.
 TEST(ListsTrustedFolderTest, EntryByEntry) {
   const std::u16string folder = u"D:\\Tools\\Vellmark";
-  // A longer folder that merely begins with ours does not trust it.
-  EXPECT_FALSE(ListsTrustedFolder(u"D:\\Tools\\Vellmark2", folder));
-  EXPECT_FALSE(ListsTrustedFolder(u"D:\\Tools\\Vellmark\\Sub", folder));
-  EXPECT_FALSE(ListsTrustedFolder(u"X:\\D:\\Tools\\Vellmark", folder));
-  EXPECT_TRUE(ListsTrustedFolder(u"d:\\tools\\VELLMARK", folder));
-  EXPECT_TRUE(ListsTrustedFolder(u"A;D:\\Tools\\Vellmark\\;B", folder));
-  // "\..." trusts the folder and everything below it.
-  EXPECT_TRUE(ListsTrustedFolder(u"d:\\tools\\...", folder));
-  EXPECT_TRUE(ListsTrustedFolder(u"D:\\...", folder));
-  EXPECT_FALSE(ListsTrustedFolder(u"D:\\Too\\...", folder));
-  EXPECT_FALSE(ListsTrustedFolder(u"D:\\Tools\\Vellmark\\Sub\\...", folder));
-  EXPECT_FALSE(ListsTrustedFolder(u"", folder));
-  EXPECT_FALSE(ListsTrustedFolder(u";;", folder));
+  const char16_t* const trusting[] = {u"d:\\tools\\VELLMARK", u"A;D:\\Tools\\Vellmark\\;B", u"d:\\tools\\...",
+                                      u"D:\\..."};
+  const char16_t* const notTrusting[] = {u"",
+                                         u";;",
+                                         u"D:\\Tools\\Vellmark2",
+                                         u"D:\\Tools\\Vellmark\\Sub",
+                                         u"X:\\D:\\Tools\\Vellmark",
+                                         u"D:\\Too\\...",
+                                         u"D:\\Tools\\Vellmark\\Sub\\..."};
+  for (const char16_t* list : trusting) EXPECT_TRUE(ListsTrustedFolder(list, folder)) << &list - trusting;
+  for (const char16_t* list : notTrusting) EXPECT_FALSE(ListsTrustedFolder(list, folder)) << &list - notTrusting;
   EXPECT_TRUE(ListsTrustedFolder(u"e:\\软件\\...", u"E:\\软件\\Vellmark"));
   const std::u16string upperUmlaut = u"D:\\JÖRG", lowerUmlaut = u"D:\\Jörg";
-  EXPECT_FALSE(ListsTrustedFolder(upperUmlaut, lowerUmlaut)) << "only ASCII letters compare without case";
-}
-
-TEST(ComposeTrustedPathsTest, LongValuesAreKeptWhole) {
-  std::u16string value;
-  while (value.size() < (1u << 20)) value += u"C:\\Some\\Trusted\\Folder;";
-  value.pop_back();
-  const std::u16string composed = ComposeTrustedPaths(value, u"E:\\V");
-  EXPECT_EQ(composed.size(), value.size() + 5);
-  EXPECT_EQ(composed.substr(composed.size() - 5), u";E:\\V");
+  EXPECT_FALSE(ListsTrustedFolder(upperUmlaut, lowerUmlaut));
 }
 
 }  // namespace

@@ -16,8 +16,12 @@ const std::wstring k2008 = L"SOFTWARE\\Autodesk\\AutoCAD\\R17.1\\ACAD-6001:804";
 const std::wstring k2016 = L"SOFTWARE\\Autodesk\\AutoCAD\\R20.1\\ACAD-F001:804";
 const std::wstring kProfile =
     L"SOFTWARE\\Autodesk\\AutoCAD\\R20.1\\ACAD-F001:804\\Profiles\\<<Unnamed Profile>>\\Variables";
-const char* const kDone = "安装完成，重启CAD即可使用 !";
-const char* const kInvalid = "安装路径无效，请重新选择安装路径 !";
+const std::string kDone = "Vellmark-工具箱安装: 安装完成，重启CAD即可使用 !";
+const std::string kInvalid = "Vellmark-软件安装: 安装路径无效，请重新选择安装路径 !";
+const std::string kWarning = "Vellmark-软件安装: ";
+const std::string kImport =
+    "Vellmark-工具箱安装: 若要导入早期版本（2024年版本及更早版本）的设置，可点击:\n\n [软件设置] -> [设置导出导入] -> "
+    "[早期版本设置导入]";
 const char* const kPackage[] = {"Kavtor2015.ARX", "Kavtor2008.ARX", "ACAD2013.dll",
                                 "ACAD2007.dll",   "Kavtor.prt5",    "说明.txt"};
 
@@ -51,10 +55,11 @@ class InstallTest : public ::testing::Test {
       wt::Click(d, setupdlg::kInstallButton);
     };
   }
-  std::vector<std::string> Texts() const {
-    std::vector<std::string> texts;
-    for (const wt::MessageBoxCall& b : os.boxes) texts.push_back(b.text);
-    return texts;
+  // The message boxes shown, as "caption: text".
+  std::vector<std::string> Shown() const {
+    std::vector<std::string> shown;
+    for (const wt::MessageBoxCall& b : os.boxes) shown.push_back(b.caption + ": " + b.text);
+    return shown;
   }
   std::string Loader(const std::wstring& key, const std::wstring& app) {
     return wt::Ansi(box.Get(HKEY_LOCAL_MACHINE, key + L"\\Applications\\" + app, L"LOADER").value_or(L"<none>"));
@@ -88,31 +93,23 @@ class InstallTest : public ::testing::Test {
 // The progress bar stands in the folder row's place, runs 0..50 and is full
 // when the first completion message comes; then the dialog ends with OK.
 TEST_F(InstallTest, TheWholeInstallationThenTwoMessagesThenOk) {
-  bool rowHidden = false, barShown = false;
-  LRESULT position = -1;
-  PBRANGE range{};
+  std::vector<int> seen;  // the folder row's three controls shown, the bar shown, its position and range
   os.onBox = [&](const wt::MessageBoxCall& b) {
-    if (b.text != kDone) return;
-    rowHidden = !wt::IsShown(b.owner, setupdlg::kPathEdit) && !wt::IsShown(b.owner, setupdlg::kBrowseButton) &&
-                !wt::IsShown(b.owner, setupdlg::kPathLabel);
-    barShown = wt::IsShown(b.owner, setupdlg::kProgressBar);
-    position = ::SendDlgItemMessageA(b.owner, setupdlg::kProgressBar, PBM_GETPOS, 0, 0);
+    PBRANGE range{};
     ::SendDlgItemMessageA(b.owner, setupdlg::kProgressBar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+    if (seen.empty())
+      seen = {wt::IsShown(b.owner, setupdlg::kPathEdit),
+              wt::IsShown(b.owner, setupdlg::kBrowseButton),
+              wt::IsShown(b.owner, setupdlg::kPathLabel),
+              wt::IsShown(b.owner, setupdlg::kProgressBar),
+              static_cast<int>(::SendDlgItemMessageA(b.owner, setupdlg::kProgressBar, PBM_GETPOS, 0, 0)),
+              range.iLow,
+              range.iHigh};
   };
   EXPECT_EQ(Run(InstallInto(target + "\\")), IDOK) << "one trailing backslash dropped";
   ExpectInstalledInto(target + "\\Vellmark");
-  ASSERT_EQ(Texts().size(), 2u);
-  EXPECT_EQ(os.boxes[0].text, kDone);
-  EXPECT_EQ(os.boxes[0].caption, "Vellmark-工具箱安装");
-  EXPECT_EQ(
-      os.boxes[1].text,
-      "若要导入早期版本（2024年版本及更早版本）的设置，可点击:\n\n [软件设置] -> [设置导出导入] -> [早期版本设置导入]");
-  EXPECT_EQ(os.boxes[1].caption, "Vellmark-工具箱安装");
-  EXPECT_TRUE(rowHidden);
-  EXPECT_TRUE(barShown);
-  EXPECT_EQ(position, 50);
-  EXPECT_EQ(range.iLow, 0);
-  EXPECT_EQ(range.iHigh, 50);
+  EXPECT_EQ(Shown(), (std::vector<std::string>{kDone, kImport}));
+  EXPECT_EQ(seen, (std::vector<int>{0, 0, 0, 1, 50, 0, 50}));
 }
 
 // What the install button refuses, before anything is made, the dialog staying
@@ -137,12 +134,12 @@ TEST_F(InstallTest, RefusalsComeBeforeAnythingIsMade) {
               InstallInto(chinese)(d);
             }),
             IDOK);
-  const std::vector<std::string> texts = Texts();
-  ASSERT_EQ(texts.size(), 11u);
-  EXPECT_EQ(texts[0], "请关闭AutoCAD后再进行安装 !");
-  EXPECT_EQ(os.boxes[0].caption, "Vellmark-软件安装");
-  for (std::size_t i = 1; i < 8; ++i) EXPECT_EQ(texts[i], kInvalid) << bad[i - 1];
-  EXPECT_EQ(texts[8], "安装路径过长：\n\n" + tooLong + "\\Vellmark\n\n请选择较短的安装路径后重新安装 !");
+  std::vector<std::string> told(11, kInvalid);
+  told[0] = kWarning + "请关闭AutoCAD后再进行安装 !";
+  told[8] = kWarning + "安装路径过长：\n\n" + tooLong + "\\Vellmark\n\n请选择较短的安装路径后重新安装 !";
+  told[9] = kDone;
+  told[10] = kImport;
+  EXPECT_EQ(Shown(), told);
   ExpectInstalledInto(chinese + "\\Vellmark");
 }
 
@@ -152,7 +149,7 @@ TEST_F(InstallTest, AMissingParentFailsTheCopyAndAbortRegistersNothing) {
   const std::string registry = box.DumpRegistry();
   os.answers = {IDABORT};
   EXPECT_EQ(Run(InstallInto(box.Path("Missing\\Deep"))), IDCANCEL);
-  ASSERT_EQ(Texts().size(), 1u);
+  ASSERT_EQ(os.boxes.size(), 1u);
   EXPECT_NE(os.boxes[0].text.find(box.Path("Missing\\Deep\\Vellmark\\")), std::string::npos);
   EXPECT_EQ(os.boxes[0].type, static_cast<UINT>(MB_ABORTRETRYIGNORE));
   EXPECT_EQ(box.DumpRegistry(), registry);
@@ -163,7 +160,7 @@ TEST_F(InstallTest, NoPackageTellsTheUserEndsAndRegistersNothing) {
   wt::RemoveAll(box.Path("Data"));
   const std::string registry = box.DumpRegistry();
   EXPECT_EQ(Run(InstallInto(target)), IDCANCEL);
-  ASSERT_EQ(Texts().size(), 1u);
+  ASSERT_EQ(os.boxes.size(), 1u);
   EXPECT_EQ(os.boxes[0].text.rfind("未找到安装所需的Data文件夹 !", 0), 0u);
   EXPECT_EQ(box.DumpRegistry(), registry);
   EXPECT_EQ(::GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES) << "told before anything is made";
@@ -177,7 +174,7 @@ TEST_F(InstallTest, APackageUnpackedIntoTheProductFolderStaysInPlace) {
   box.Write(box.Path("Kavtor2015.ARX"), "module", FILE_ATTRIBUTE_READONLY);
   const std::string files = box.DumpFiles(), home = box.Folder();
   EXPECT_EQ(Run(InstallInto(home.substr(0, home.rfind('\\')))), IDOK);
-  EXPECT_EQ(Texts().front(), kDone);
+  EXPECT_EQ(Shown().front(), kDone);
   EXPECT_EQ(Loader(k2016, L"Kavtor2016"), home + "\\Kavtor2015.ARX");
   EXPECT_EQ(box.DumpFiles().substr(0, 40), files.substr(0, 40));
   EXPECT_EQ(box.Read(home + "\\Kavtor2015.ARX"), "module");
@@ -189,7 +186,7 @@ TEST_F(InstallTest, APackageUnpackedIntoTheProductFolderStaysInPlace) {
 TEST_F(InstallTest, ANetworkFolderIsTaken) {
   os.answers = {IDABORT};
   EXPECT_EQ(Run(InstallInto("\\\\vmserver\\share\\Tools")), IDCANCEL);
-  ASSERT_EQ(Texts().size(), 1u);
+  ASSERT_EQ(os.boxes.size(), 1u);
   EXPECT_NE(os.boxes[0].text.find("\\\\vmserver\\share\\Tools\\Vellmark\\"), std::string::npos);
 }
 
@@ -198,14 +195,14 @@ TEST_F(InstallTest, ANetworkFolderIsTaken) {
 TEST_F(InstallTest, WhatCouldNotBePlacedIsListedBeforeTheCompletionMessages) {
   ::CreateDirectoryA((a2008 + "\\Fonts\\Kavtor_EN.shx").c_str(), nullptr);
   EXPECT_EQ(Run(InstallInto(target)), IDOK);
-  const std::vector<std::string> texts = Texts();
-  ASSERT_EQ(texts.size(), 3u);
-  EXPECT_EQ(texts[0],
-            "部分AutoCAD注册或支持文件复制未成功，可能需要以管理员身份运行SetUp.exe后重新安装：\n无法复制文件 " +
+  const std::vector<std::string> shown = Shown();
+  ASSERT_EQ(shown.size(), 3u);
+  EXPECT_EQ(shown[0],
+            kWarning +
+                "部分AutoCAD注册或支持文件复制未成功，可能需要以管理员身份运行SetUp.exe后重新安装：\n无法复制文件 " +
                 a2008 + "\\Fonts\\Kavtor_EN.shx（错误 5）" +
                 (wt::kWow64 ? "\n无法复制文件 " + a2008 + "\\Fonts\\Kavtor_EN.shx（错误 5）" : ""));
-  EXPECT_EQ(os.boxes[0].caption, "Vellmark-软件安装");
-  EXPECT_EQ(texts[1], kDone);
+  EXPECT_EQ(shown[1], kDone);
   EXPECT_TRUE(box.Read(a2016 + "\\Fonts\\Kavtor_EN.shx"));
 }
 

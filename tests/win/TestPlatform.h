@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "acad/FailureReport.h"
 #include "platform/Platform.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32ProcessList.h"
@@ -201,5 +202,11 @@ bool IsChecked(HWND dialog, int id);
 // Lets this thread's windows handle their messages until `done` holds or ten
 // seconds pass; false then. For what Wine's own windows finish later.
 bool WaitFor(const std::function<bool()>& done);
+// A report as the program tells it to the user, a line per failure.
+inline std::string Told(const FailureReport& report) {
+  std::string told;
+  for (const Failure& failure : report) told += DescribeFailure(failure) + "\n";
+  return told;
+}
 
 }  // namespace wt
