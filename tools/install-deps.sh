@@ -34,7 +34,7 @@ if [ ${#missing[@]} -gt 0 ] || [ ${#missing_bpo[@]} -gt 0 ]; then
   # bookworm-backports from the mirror apt's own Debian source names.
   if ! grep -rqs 'bookworm-backports' /etc/apt/sources.list /etc/apt/sources.list.d/; then
     uri="$(grep -hs -m1 -oE 'https?://[^ ]+/debian/?( |$)' /etc/apt/sources.list.d/*.sources /etc/apt/sources.list |
-      head -n1 | tr -d ' ')"
+      head -n1 | tr -d ' ' || true)"
     uri="${uri:-http://deb.debian.org/debian}"
     printf 'Types: deb\nURIs: %s\nSuites: bookworm-backports\nComponents: main\nSigned-By: %s\n' "$uri" \
       /usr/share/keyrings/debian-archive-keyring.gpg | "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/bookworm-backports.sources >/dev/null
