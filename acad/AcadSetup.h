@@ -72,8 +72,7 @@ class CAcadSetup {
   bool OpenForListing(plat::HKey parent, const std::u16string& path, plat::HKey& key, FailureReport& report,
                       const std::u16string& fullPath);
   std::vector<std::u16string> ListProfileRoots(FailureReport& report);
-  std::vector<std::u16string> ListVariablesKeys(const std::vector<std::u16string>& profileRoots,
-                                                FailureReport& report);
+  std::vector<std::u16string> ListVariablesKeys(const std::vector<std::u16string>& profileRoots, FailureReport& report);
   void TrustTargetIn(const std::u16string& variablesKey, FailureReport& report);
 
   plat::HKey RecreateKey(plat::HKey installKey, const std::string& item, const std::string& subKey,

@@ -120,8 +120,8 @@ void CAcadSetup::TrustTargetIn(const std::u16string& variablesKey, FailureReport
     plat::ScopedKey owner(m_reg, key);
     long error = 0;
     if (ReadTrustedPaths(m_reg, key, current, error) == ValueRead::kUnusable) {
-      report.push_back({Failure::kValueNotRead, HkcuItem(variablesKey) + "\\TRUSTEDPATHS",
-                        static_cast<std::uint32_t>(error)});
+      report.push_back(
+          {Failure::kValueNotRead, HkcuItem(variablesKey) + "\\TRUSTEDPATHS", static_cast<std::uint32_t>(error)});
       return;
     }
   } else if (opened != plat::kErrorFileNotFound) {
@@ -130,8 +130,7 @@ void CAcadSetup::TrustTargetIn(const std::u16string& variablesKey, FailureReport
     report.push_back({Failure::kKeyNotOpened, HkcuItem(variablesKey), static_cast<std::uint32_t>(opened)});
     return;
   }
-  const std::u16string composed =
-      ComposeTrustedPaths(current, m_platform.text.MultiByteToWideChar(m_strTargetPath));
+  const std::u16string composed = ComposeTrustedPaths(current, m_platform.text.MultiByteToWideChar(m_strTargetPath));
   plat::HKey created = 0;
   const long made = m_reg.RegCreateKeyW(plat::kHKeyCurrentUser, variablesKey.c_str(), &created);
   if (made != plat::kErrorSuccess) {
@@ -139,9 +138,9 @@ void CAcadSetup::TrustTargetIn(const std::u16string& variablesKey, FailureReport
     return;
   }
   plat::ScopedKey owner(m_reg, created);
-  const long written =
-      m_reg.RegSetValueExW(created, kTrustedPaths, 0, plat::kRegSz, reinterpret_cast<const std::uint8_t*>(composed.c_str()),
-                           static_cast<std::uint32_t>((composed.size() + 1) * sizeof(char16_t)));
+  const long written = m_reg.RegSetValueExW(created, kTrustedPaths, 0, plat::kRegSz,
+                                            reinterpret_cast<const std::uint8_t*>(composed.c_str()),
+                                            static_cast<std::uint32_t>((composed.size() + 1) * sizeof(char16_t)));
   if (written != plat::kErrorSuccess)
     report.push_back(
         {Failure::kValueNotWritten, HkcuItem(variablesKey) + "\\TRUSTEDPATHS", static_cast<std::uint32_t>(written)});

@@ -39,7 +39,8 @@ std::string Text(const std::uint8_t* data, std::size_t size) {
 std::u16string Units(const std::string& bytes) {
   std::u16string units;
   for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
-    units += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8);
+    units +=
+        static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8);
   return units;
 }
 

@@ -90,8 +90,8 @@ long Win32Registry::RegEnumKeyExW(plat::HKey key, std::uint32_t index, char16_t*
                          nullptr, nullptr, nullptr);
 }
 
-long Win32Registry::RegQueryValueExW(plat::HKey key, const char16_t* valueName, std::uint32_t* type,
-                                     std::uint8_t* data, std::uint32_t* dataSize) {
+long Win32Registry::RegQueryValueExW(plat::HKey key, const char16_t* valueName, std::uint32_t* type, std::uint8_t* data,
+                                     std::uint32_t* dataSize) {
   return ::RegQueryValueExW(ToWin(key), W(valueName), nullptr, reinterpret_cast<DWORD*>(type), data,
                             reinterpret_cast<DWORD*>(dataSize));
 }

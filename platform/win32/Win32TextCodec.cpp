@@ -15,9 +15,9 @@ std::u16string Win32TextCodec::MultiByteToWideChar(const std::string& ansi) {
 std::string Win32TextCodec::WideCharToMultiByte(const std::u16string& wide, bool* lossy) {
   std::string ansi(wide.size() * 2, '\0');  // at most two bytes a unit in code page 936
   BOOL usedDefault = FALSE;
-  const int n = ::WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const WCHAR*>(wide.data()),
-                                      static_cast<int>(wide.size()), ansi.data(), static_cast<int>(ansi.size()),
-                                      nullptr, &usedDefault);
+  const int n =
+      ::WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const WCHAR*>(wide.data()), static_cast<int>(wide.size()),
+                            ansi.data(), static_cast<int>(ansi.size()), nullptr, &usedDefault);
   ansi.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
   if (lossy != nullptr) *lossy = usedDefault != FALSE;
   return ansi;

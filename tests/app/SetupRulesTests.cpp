@@ -21,8 +21,8 @@ TEST(SetupTextTest, VersionWithLeadingZerosAndTheEdition) {
 // A drive-rooted folder of valid names ("D:" is the root once its backslash
 // went), or a network folder: a server, a share and levels of valid names.
 TEST(InstallableFolderTest, DriveRootedOrNetworkFoldersOfValidNames) {
-  for (const char* folder : {"C:\\Kavtor", "D:", "d:\\工具\\Vellmark", "E:\\a b\\c.d", "\\\\server\\share",
-                             "\\\\srv\\工具\\Vellmark"})
+  for (const char* folder :
+       {"C:\\Kavtor", "D:", "d:\\工具\\Vellmark", "E:\\a b\\c.d", "\\\\server\\share", "\\\\srv\\工具\\Vellmark"})
     EXPECT_TRUE(IsInstallableFolder(folder)) << folder;
   for (const char* folder : {"", "Tools", "\\Tools", "D:Tools", "D:\\a|b", "D:\\a\\ b", "D:\\a\\", "\\\\server",
                              "\\\\server\\", "\\\\\\share", "\\\\srv\\s|h", "\\\\srv\\share\\\\x"})

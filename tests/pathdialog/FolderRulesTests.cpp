@@ -8,7 +8,8 @@
 namespace {
 
 TEST(FolderNameTest, OrdinaryNamesAndDoubleByteCharactersPass) {
-  for (const char* name : {"a", "Tools", "a b", "a.b", "a\tb", "a-b_c(1)", "#", "%x%", "工具", "\x81", "a\x81", "a\x01"})
+  for (const char* name :
+       {"a", "Tools", "a b", "a.b", "a\tb", "a-b_c(1)", "#", "%x%", "工具", "\x81", "a\x81", "a\x01"})
     EXPECT_EQ(IsValidFolderName(name), 1) << name;
   // Trail bytes that look like "\" (昞 is 95 5C) or "|" (輡 is DD 7C) are no separators.
   ASSERT_EQ(std::string("昞輡"), "\x95\x5c\xdd\x7c");
@@ -26,12 +27,29 @@ TEST(FolderNameTest, EmptyBlankOrDotEdgesAndForbiddenCharactersFail) {
 }
 
 TEST(CheckFolderPathTest, DriveRootedLevelsOfValidNames) {
-  for (const char* path : {"C:\\", "Q:\\", "C:\\a\\b\\c", "c:\\tools", "z:\\x", "C:\\a b\\c.d", "D:\\工具",
-                           "D:\\昞\\輡", "D:\\a\x81"})
-    EXPECT_EQ(CheckFolderPath(path), folder::kAccepted) << path;
   for (const char* path :
-       {"", "C", "C:", "C:a", "1:\\a", "?:\\a", "C:/Tools", "C:\\a/b", "Tools", "\\Tools", "\\\\server\\share",
-        " C:\\a", "C:\\Tools\\", "C:\\a\\\\b", "C:\\\\a", "C:\\a..\\b", "C:\\ b", "C:\\b ", "C:\\.\\b", "C:\\a:b"})
+       {"C:\\", "Q:\\", "C:\\a\\b\\c", "c:\\tools", "z:\\x", "C:\\a b\\c.d", "D:\\工具", "D:\\昞\\輡", "D:\\a\x81"})
+    EXPECT_EQ(CheckFolderPath(path), folder::kAccepted) << path;
+  for (const char* path : {"",
+                           "C",
+                           "C:",
+                           "C:a",
+                           "1:\\a",
+                           "?:\\a",
+                           "C:/Tools",
+                           "C:\\a/b",
+                           "Tools",
+                           "\\Tools",
+                           "\\\\server\\share",
+                           " C:\\a",
+                           "C:\\Tools\\",
+                           "C:\\a\\\\b",
+                           "C:\\\\a",
+                           "C:\\a..\\b",
+                           "C:\\ b",
+                           "C:\\b ",
+                           "C:\\.\\b",
+                           "C:\\a:b"})
     EXPECT_EQ(CheckFolderPath(path), folder::kInvalid) << path;
 }
 

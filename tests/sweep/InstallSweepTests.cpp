@@ -89,7 +89,8 @@ Outcome Install(std::size_t failAt, bool fromThereOn) {
       },
       [&](HWND d) {
         ::SetWindowTextA(::GetDlgItem(d, setupdlg::kPathEdit), target.c_str());
-        if (wt::IsEnabled(d, setupdlg::kInstallButton)) ::SendDlgItemMessageA(d, setupdlg::kInstallButton, BM_CLICK, 0, 0);
+        if (wt::IsEnabled(d, setupdlg::kInstallButton))
+          ::SendDlgItemMessageA(d, setupdlg::kInstallButton, BM_CLICK, 0, 0);
       });
   os.StopFailing();
   run.calls = os.calls;
