@@ -15,42 +15,36 @@
 
 namespace {
 
-int RunFromScratchFolder() {
+int RunFromScratchFolder(int argc, char** argv) {
   char self[MAX_PATH] = {};
   ::GetModuleFileNameA(nullptr, self, MAX_PATH);
   const std::string program = self;
   const std::size_t slash = program.rfind('\\');
   const std::string name = program.substr(slash + 1, program.rfind('.') - slash - 1);
   const std::string folder = "C:\\vmtests\\" + name + "-" + std::to_string(::GetCurrentProcessId());
-  ::CreateDirectoryA("C:\\vmtests", nullptr);
-  wt::RemoveAll(folder);
-  ::CreateDirectoryA(folder.c_str(), nullptr);
   const std::string home = folder + "\\Vellmark", copy = home + "\\SetUp.exe";
-  ::CreateDirectoryA(home.c_str(), nullptr);
+  wt::RemoveAll(folder);
+  wt::Sandbox::Write(copy, "");  // makes the folders
   if (!::CopyFileA(program.c_str(), copy.c_str(), FALSE)) {
     std::fprintf(stderr, "cannot copy the test program to %s (%lu)\n", copy.c_str(), ::GetLastError());
     return 2;
   }
-  // The same arguments after the program's own name.
-  std::string arguments = ::GetCommandLineA();
-  const bool quoted = !arguments.empty() && arguments[0] == '"';
-  const std::size_t end = quoted ? arguments.find('"', 1) : arguments.find(' ');
-  arguments = end == std::string::npos ? "" : arguments.substr(end + 1);
-  std::string commandLine = "\"" + copy + "\"" + (quoted ? "" : " ") + arguments;
+  std::string commandLine = "\"" + copy + "\"";
+  for (int k = 1; k < argc; ++k) commandLine += std::string(" \"") + argv[k] + "\"";
   ::SetEnvironmentVariableA("VM_TEST_ORIGIN", program.substr(0, slash).c_str());
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION child{};
-  if (!::CreateProcessA(copy.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, home.c_str(), &startup,
-                        &child)) {
+  DWORD code = 2;
+  if (::CreateProcessA(copy.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, home.c_str(), &startup,
+                       &child)) {
+    ::WaitForSingleObject(child.hProcess, INFINITE);
+    ::GetExitCodeProcess(child.hProcess, &code);
+    ::CloseHandle(child.hProcess);
+    ::CloseHandle(child.hThread);
+  } else {
     std::fprintf(stderr, "cannot start %s (%lu)\n", copy.c_str(), ::GetLastError());
-    return 2;
   }
-  ::WaitForSingleObject(child.hProcess, INFINITE);
-  DWORD code = 1;
-  ::GetExitCodeProcess(child.hProcess, &code);
-  ::CloseHandle(child.hProcess);
-  ::CloseHandle(child.hThread);
   wt::RemoveAll(folder);
   return static_cast<int>(code);
 }
@@ -58,7 +52,7 @@ int RunFromScratchFolder() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (std::getenv("VM_TEST_ORIGIN") == nullptr) return RunFromScratchFolder();
+  if (std::getenv("VM_TEST_ORIGIN") == nullptr) return RunFromScratchFolder(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -147,9 +147,7 @@ Sandbox::~Sandbox() {
 }
 
 std::string Sandbox::Folder() {
-  char path[MAX_PATH] = {};
-  ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  const std::string program = path;
+  const std::string program = _pgmptr;
   return program.substr(0, program.rfind('\\'));
 }
 
@@ -183,18 +181,11 @@ std::optional<std::wstring> Sandbox::Get(HKEY hive, const std::wstring& key, con
 
 std::string Sandbox::Dump(HKEY hive, const std::wstring& key) const {
   std::string out;
-  if (const HKEY handle = Open(hive, key, KEY_READ)) {
-    DumpKey(handle, "", out);
-    ::RegCloseKey(handle);
-  }
+  if (const HKEY handle = Open(hive, key, KEY_READ)) DumpKey(handle, "", out), ::RegCloseKey(handle);
   return out;
 }
 
-std::string Sandbox::DumpRegistry() const {
-  std::string out;
-  DumpKey(m_root, "", out);
-  return out;
-}
+std::string Sandbox::DumpRegistry() const { return Dump(m_root, L""); }
 
 void Sandbox::Write(const std::string& path, const std::string& content, DWORD attributes) {
   for (std::size_t slash = path.find('\\', 3); slash != std::string::npos; slash = path.find('\\', slash + 1))

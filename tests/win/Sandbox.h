@@ -1,9 +1,8 @@
-// A private part of the machine for one test. HKEY_LOCAL_MACHINE and
-// HKEY_CURRENT_USER are redirected into scratch keys (RegOverridePredefKey), and
-// the program's folder (this test program runs from a scratch folder of its own
-// as SetUp.exe, see Main.cpp) is emptied before and after. Content is seeded
-// with the wide calls, so text outside code page 936 reaches the program the
-// way Windows hands it over.
+// A private part of the machine for one test: HKEY_LOCAL_MACHINE and
+// HKEY_CURRENT_USER redirected into scratch keys (RegOverridePredefKey), and the
+// program's scratch folder (see Main.cpp) emptied before and after. Content is
+// seeded with the wide calls, so text outside code page 936 reaches the program
+// the way Windows hands it over.
 #pragma once
 
 #include <windows.h>
@@ -14,8 +13,7 @@
 
 namespace wt {
 
-// The i686 test programs run as 32-bit programs on 64-bit Windows (WOW64):
-// their view of HKLM\SOFTWARE is the Wow6432Node branch.
+// The i686 test programs run under WOW64: their HKLM\SOFTWARE is Wow6432Node.
 constexpr bool kWow64 = sizeof(void*) == 4;
 
 std::wstring Wide(const std::string& ansi);  // from the ANSI code page (936)
@@ -37,8 +35,7 @@ class Sandbox {
   static std::string Folder();
   static std::string Path(const std::string& below) { return Folder() + "\\" + below; }
 
-  // Registry content in the program's own view; KEY_WOW64_64KEY as `view`
-  // writes what a 64-bit program would see.
+  // Registry content in the program's own view (KEY_WOW64_64KEY: the 64-bit one).
   void Set(HKEY hive, const std::wstring& key, const std::wstring& name, const std::wstring& text, DWORD type = REG_SZ,
            REGSAM view = 0);
   void AddKey(HKEY hive, const std::wstring& key);
@@ -46,8 +43,7 @@ class Sandbox {
   void AddAcad(const std::wstring& key, const std::string& folder, const std::wstring& productName);
   std::optional<std::wstring> Get(HKEY hive, const std::wstring& key, const std::wstring& name,
                                   DWORD* type = nullptr) const;
-  // One line per key and value of `key` and below, in UTF-8, the key itself
-  // named "" (empty when it does not exist).
+  // A line per key and value of `key` and below, in UTF-8 ("" when it is missing).
   std::string Dump(HKEY hive, const std::wstring& key) const;
   // The same for both scratch hives as stored, past any redirection.
   std::string DumpRegistry() const;
@@ -55,8 +51,7 @@ class Sandbox {
   // Files, with ANSI paths; parent folders are made as needed.
   static void Write(const std::string& path, const std::string& content, DWORD attributes = 0);
   static std::optional<std::string> Read(const std::string& path);
-  // Everything below the program's folder but the program: one line per folder
-  // and file with its attributes and content.
+  // A line per folder and file below the program's folder, with attributes and content.
   static std::string DumpFiles();
 
   // A process named `exeName` (a copy of vm_sleeper) until the sandbox goes.

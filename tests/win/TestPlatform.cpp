@@ -5,31 +5,22 @@
 namespace wt {
 namespace {
 
-// The one browse window and the one dialog a test may have open at a time,
-// for the timers that hand them to the test's user.
+// The browse window and the dialog a test has open, for the timers that hand
+// them to the test's user.
 TestPlatform* g_browsing = nullptr;
 const std::function<void(HWND)>* g_dialogUser = nullptr;
 
 // The shown dialog of this thread: the one a user sees.
-HWND ShownDialog() {
-  struct Find {
-    static BOOL CALLBACK Window(HWND window, LPARAM found) {
-      char cls[16] = {};
-      ::GetClassNameA(window, cls, sizeof cls);
-      if (!::IsWindowVisible(window) || std::string(cls) != "#32770") return TRUE;
-      *reinterpret_cast<HWND*>(found) = window;
-      return FALSE;
-    }
-  };
-  HWND found = nullptr;
-  ::EnumThreadWindows(::GetCurrentThreadId(), &Find::Window, reinterpret_cast<LPARAM>(&found));
-  return found;
+BOOL CALLBACK FindShownDialog(HWND window, LPARAM found) {
+  char cls[16] = {};
+  ::GetClassNameA(window, cls, sizeof cls);
+  if (!::IsWindowVisible(window) || std::string(cls) != "#32770") return TRUE;
+  return *reinterpret_cast<HWND*>(found) = window, FALSE;
 }
 
 // A window a user can act on: shown, and its modal loop found its queue empty
-// `wanted` times since (timer messages come only then). A modal loop shows its
-// dialog at the first empty queue, which may come after a first timer message;
-// Wine's browse window may still be filling its tree for a few more.
+// `wanted` times since (timer messages come only then). Wine's browse window
+// may still be filling its tree for a few more.
 bool Settled(HWND window, int& ticks, int wanted) {
   return window != nullptr && ::IsWindowVisible(window) && ++ticks >= wanted;
 }
@@ -52,7 +43,7 @@ void TestPlatform::FailOperation(const std::string& operation, std::size_t n, DW
 }
 
 long TestPlatform::TallyKey(long rc, plat::HKey key, plat::HKey* result) {
-  // An empty sub key hands back `key` itself, a predefined key is no handle.
+  // An empty sub key hands back `key` itself; a predefined key is no handle.
   const bool predefined = *result >= 0x80000000u && *result <= 0x8000000Fu;
   if (rc == ERROR_SUCCESS && *result != key && !predefined) m_open.insert(*result);
   return rc;
@@ -75,7 +66,8 @@ std::intptr_t TestPlatform::RunDialog(const std::function<std::intptr_t()>& moda
                                       const std::function<void(HWND)>& user) {
   struct Act {
     static void CALLBACK Timer(HWND, UINT, UINT_PTR id, DWORD) {
-      const HWND window = ShownDialog();
+      HWND window = nullptr;
+      ::EnumThreadWindows(::GetCurrentThreadId(), &FindShownDialog, reinterpret_cast<LPARAM>(&window));
       if (!Settled(window, g_dialogTicks, 1)) return;
       ::KillTimer(nullptr, id);
       (*g_dialogUser)(window);
@@ -128,23 +120,17 @@ bool WaitFor(const std::function<bool()>& done) {
   return true;
 }
 
-// ---- the user's calls ----
-
 int TestPlatform::MessageBoxA(plat::HWnd owner, const char* text, const char* caption, std::uint32_t type) {
   if (Fails("MessageBoxA")) return 0;  // the box could not be shown
   boxes.push_back({reinterpret_cast<HWND>(owner), text, caption, type});
   if (onBox) onBox(boxes.back());
-  if (!answers.empty()) {
-    const int answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
+  const int answer = answers.empty() ? 0 : answers.front();
+  if (answer != 0) return answers.pop_front(), answer;
   const UINT buttons = type & MB_TYPEMASK;
   return buttons == MB_ABORTRETRYIGNORE ? IDABORT : buttons == MB_YESNO ? IDYES : IDOK;
 }
 
-// The real browse window; the test's user acts on it from a timer of this
-// thread, which fires inside the window's modal loop once it is up.
+// The real browse window; the user acts on it from a timer inside its modal loop.
 plat::ItemList TestPlatform::SHBrowseForFolderA(plat::BrowseInfo* info) {
   if (Fails("SHBrowseForFolderA")) return 0;
   struct Capture {

@@ -1,11 +1,7 @@
-// The real Win32 layer with two stand-ins in front of it, the only things the
-// Windows tests do not take from Windows itself:
-// - the user: message boxes are answered from a script instead of being shown,
-//   and the browse window is acted on by a script once it is up;
-// - failures: any call can be made to fail with a chosen Win32 error, the k-th
-//   call or every call from the k-th on, or the n-th call of one operation.
-// It also keeps the tally of handles opened and not yet closed (registry keys,
-// listings, snapshots, GDI objects), which must be zero after every run.
+// The real Win32 layer with stand-ins for the user (message boxes answered from
+// a script, the real browse window acted on by one) and for failures (a chosen
+// call fails with a chosen Win32 error). It tallies the handles opened and not
+// yet closed, which must be zero after every run.
 #pragma once
 
 #include <windows.h>
@@ -29,7 +25,7 @@ namespace wt {
 
 struct MessageBoxCall {
   HWND owner;
-  std::string text, caption;  // code page 936, as the program passed them
+  std::string text, caption;  // code page 936
   UINT type;
 };
 
@@ -50,34 +46,28 @@ class TestPlatform : public plat::IRegistry,
  public:
   plat::Platform platform{*this, *this, *this, *this, *this, *this};
 
-  // ---- the user ----
   std::vector<MessageBoxCall> boxes;
-  // Answers to the next message boxes; without one, a box is answered with its
-  // first button (OK, Abort, Yes). `onBox` sees each box before it is answered.
+  // Answers to the next boxes; then each is answered with its first button.
+  // `onBox` sees each box before it is answered.
   std::deque<int> answers;
   std::function<void(const MessageBoxCall&)> onBox;
-  // Acts on the real browse window once it is up; what it leaves open is cancelled.
+  // Acts on the browse window once it is up; what it leaves open is cancelled.
   std::function<void(HWND browse)> browseUser;
-  // Runs `modal` (a dialog's DoModal, or start-up), with `user` acting on the
-  // dialog once it is up (from a timer of this thread, inside the dialog's
-  // modal loop). A dialog the user leaves open is cancelled, and ended outright
-  // should that fail. Returns what `modal` returned.
+  // Runs `modal` (DoModal, or start-up) with `user` acting on the dialog once
+  // it is up, inside its modal loop; what the user leaves open is cancelled.
   std::intptr_t RunDialog(const std::function<std::intptr_t()>& modal, const std::function<void(HWND dialog)>& user);
 
-  // ---- failures ----
-  // Call number `k` (1-based, counted from now over every call) fails with
-  // `error`; with `fromThereOn`, every later call too.
+  // Call `k` (1-based, counted from now) fails; with `fromThereOn`, every later one too.
   void FailCall(std::size_t k, bool fromThereOn = false, DWORD error = ERROR_ACCESS_DENIED);
   // The n-th call of `operation` fails (every one from the n-th with `fromThereOn`).
   void FailOperation(const std::string& operation, std::size_t n = 1, DWORD error = ERROR_ACCESS_DENIED,
                      bool fromThereOn = false);
   void StopFailing() { m_failAt = 0; }
   std::size_t calls = 0;
-  std::vector<std::string> failed;  // the operations made to fail, in order
+  std::vector<std::string> failed;  // the operations made to fail
   std::size_t OpenHandles() const { return m_open.size(); }
 
-  // Calls that open something are tallied; closing calls never fail: a failed
-  // close is nothing the program can act on, and Windows' leak, not ours.
+  // Opening calls are tallied; closing calls never fail (nothing the program could do).
   // clang-format off
   long RegOpenKeyA(plat::HKey k, const char* s, plat::HKey* r) override { return Fails("RegOpenKeyA") ? (*r = 0, Error()) : TallyKey(m_registry.RegOpenKeyA(k, s, r), k, r); }
   long RegOpenKeyExA(plat::HKey k, const char* s, std::uint32_t o, std::uint32_t a, plat::HKey* r) override { return Fails("RegOpenKeyExA") ? (*r = 0, Error()) : TallyKey(m_registry.RegOpenKeyExA(k, s, o, a, r), k, r); }
@@ -95,24 +85,20 @@ class TestPlatform : public plat::IRegistry,
   }
   bool DeleteObject(plat::HGdi object) override { return m_open.erase(object), m_windows.DeleteObject(object); }
   // clang-format on
-  // The user's calls.
   int MessageBoxA(plat::HWnd owner, const char* text, const char* caption, std::uint32_t type) override;
   plat::ItemList SHBrowseForFolderA(plat::BrowseInfo* info) override;
-  // Never made to fail: a message sent to a window of this thread is a call of
-  // that window's procedure, with no way to fail; its answer is the window's.
+  // A message sent to a window of this thread calls its procedure: it cannot fail.
   plat::LResult SendMessageA(plat::HWnd window, std::uint32_t message, plat::WParam w, plat::LParam l) override {
     return m_windows.SendMessageA(window, message, w, l);
   }
   bool UnsubclassWindow(plat::HWnd window) override { return m_windows.UnsubclassWindow(window); }
   void InitDialogControls() override { m_windows.InitDialogControls(); }
   std::uint32_t GetLastError() override { return m_files.GetLastError(); }
-  // Conversions of text in memory, with nothing to fail.
   std::u16string MultiByteToWideChar(const std::string& ansi) override { return m_text.MultiByteToWideChar(ansi); }
   std::string WideCharToMultiByte(const std::u16string& wide, bool* lossy) override {
     return m_text.WideCharToMultiByte(wide, lossy);
   }
 
-  // The rest: passed on, or failed.
   // clang-format off
   long RegQueryInfoKeyA(plat::HKey k, std::uint32_t* n, std::uint32_t* m, std::uint32_t* v) override VM_PASS(Error(), m_registry, RegQueryInfoKeyA, k, n, m, v)
   long RegEnumKeyExA(plat::HKey k, std::uint32_t i, char* name, std::uint32_t* n) override VM_PASS(Error(), m_registry, RegEnumKeyExA, k, i, name, n)
@@ -159,11 +145,11 @@ class TestPlatform : public plat::IRegistry,
   plat::HGdi SelectObject(plat::HDc dc, plat::HGdi o) override VM_PASS(0, m_windows, SelectObject, dc, o)
   std::uint32_t SetTextColor(plat::HDc dc, std::uint32_t c) override VM_PASS(CLR_INVALID, m_windows, SetTextColor, dc, c)
   int SetBkMode(plat::HDc dc, int mode) override VM_PASS(0, m_windows, SetBkMode, dc, mode)
-  // clang-format on
 
  private:
-  // Counts the call; true (with the error set as the last error) when it must fail.
-      bool Fails(const char* operation);
+  // Counts the call; true, with the error set as the last error, when it must fail.
+  bool Fails(const char* operation);
+  // clang-format on
   long Error() const { return static_cast<long>(m_error); }
   long TallyKey(long rc, plat::HKey key, plat::HKey* result);
   template <class Handle>
@@ -192,15 +178,13 @@ class TestPlatform : public plat::IRegistry,
 
 #undef VM_PASS
 
-// What a user does and sees, on a window of this thread. A click on a greyed or
-// hidden control is a test failure: no user could make it.
+// What a user does and sees. A click on a greyed or hidden control fails the test.
 void Click(HWND dialog, int id);
 std::string TextOf(HWND window);  // code page 936
 bool IsShown(HWND dialog, int id);
 bool IsEnabled(HWND dialog, int id);
 bool IsChecked(HWND dialog, int id);
-// Lets this thread's windows handle their messages until `done` holds or ten
-// seconds pass; false then. For what Wine's own windows finish later.
+// Pumps this thread's messages until `done` holds (true) or ten seconds pass.
 bool WaitFor(const std::function<bool()>& done);
 // A report as the program tells it to the user, a line per failure.
 inline std::string Told(const FailureReport& report) {
