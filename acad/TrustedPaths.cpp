@@ -55,7 +55,7 @@ bool ListsTrustedFolder(const std::u16string& list, const std::u16string& folder
 
 std::u16string ComposeTrustedPaths(const std::u16string& current, const std::u16string& folder) {
   if (AnsiLength(current) <= 2) return folder;
-  const std::u16string upper = UpperAscii(current);
+  std::u16string upper = UpperAscii(current);
   if (ListsTrustedFolder(current, folder)) return upper;
   return upper + u";" + UpperAscii(folder);
 }
