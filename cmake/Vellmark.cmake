@@ -17,6 +17,12 @@ function(vm_target_defaults target)
     target_compile_options(${target} PRIVATE -ffile-prefix-map=${PROJECT_SOURCE_DIR}/=
                                              -ffile-prefix-map=${PROJECT_BINARY_DIR}/=)
     target_link_options(${target} PRIVATE -Wl,--no-insert-timestamp)
+    # mingw has no AddressSanitizer: the standard library checks its own bounds
+    # (operator[], front(), back() on empty or short containers) and stops the
+    # program instead of letting it read or write past them. Tests and shipped
+    # program alike: an installer that stops is better than one that writes
+    # garbage into the registry.
+    target_compile_definitions(${target} PRIVATE _GLIBCXX_ASSERTIONS)
   endif()
   if(VM_SANITIZE OR VM_FUZZ)
     target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer

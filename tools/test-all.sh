@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Every test of the project: the native tier (unit and contract tests over the
-# in-memory machine, the fault sweep), the same again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, a short run of each fuzz target, the Windows tier
-# under Wine and Xvfb (contract tests against the real API, resources, the
-# end-to-end scenarios) for both editions, the inspection of the shipped i686
-# program, and the release check (refusal, reproducibility, signing). Installs what
-# it needs first. VM_FUZZ_SECONDS sets the fuzz runs' length.
+# Every test of the project: the native tier (the pure rules), the same again
+# under AddressSanitizer and UndefinedBehaviorSanitizer, a short run of each fuzz
+# target, the Windows tier under Wine and Xvfb for each build (the logic against
+# the real API, the fault sweep, resources, DLL safety, the end-to-end scenarios;
+# win32 is the shipped i686 program under 32-bit Wine), the release check
+# (refusal, reproducibility, signing) and the quality gates. Installs what it
+# needs first. VM_FUZZ_SECONDS sets the fuzz runs' length.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

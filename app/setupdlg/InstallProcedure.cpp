@@ -31,8 +31,10 @@ constexpr int kProgressEnd = 50;
 
 std::string ComposeFailureMessage(const FailureReport& failures) {
   std::string text = kPartlyFailedText;
-  for (std::size_t i = 0; i < failures.size() && i < kMaxReportedItems; ++i)
-    text += "\n" + DescribeFailure(failures[i]);
+  for (std::size_t i = 0; i < failures.size() && i < kMaxReportedItems; ++i) {
+    text += '\n';
+    text += DescribeFailure(failures[i]);
+  }
   if (failures.size() > kMaxReportedItems)
     text += ansi::Format("\n……（另有 %u 项）", static_cast<unsigned>(failures.size() - kMaxReportedItems));
   return text;

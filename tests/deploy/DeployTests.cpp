@@ -189,7 +189,8 @@ TEST_F(CopyTest, AListingThatBreaksOffIsReportedNotTakenForTheEnd) {
 }
 
 // A folder too long for the package's files is refused before anything is
-// made: the product folder at most 248 characters (CreateDirectory's limit),
+// made: the product folder at most 248 characters (CreateDirectory's limit on
+// Windows; Wine's does not enforce it, so the copier must),
 // each file path at most 259, counted in characters as Windows counts them, so
 // a Chinese folder of twice as many bytes fits.
 TEST_F(CopyTest, AFolderTooLongForItsFilesIsRefusedCountingCharacters) {
