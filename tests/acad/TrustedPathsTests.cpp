@@ -81,6 +81,12 @@ TEST_F(TrustedPathsTest, WhatCannotBeReadIsLeftAloneAndReported) {
   EXPECT_EQ(Trusted(binary, &type), L"C:\\Bin");
   EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
   EXPECT_EQ(Trusted(denied), L"C:\\Mine");
+  // A key that cannot be made: reported once, nothing written.
+  os.FailOperation("RegCreateKeyW", 1, ERROR_ACCESS_DENIED);
+  EXPECT_EQ(wt::Told(acad.UpdateTrustedPaths()), "无法读取注册表值 HKEY_CURRENT_USER\\" + wt::Ansi(binary) +
+                                                     "\\TRUSTEDPATHS（错误 0）\n无法创建注册表项 HKEY_CURRENT_USER\\" +
+                                                     wt::Ansi(denied) + "（错误 5）\n");
+  EXPECT_EQ(Trusted(denied), L"C:\\Mine");
   // Listing order: the releases, the products of R18.0, then its profiles.
   os.FailOperation("RegEnumKeyExW", 3, ERROR_ACCESS_DENIED);
   EXPECT_EQ(wt::Told(acad.UpdateTrustedPaths()),

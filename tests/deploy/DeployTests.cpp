@@ -208,6 +208,10 @@ TEST_F(CopyTest, AFolderTooLongForItsFilesIsRefusedCountingCharacters) {
   EXPECT_TRUE(Copy(chinese));
   EXPECT_TRUE(box.Read(chinese + "\\" + std::string(40, 'n') + ".txt"));
   EXPECT_FALSE(Copy(box.Path(std::string(248 - box.Folder().size(), 'f')))) << "249 characters: no folder";
+  const std::string longest = std::string(259 - box.Path("Data\\").size(), 's');  // its path: 259 characters
+  Package(longest);
+  EXPECT_TRUE(Copy(box.Path("K")));
+  EXPECT_TRUE(box.Read(box.Path("K\\") + longest));
 }
 
 }  // namespace
