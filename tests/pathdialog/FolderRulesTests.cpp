@@ -30,26 +30,11 @@ TEST(CheckFolderPathTest, DriveRootedLevelsOfValidNames) {
   for (const char* path :
        {"C:\\", "Q:\\", "C:\\a\\b\\c", "c:\\tools", "z:\\x", "C:\\a b\\c.d", "D:\\工具", "D:\\昞\\輡", "D:\\a\x81"})
     EXPECT_EQ(CheckFolderPath(path), folder::kAccepted) << path;
-  for (const char* path : {"",
-                           "C",
-                           "C:",
-                           "C:a",
-                           "1:\\a",
-                           "?:\\a",
-                           "C:/Tools",
-                           "C:\\a/b",
-                           "Tools",
-                           "\\Tools",
-                           "\\\\server\\share",
-                           " C:\\a",
-                           "C:\\Tools\\",
-                           "C:\\a\\\\b",
-                           "C:\\\\a",
-                           "C:\\a..\\b",
-                           "C:\\ b",
-                           "C:\\b ",
-                           "C:\\.\\b",
-                           "C:\\a:b"})
+  // No drive, or no backslash after it; then levels that are no valid names.
+  for (const char* path : {"", "C", "C:", "C:a", "1:\\a", "?:\\a", "C:/Tools", "Tools", "\\Tools", "\\\\server\\share"})
+    EXPECT_EQ(CheckFolderPath(path), folder::kInvalid) << path;
+  for (const char* path : {" C:\\a", "C:\\a/b", "C:\\Tools\\", "C:\\a\\\\b", "C:\\\\a", "C:\\a..\\b", "C:\\ b",
+                           "C:\\b ", "C:\\.\\b", "C:\\a:b"})
     EXPECT_EQ(CheckFolderPath(path), folder::kInvalid) << path;
 }
 
