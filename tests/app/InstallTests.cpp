@@ -156,12 +156,16 @@ TEST_F(InstallTest, AMissingParentFailsTheCopyAndAbortRegistersNothing) {
   EXPECT_EQ(::GetFileAttributesA(box.Path("Missing").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+// "Data" must be a folder: a file of that name is no package.
 TEST_F(InstallTest, NoPackageTellsTheUserEndsAndRegistersNothing) {
   wt::RemoveAll(box.Path("Data"));
+  box.Write(box.Path("Data"), "a file, not a folder");
   const std::string registry = box.DumpRegistry();
   EXPECT_EQ(Run(InstallInto(target)), IDCANCEL);
-  ASSERT_EQ(os.boxes.size(), 1u);
-  EXPECT_EQ(os.boxes[0].text.rfind("未找到安装所需的Data文件夹 !", 0), 0u);
+  EXPECT_EQ(Shown(), (std::vector<std::string>{
+                         kWarning +
+                         "未找到安装所需的Data文件夹 !\n\n可能安装文件下载后没有解压，\n\n请解压后再执行SetUp.exe !"}));
+  EXPECT_EQ(os.boxes[0].type, static_cast<UINT>(MB_OK));
   EXPECT_EQ(box.DumpRegistry(), registry);
   EXPECT_EQ(::GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES) << "told before anything is made";
 }

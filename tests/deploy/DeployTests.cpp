@@ -106,20 +106,6 @@ TEST_F(CopyTest, DataBesideTheProgramOrTheProgramsFolderWithTheMarker) {
   EXPECT_TRUE(os.boxes.empty());
 }
 
-TEST_F(CopyTest, NoPackageTellsTheUserAndTouchesNothing) {
-  box.Write(box.Path("Data"), "a file, not a folder");
-  ::RemoveDirectoryA(target.c_str());
-  EXPECT_FALSE(Copy());
-  ASSERT_EQ(os.boxes.size(), 1u);
-  EXPECT_EQ(os.boxes[0].text,
-            "未找到安装所需的Data文件夹 !\n\n可能安装文件下载后没有解压，\n\n请解压后再执行SetUp.exe !");
-  EXPECT_EQ(os.boxes[0].caption, "Vellmark-软件安装");
-  EXPECT_EQ(os.boxes[0].type, static_cast<UINT>(MB_OK));
-  EXPECT_EQ(os.boxes[0].owner, bar) << "owned by the window the copier was given";
-  EXPECT_EQ(Steps(), 0);
-  EXPECT_EQ(::GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
 TEST_F(CopyTest, EveryFileFlatlyOneStepPerEntryNotTheSkippedOnes) {
   for (int i = 0; i < 147; ++i) Package("f" + std::to_string(i) + ".txt");
   Package("NOEXT");
