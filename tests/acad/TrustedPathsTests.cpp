@@ -94,6 +94,21 @@ TEST_F(TrustedPathsTest, WhatCannotBeReadIsLeftAloneAndReported) {
   os.StopFailing();
 }
 
+// The hive or a release key that will not open is reported; the releases
+// after it are served.
+TEST_F(TrustedPathsTest, AKeyThatWillNotOpenIsReportedAndTheRestServed) {
+  const auto later = Variables(L"R24.0", L"P", L"A");
+  Trust(Variables(L"R18.0", L"P", L"A"), L"C:\\Early");
+  Trust(later, L"C:\\Late");
+  os.FailOperation("RegOpenKeyA", 1);
+  EXPECT_EQ(wt::Told(acad.UpdateTrustedPaths()), "无法打开注册表项 HKEY_CURRENT_USER（错误 5）\n");
+  os.FailOperation("RegOpenKeyExW", 4);  // the AutoCAD key, the two releases as listed, then R18.0
+  EXPECT_EQ(wt::Told(acad.UpdateTrustedPaths()),
+            "无法打开注册表项 HKEY_CURRENT_USER\\SOFTWARE\\Autodesk\\AutoCAD\\R18.0（错误 5）\n");
+  os.StopFailing();
+  EXPECT_EQ(Trusted(later), L"C:\\LATE;D:\\TOOLS\\VELLMARK");
+}
+
 TEST_F(TrustedPathsTest, AMebibyteListIsReadAndWrittenWhole) {
   const auto v = Variables(L"R18.0", L"P", L"A");
   std::wstring list;

@@ -125,6 +125,7 @@ TEST_F(SetupDialogTest, ColoursAndFonts) {
       for (const Case& c : cases) {
         const HWND control = ::GetDlgItem(d, c.id);
         const HDC dc = ::GetDC(control);
+        ::SetTextColor(dc, RGB(1, 2, 3));
         LOGBRUSH brush{};
         LOGFONTA font{};
         const LRESULT given =
