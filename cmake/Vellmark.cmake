@@ -7,6 +7,12 @@ function(vm_target_defaults target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror
     $<$<AND:$<COMPILE_LANGUAGE:CXX>,$<CXX_COMPILER_ID:GNU>>:-fexec-charset=GBK>)
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  # The standard library checks its own bounds (operator[], front(), back() on
+  # short or empty containers and views) and stops the program instead of
+  # reading or writing past them: mingw has no AddressSanitizer, and an
+  # installer that stops is better than one that writes garbage into the
+  # registry. Tests and shipped program alike.
+  target_compile_definitions(${target} PRIVATE _GLIBCXX_ASSERTIONS)
   target_compile_definitions(${target} PUBLIC VELLMARK_EDITION_BITS=${EDITION_BITS}
                                                 VELLMARK_SETUP_VERSION=${VM_SETUP_VERSION})
   if(WIN32)
@@ -17,12 +23,6 @@ function(vm_target_defaults target)
     target_compile_options(${target} PRIVATE -ffile-prefix-map=${PROJECT_SOURCE_DIR}/=
                                              -ffile-prefix-map=${PROJECT_BINARY_DIR}/=)
     target_link_options(${target} PRIVATE -Wl,--no-insert-timestamp)
-    # mingw has no AddressSanitizer: the standard library checks its own bounds
-    # (operator[], front(), back() on empty or short containers) and stops the
-    # program instead of letting it read or write past them. Tests and shipped
-    # program alike: an installer that stops is better than one that writes
-    # garbage into the registry.
-    target_compile_definitions(${target} PRIVATE _GLIBCXX_ASSERTIONS)
   endif()
   if(VM_SANITIZE OR VM_FUZZ)
     target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer

@@ -124,6 +124,18 @@ TEST_F(DiscoveryTest, AFailingCallOnlyLosesInstallations) {
   os.StopFailing();
 }
 
+// A key whose name cannot be read is passed over, not taken for the end.
+TEST_F(DiscoveryTest, AKeyThatCannotBeListedIsPassedOver) {
+  Acad(kMain + L"R18.0\\A", L"FA", L"AutoCAD 2010", 0);
+  Acad(kMain + L"R18.0\\B", L"FB", L"AutoCAD 2010", 0);
+  os.FailOperation("RegEnumKeyExA", 2);  // the release, then A among its keys
+  acad.DiscoverReleases();
+  os.StopFailing();
+  const List seen = Seen(acad);
+  ASSERT_FALSE(seen.empty());
+  EXPECT_NE(seen.front().find("R18.0\\B\\ => FB"), std::string::npos) << seen.front();
+}
+
 TEST(ListSubKeysTest, AppendsTheReadableNamesAfterWhatIsThereAndReportsTheRest) {
   wt::Sandbox box;
   wt::TestPlatform os;

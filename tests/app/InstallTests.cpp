@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include "app/setupdlg/SetupDlg.h"
+#include "text/AnsiText.h"
 #include "tests/win/Sandbox.h"
 #include "tests/win/TestPlatform.h"
 
@@ -71,16 +72,11 @@ class InstallTest : public ::testing::Test {
     EXPECT_EQ(Loader(k2016, L"Kavtor2016"), product + "\\Kavtor2015.ARX");
     EXPECT_EQ(Loader(k2008, L"Kavtor2008"), product + "\\Kavtor2008.ARX");
     EXPECT_EQ(wt::Ansi(box.Get(HKEY_CURRENT_USER, kProfile, L"TRUSTEDPATHS").value_or(L"")),
-              "D:\\MINE\\...;" + Upper(product));
+              "D:\\MINE\\...;" + ansi::UpperAscii(product));
     EXPECT_TRUE(box.Read(a2016 + "\\Fonts\\Kavtor_HZ.shx"));
     EXPECT_TRUE(box.Read(a2016 + "\\ACAD2013.dll"));
     EXPECT_TRUE(box.Read(a2008 + "\\Drv\\pdfplot9.hdi"));
     EXPECT_FALSE(box.Read(a2016 + "\\Drv\\pdfplot9.hdi"));
-  }
-  static std::string Upper(std::string text) {
-    for (char& c : text)
-      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
   }
 
   wt::Sandbox box;
