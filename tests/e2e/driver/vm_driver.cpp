@@ -1,5 +1,4 @@
-// vm_driver: the end-to-end tests' user, who finds the program's windows, reads and
-// uses their controls and answers its message boxes (verbs: tests/e2e/README.md).
+// vm_driver: the end-to-end tests' user, who reads and uses the program's windows (tests/e2e/README.md).
 // A failed verb ends the run with 1 and the window's state on stderr; bad usage, 2.
 #include <windows.h>
 
@@ -51,9 +50,7 @@ std::wstring OneLine(const std::wstring& text) {
   return out;
 }
 
-// A control on one line: "1027 Button enabled visible checked "For AutoCAD2010"",
-// or "1027 missing". The text through WM_GETTEXT: GetWindowTextW does not ask
-// another process's controls, it hands back what the system keeps for top-level ones.
+// A control on one line, its text by WM_GETTEXT (GetWindowTextW does not ask another process's controls).
 std::wstring Describe(HWND hwnd, int id) {
   const std::wstring number = id == kCaption ? L"caption" : std::to_wstring(id);
   wchar_t name[256] = {}, text[4096] = {};
@@ -63,8 +60,7 @@ std::wstring Describe(HWND hwnd, int id) {
   std::wstring line = number + L" " + name + (IsWindowEnabled(hwnd) ? L" enabled" : L" disabled") +
                       (IsWindowVisible(hwnd) ? L" visible" : L" hidden");
   const LONG type = GetWindowLongW(hwnd, GWL_STYLE) & BS_TYPEMASK;
-  if (_wcsicmp(name, L"Button") == 0 &&
-      ((type >= BS_CHECKBOX && type <= BS_AUTO3STATE) || type == BS_AUTORADIOBUTTON)) {
+  if (_wcsicmp(name, L"Button") == 0 && (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX)) {
     SendMessageTimeoutW(hwnd, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &check);
     line += check == BST_CHECKED ? L" checked" : L" unchecked";
   }
@@ -77,8 +73,7 @@ void Dump(HWND window, bool err) {
     Print(L"  " + Describe(c, GetDlgCtrlID(c) & 0xFFFF), err);
 }
 
-// Until the control's line holds `part`: as whole words ("disabled visible",
-// "\"C:\\Kavtor\"", the whole text with its quotes), or anywhere (a piece of a text).
+// Until the control's line holds `part`: as whole words (a whole text with its quotes), or anywhere.
 int Expect(int id, const std::wstring& part, bool words, unsigned long ms) {
   const std::wstring wanted = words ? L" " + OneLine(part) + L" " : OneLine(part);
   if (Poll(ms, [&] { return (Describe(ControlOf(id), id) + L" ").find(wanted) != std::wstring::npos; })) return kOk;
@@ -87,9 +82,8 @@ int Expect(int id, const std::wstring& part, bool words, unsigned long ms) {
   return kFailed;
 }
 
-// What a user cannot click (greyed out, hidden) is refused. Posted, not sent: a sent
-// click would return only when the modal loop it opens ends. Of the round trips after
-// it, only the second is sure to come after the click (sent messages go first).
+// What a user cannot click is refused. Posted, as a sent click returns only when the modal loop it opens
+// ends; of the round trips after it only the second surely follows the click (sent messages go first).
 int Click(int id) {
   if (Expect(id, L"enabled visible", true, 0) != kOk) return kFailed;
   PostMessageW(ControlOf(id), BM_CLICK, 0, 0);
@@ -98,8 +92,7 @@ int Click(int id) {
   return kOk;
 }
 
-// A visible top-level window not on the stack (a hidden owner may share a caption):
-// `window` by caption; `msgbox`, the program's enabled dialog with a text 0xFFFF.
+// A visible top-level window not on the stack (a hidden owner may share a caption), or a message box.
 int Find(const std::wstring& verb, const wchar_t* caption, unsigned long ms) {
   const bool box = verb == L"msgbox";
   if (verb == L"window") g_windows.clear();
@@ -120,17 +113,15 @@ int Find(const std::wstring& verb, const wchar_t* caption, unsigned long ms) {
   return kOk;
 }
 
-int Gone(unsigned long ms) {
-  if (!Poll(ms, [] { return !IsWindow(g_windows.back()); })) return Fail(L"the window is still there");
-  g_windows.pop_back();
-  return kOk;
-}
-
+// The button clicked, then the box gone.
 int Answer(const std::wstring& button) {
   const Args names = {L"ok", L"cancel", L"abort", L"retry", L"ignore", L"yes", L"no"};  // IDOK..IDNO
   const int id = static_cast<int>(std::find(names.begin(), names.end(), button) - names.begin()) + IDOK;
   if (id > IDNO) return Fail(L"no button '" + button + L"'", kUsage);
-  return Click(id) == kOk ? Gone(g_timeoutMs) : kFailed;
+  if (Click(id) != kOk) return kFailed;
+  if (!Poll(g_timeoutMs, [] { return !IsWindow(g_windows.back()); })) return Fail(L"the box is still there");
+  g_windows.pop_back();
+  return kOk;
 }
 
 int Rect() {
@@ -150,7 +141,6 @@ int Run(const std::wstring& verb, const Args& a) {
   if (verb == L"window" && (n == 1 || n == 2) && waitAt(1)) return Find(verb, a[0].c_str(), ms);
   if (g_windows.empty()) return Fail(L"'" + verb + L"' needs the program's window first (verb 'window')", kUsage);
   if (verb == L"msgbox" && n <= 1 && waitAt(0)) return Find(verb, nullptr, ms);
-  if (verb == L"gone" && n <= 1 && waitAt(0)) return Gone(ms);
   if (verb == L"answer" && n == 1) return Answer(a[0]);
   if (verb == L"rect" && n == 0) return Rect();
   if (verb == L"dump" && n == 0) return Dump(g_windows.back(), false), kOk;
@@ -173,18 +163,16 @@ int Run(const std::wstring& verb, const Args& a) {
 // wmain: Wine hands the UTF-8 of the Linux command line over as UTF-16, Chinese whole.
 int wmain(int argc, wchar_t** argv) {
   SetConsoleOutputCP(CP_UTF8);
-  Args words(argv + 1, argv + argc), command;
+  Args words(argv + 1, argv + argc);
   size_t i = 0;
   while (i + 1 < words.size() && words[i] == L"--timeout" && ParseNumber(words[i + 1], &g_timeoutMs)) i += 2;
   if (i == words.size()) return Fail(L"usage: vm_driver [--timeout MS] VERB ARGS... [; VERB ARGS...]", kUsage);
   words.emplace_back(L";");
-  for (; i < words.size(); ++i) {
-    if (words[i] != L";") {
-      command.push_back(words[i]);
-    } else if (!command.empty()) {
-      if (const int result = Run(command[0], Args(command.begin() + 1, command.end())); result != kOk) return result;
-      command.clear();
-    }
+  for (size_t start = i; i < words.size(); ++i) {
+    if (words[i] != L";") continue;
+    const int result = i == start ? kOk : Run(words[start], Args(words.begin() + start + 1, words.begin() + i));
+    if (result != kOk) return result;
+    start = i + 1;
   }
   return kOk;
 }

@@ -11,17 +11,14 @@ drv() { e2e_wine64 "$VM_DRIVER" "$@"; }
 e2e_winpath() { printf 'Z:%s' "${1//\//\\}"; }
 e2e_unix_path() { local unix="$WINEPREFIX/drive_c/${1:3}" && printf '%s' "${unix//\\//}"; }  # of a C:\ path
 
-# e2e_import FILE...: UTF-8 .reg files imported as one, in UTF-16: regedit reads a
-# file without byte order mark in code page 936, losing what that lacks ('Jörg').
+# e2e_import FILE...: UTF-8 .reg files imported as one UTF-16 file (without a BOM regedit reads code page 936).
 e2e_import() {
   { printf '\xff\xfe' && { echo 'Windows Registry Editor Version 5.00' &&
     sed -e '/^Windows Registry Editor/d' -e 's/\r$//' "$@"; } | iconv -f UTF-8 -t UTF-16LE; } >"$WINEPREFIX.reg"
   e2e_wine64 regedit /S "$(e2e_winpath "$WINEPREFIX.reg")" || e2e_die "regedit could not import $*"
 }
 
-# The build's base prefix, made once (wineboot takes half a minute, more under
-# qemu) with SimSun's stand-ins and Wine's own fonts (Marlett draws the caption
-# buttons), which Debian's Wine finds only in the prefix; anew for another Wine.
+# The build's base prefix, made once per Wine (wineboot is slow) with fonts Debian's Wine finds only in the prefix.
 e2e_base_prefix() {
   local wine && wine="$(e2e_wine64 --version)" && E2E_BASE="$VM_E2E_OUT/base" && mkdir -p "$VM_E2E_OUT"
   (
@@ -34,9 +31,8 @@ e2e_base_prefix() {
   [ "$(cat "$E2E_BASE.ready" 2>/dev/null)" = "$wine" ] || e2e_die "could not make the base prefix $E2E_BASE"
 }
 
-# e2e_machine DIR FIXTURE...: DIR/wineprefix, seeded with the fixtures, with the
-# AutoCAD folders they name; for a 32-bit program below Wow6432Node, beside a
-# 64-bit AutoCAD it must not see. E2E_ACAD: the key where its AutoCAD lies.
+# e2e_machine DIR FIXTURE...: DIR/wineprefix seeded with the fixtures and their AutoCAD folders (README: The
+# machines). E2E_ACAD: the key where the program's AutoCAD lies.
 e2e_machine() {
   local placed="$1/machine.reg" f win files=("$1/machine.reg")
   e2e_base_prefix && export WINEPREFIX="$1/wineprefix" && rm -rf "$1/wineprefix" && mkdir -p "$1"
@@ -69,8 +65,7 @@ e2e_expect_value() {
   done
 }
 
-# e2e_reg_export OUT: HKLM\SOFTWARE and the users' hives (the rest is Wine's own,
-# and slow), sorted, a line per key ("[KEY]") and value line ("[KEY] "NAME"=DATA").
+# e2e_reg_export OUT: HKLM\SOFTWARE and the users' hives, sorted, a line per key and per value ("[KEY] "NAME"=DATA").
 e2e_reg_export() {
   local key
   for key in 'HKEY_LOCAL_MACHINE\SOFTWARE' HKEY_USERS; do
@@ -79,8 +74,7 @@ e2e_reg_export() {
   done | awk '/^\[/ { key = $0; print; next } /./ { print key " " $0 }' | LC_ALL=C sort >"$1" && rm "$1.utf16"
 }
 
-# e2e_reg_changes BEFORE AFTER: "- LINE" for what went, "+ LINE" for what came,
-# less Wine's own window settings and what the installer may write: loader keys
+# e2e_reg_changes BEFORE AFTER: "- " what went, "+ " what came, less Wine's window settings, the loader keys
 # where the program's AutoCAD lies, and TRUSTEDPATHS, which may change but not go.
 e2e_reg_changes() {
   local view='(Wow6432Node\\)?' && [ "$VM_PROGRAM_BITS" = 32 ] && view='Wow6432Node\\'

@@ -4,13 +4,12 @@ SETUP_CAPTION='Vellmark-结构工具箱安装' SETUP_FOLDER='C:\Kavtor'
 # Modules, shape fonts, assemblies, AutoCAD 2008's plot driver, and files of its own.
 SETUP_PACKAGE=(Kavtor2008.ARX Kavtor2010.ARX Kavtor2013.ARX Kavtor2015.ARX Kavtor_EN.shx Kavtor_HZ.shx
   ACAD2007.dll ACAD2010.dll ACAD2013.dll Kavtor.prt5 vmtools.arx vmtools.cuix 说明.txt)
-ID_FOLDER=1000 ID_BROWSE=1015 ID_INSTALL=1022 ID_CANCEL=2 ID_PROGRESS=1014
+ID_FOLDER=1000 ID_BROWSE=1015 ID_INSTALL=1022
 
 # setup_box_id YEAR: the release's check box (2010 and 2011 swap theirs).
 setup_box_id() {
   case "$1" in 2010) echo 1027 ;; 2011) echo 1026 ;; 200?) echo $(($1 - 2007 + 1018)) ;; *) echo $(($1 - 2012 + 1028)) ;; esac
 }
-setup_box_shown() { [ "$VM_EDITION_BITS" = 64 ] || [ "$1" -lt 2017 ]; }  # the 32-bit edition has none past 2016
 
 # setup_prepare FIXTURE...: the machine, and E2E_DIST: SetUp.exe beside the package.
 setup_prepare() {
@@ -26,16 +25,15 @@ e2e_wait_ended() {  # [SECONDS]: it ends; its status in E2E_STATUS
   wait "$E2E_PID" && E2E_STATUS=0 || E2E_STATUS=$?
 }
 
-# setup_start FOUND...: SetUp.exe started; a box found and shown is enabled and
-# ticked, one not found greyed out and clear, one not shown hidden and clear; the
-# install button enabled when a shown box is ticked; the edition, the folder.
+# setup_start FOUND...: SetUp.exe started; boxes found enabled and ticked, others greyed out, clear,
+# and none past 2016 in the 32-bit edition; the install button going with them; the edition, the folder.
 setup_start() {
   local checks=() y state install=disabled
   e2e_start "$E2E_DIST" SetUp.exe "$E2E_WORK/program.log"
   for y in $(seq 2007 2026); do
     state='disabled visible unchecked'
     [[ " $* " == *" $y "* ]] && state='enabled visible checked'
-    setup_box_shown "$y" || state='hidden unchecked'
+    [ "$VM_EDITION_BITS" = 64 ] || [ "$y" -lt 2017 ] || state='hidden unchecked'
     [[ $state == enabled* ]] && install=enabled
     checks+=(";" expect "$(setup_box_id "$y")" "$state")
   done
@@ -44,8 +42,7 @@ setup_start() {
     ";" expect 1021 "\"( ${VM_EDITION_BITS}位 AutoCAD版 )\"" ";" expect "$ID_FOLDER" "enabled visible \"$SETUP_FOLDER\""
 }
 
-# setup_box SHOT ANSWER VERB...: the dialog's verbs up to a message box (msgbox)
-# and its checks; the box pictured as SHOT, then answered (ANSWER "": left up).
+# setup_box SHOT ANSWER VERB...: the dialog's verbs up to a message box, pictured, answered unless ANSWER is "".
 setup_box() {
   local shot="$1" answer="$2" caption
   shift 2
@@ -54,15 +51,14 @@ setup_box() {
   [ -z "$answer" ] || drv window "$SETUP_CAPTION" ";" msgbox ";" answer "$answer" >/dev/null
 }
 
-# setup_done: the completion messages answered; the program ends.
+# setup_done VERB...: the dialog's verbs, then the completion messages pictured and answered; the program ends.
 setup_done() {
-  drv window "$SETUP_CAPTION" ";" msgbox 120000 ";" expect 0xFFFF '"安装完成，重启CAD即可使用 !"' ";" answer ok \
-    ";" msgbox 20000 ";" expect-contains 0xFFFF '早期版本设置导入' ";" answer ok >/dev/null
+  setup_box done ok "$@" ";" msgbox 120000 ";" expect 0xFFFF '"安装完成，重启CAD即可使用 !"'
+  setup_box import-settings ok ";" msgbox 20000 ";" expect-contains 0xFFFF '早期版本设置导入'
   e2e_wait_ended 30
 }
 
-# e2e_shot CAPTION NAME: a picture of the window once it stopped changing (one
-# just shown or clicked may still be painting).
+# e2e_shot CAPTION NAME: the window pictured once it stopped changing (one just shown may still be painting).
 e2e_shot() {
   local x y w h i file="$E2E_SHOTS$2.png"
   read -r x y w h < <(drv window "$1" ";" rect) && [ "$w" -gt 50 ] && [ "$h" -gt 50 ] || e2e_die "no picture of \"$1\""

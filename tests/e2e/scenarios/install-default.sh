@@ -1,21 +1,13 @@
-# The default installation where AutoCAD 2008 (below Wow6432Node), two 2010s,
-# 2013, and 2016 with another add-on are installed (fixtures/install.reg): the
-# files, and with reg.exe the keys; the registry compared before and after.
+# The default installation on fixtures/install.reg: the files, the keys with reg.exe, the registry before and after.
 setup_prepare "$E2E_FIXTURES/install.reg" "$E2E_FIXTURES/foreign-profile.reg"
 acad2008="$WINEPREFIX/drive_c/Program Files (x86)/AutoCAD 2008" data="$E2E_DIST/Data" product="$WINEPREFIX/drive_c/Kavtor/Vellmark"
 echo "Autodesk's driver" >"$acad2008/Drv/pdfplot9.hdi"
 e2e_reg_export "$E2E_WORK/registry-before.txt"
-grep -qF 'Applications\OtherTools] "LOADER"=' "$E2E_WORK/registry-before.txt" || e2e_die "the export lacks the fixture"
 setup_start 2008 2010 2013 2016
 e2e_shot "$SETUP_CAPTION" choosing
-setup_box done ok ";" click "$ID_INSTALL" ";" msgbox 120000 ";" expect 0xFFFF '"安装完成，重启CAD即可使用 !"'
-setup_box import-settings ok ";" msgbox 20000 ";" expect-contains 0xFFFF '早期版本设置导入'
-e2e_wait_ended 30
-
-for f in "${SETUP_PACKAGE[@]}"; do
-  if [[ $f == Kavtor_*.shx ]]; then [ ! -e "$product/$f" ]; else cmp -s "$data/$f" "$product/$f"; fi ||
-    e2e_die "product folder: $f missing, different, or a font that belongs to AutoCAD's folders"
-done
+setup_done ";" click "$ID_INSTALL"
+diff -r -x 'Kavtor_*.shx' "$data" "$product" && ! compgen -G "$product/Kavtor_*.shx" ||
+  e2e_die "the product folder is not the package less the fonts, which belong to AutoCAD's folders"
 while IFS= read -r win; do
   for f in Fonts/Kavtor_EN.shx Fonts/Kavtor_HZ.shx ACAD2007.dll ACAD2010.dll ACAD2013.dll; do
     cmp -s "$data/${f#Fonts/}" "$(e2e_unix_path "$win")/$f" || e2e_die "$win: $f missing or different"
@@ -39,8 +31,6 @@ for entry in 'R18.0\ACAD-8001:804\Profiles\<<未命名配置>>|C:\LIB;D:\BLOCKS;
   'R20.1\ACAD-F001:804\Profiles\Drafting|C:\Kavtor\Vellmark'; do
   e2e_expect_value "HKCU\\Software\\Autodesk\\AutoCAD\\${entry%|*}\\Variables" TRUSTEDPATHS "${entry#*|}"
 done
-# The 64-bit AutoCAD 2015 a 32-bit program must not see gets no files (its keys: the comparison below).
-[ -z "$(ls -A "$WINEPREFIX/drive_c/Program Files/Autodesk/AutoCAD 2015/Fonts" 2>/dev/null)" ] || e2e_die "2015 got files"
 e2e_reg_export "$E2E_WORK/registry-after.txt"
 grep -qF 'Profiles\Jörg\Variables] "TRUSTEDPATHS"="D:\\JöRG\\LISP;E:\\스케치\\BLöCKE;C:\\KAVTOR\\VELLMARK"' \
   "$E2E_WORK/registry-after.txt" || e2e_die "the profile Jörg lost a character or was left out"
