@@ -42,6 +42,9 @@ TEST_F(SetupDialogTest, TheFirstScreenFollowsWhatWasFound) {
     Run(
         [&](HWND d) {
           EXPECT_EQ(wt::TextOf(d), "Vellmark-结构工具箱安装");
+          LOGFONTA font{};  // the template's: SimSun at 9 points, 96 dots to the inch
+          ::GetObjectA(reinterpret_cast<HGDIOBJ>(::SendMessageA(d, WM_GETFONT, 0, 0)), sizeof font, &font);
+          EXPECT_EQ(font.lfFaceName + std::to_string(font.lfHeight), "宋体-12");
           EXPECT_EQ(wt::TextOf(::GetDlgItem(d, setupdlg::kTitleStatic)), "结构工具箱软件 V2025.03.02");
           EXPECT_EQ(wt::TextOf(::GetDlgItem(d, setupdlg::kEditionStatic)), ComposeEditionText(bits));
           EXPECT_EQ(wt::TextOf(::GetDlgItem(d, setupdlg::kPathEdit)), "C:\\Kavtor");

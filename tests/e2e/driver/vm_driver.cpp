@@ -137,7 +137,6 @@ int Run(const std::wstring& verb, const Args& a) {
   const size_t n = a.size();
   unsigned long ms = g_timeoutMs, number = 0;
   auto waitAt = [&](size_t i) { return n <= i || ParseNumber(a[i], &ms); };
-  if (verb == L"sleep" && n == 1 && waitAt(0)) return Sleep(ms), kOk;
   if (verb == L"window" && (n == 1 || n == 2) && waitAt(1)) return Find(verb, a[0].c_str(), ms);
   if (g_windows.empty()) return Fail(L"'" + verb + L"' needs the program's window first (verb 'window')", kUsage);
   if (verb == L"msgbox" && n <= 1 && waitAt(0)) return Find(verb, nullptr, ms);
