@@ -64,22 +64,32 @@ function(vm_add_test name)
   endif()
 endfunction()
 
-# A Windows test program over the real Win32 layer (tests/win): run by ctest
-# under Wine from a scratch folder of its own, with the setup dialog's resources
-# compiled in. Usage: vm_add_win_test(name SOURCES ... LIBS ... [LABELS ...] [ENVIRONMENT ...])
+# A Windows test program over the real Win32 layer (tests/win), with the setup
+# dialog's resources compiled in. SetUp.exe finds its package beside itself and
+# names itself in its messages, so each program is built as SetUp.exe into a
+# folder of its own named like a product folder (a package may be unpacked into
+# the very folder it installs to): tests/bin/<name>/Vellmark, which the sandbox
+# empties. ctest runs it there under Wine.
+# Usage: vm_add_win_test(name SOURCES ... LIBS ... [LABELS ...] [ENVIRONMENT ...])
 function(vm_add_win_test name)
   if(NOT VM_BUILD_TESTS)
     return()
   endif()
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS;ENVIRONMENT" ${ARGN})
-  add_executable(${name} ${T_SOURCES} $<TARGET_OBJECTS:vm_wintest_main> $<TARGET_OBJECTS:vm_setup_resources>)
+  add_executable(${name} ${T_SOURCES} $<TARGET_OBJECTS:vm_setup_resources>)
   vm_target_defaults(${name})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} vm_wintest GTest::gtest)
-  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${VM_WIN_TEST_DIR})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} vm_wintest GTest::gtest GTest::gtest_main)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${VM_WIN_TEST_DIR}/${name}/Vellmark
+                                           OUTPUT_NAME SetUp)
   add_dependencies(${name} vm_sleeper)
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES LABELS "wine;${T_LABELS}" TIMEOUT 900
-                                          ENVIRONMENT "WINEPREFIX=${VM_WINEPREFIX};VM_WINE_UNMANAGED=1;${T_ENVIRONMENT}")
+  vm_add_win_test_run(${name} ${name} "${T_LABELS}" "${T_ENVIRONMENT}")
+endfunction()
+
+# A ctest run of the test program `program` as test `name`, from its folder.
+function(vm_add_win_test_run name program labels environment)
+  add_test(NAME ${name} COMMAND ${program} WORKING_DIRECTORY ${VM_WIN_TEST_DIR}/${name}/Vellmark)
+  set_tests_properties(${name} PROPERTIES LABELS "wine;${labels}" TIMEOUT 900
+                                          ENVIRONMENT "WINEPREFIX=${VM_WINEPREFIX};VM_WINE_UNMANAGED=1;${environment}")
 endfunction()
 
 # Windows builds: GoogleTest from Debian's sources, compiled for the target without

@@ -13,6 +13,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -203,7 +204,9 @@ TEST_F(PathDialogTest, FolderCreationLevelByLevel) {
   EXPECT_EQ(ConfirmFolder(os, os, 0, "SetUp", tools + "\\file"), folder::kAccepted);
   EXPECT_TRUE(os.boxes.empty()) << "it exists: nothing to ask";
   EXPECT_EQ(CreateFolderPath(os, tools + "\\file\\c", false), folder::kCannotCreate);
-  os.FailOperation("CreateDirectoryA", 7);  // C:\vmtests, two for the program's folder, Tools, n1, n2, n3
+  // A call for each level of the program's folder, then Tools, n1, n2 and n3.
+  const std::string home = box.Folder();
+  os.FailOperation("CreateDirectoryA", std::count(home.begin(), home.end(), '\\') + 4);
   EXPECT_EQ(CreateFolderPath(os, tools + "\\n1\\n2\\n3\\n4", false), folder::kCannotCreate);
   os.StopFailing();
   EXPECT_NE(::GetFileAttributesA((tools + "\\n1\\n2").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);

@@ -1,7 +1,7 @@
 #include "tests/win/Sandbox.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 
 namespace wt {
@@ -208,8 +208,8 @@ std::string Sandbox::DumpFiles() {
 }
 
 void Sandbox::Run(const std::string& exeName) {
-  const char* origin = std::getenv("VM_TEST_ORIGIN");
-  const std::string sleeper = std::string(origin ? origin : ".") + "\\vm_sleeper.exe";
+  std::string sleeper = "Z:" VM_SLEEPER;  // where it is built: Wine's Z: is the root
+  std::replace(sleeper.begin(), sleeper.end(), '/', '\\');
   const std::string copy = Path("running\\" + exeName);
   Write(copy, "");
   ::CopyFileA(sleeper.c_str(), copy.c_str(), FALSE);

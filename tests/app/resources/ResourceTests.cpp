@@ -1,12 +1,14 @@
 // The resources SetUp.exe compiles in (app/setupdlg/res), read back from this program, which links the
 // same resource object. The dialog (controls, texts, font, icon) is proved by the tests that run it, the
-// pictures by the end-to-end pictures; here, what only the toolchain decides.
+// pictures by the end-to-end pictures; here, what only the build decides.
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "app/BuildConstants.h"
 
 namespace {
 
@@ -18,6 +20,38 @@ TEST(SetupResources, ManifestAsksToRunAsTheInvokingUser) {
                          SizeofResource(nullptr, info));
   EXPECT_NE(std::string::npos, text.find(R"(<requestedExecutionLevel level="asInvoker" uiAccess="false"/>)")) << text;
   EXPECT_EQ(text.find("requestedExecutionLevel"), text.rfind("requestedExecutionLevel")) << "one level asked";
+}
+
+// As Explorer's Properties -> Details reads it: numbers from kSetupVersion, and one block in Chinese
+// (code page 936) naming the product and the edition.
+TEST(SetupResources, TheSetupVersionAndOneChineseBlockNamingProductAndEdition) {
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  DWORD ignored = 0;
+  std::vector<BYTE> block(GetFileVersionInfoSizeW(self, &ignored));
+  ASSERT_TRUE(GetFileVersionInfoW(self, 0, static_cast<DWORD>(block.size()), block.data()));
+  auto query = [&](const std::wstring& path) -> const void* {
+    void* value = nullptr;
+    UINT size = 0;
+    return VerQueryValueW(block.data(), path.c_str(), &value, &size) ? value : nullptr;
+  };
+  const int major = kSetupVersion / 10000, minor = kSetupVersion % 10000 / 100, patch = kSetupVersion % 100;
+  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(query(L"\\"));
+  ASSERT_NE(nullptr, fixed);
+  EXPECT_EQ(static_cast<DWORD>(MAKELONG(minor, major)), fixed->dwFileVersionMS);
+  EXPECT_EQ(static_cast<DWORD>(MAKELONG(0, patch)), fixed->dwFileVersionLS);
+  const auto* translation = static_cast<const WORD*>(query(L"\\VarFileInfo\\Translation"));
+  ASSERT_NE(nullptr, translation);
+  EXPECT_EQ(0x0804, translation[0]);
+  EXPECT_EQ(936, translation[1]);
+  auto text = [&](const wchar_t* name) {
+    const auto* value = static_cast<const wchar_t*>(query(std::wstring(L"\\StringFileInfo\\080403a8\\") + name));
+    return std::wstring(value ? value : L"(missing)");
+  };
+  const std::wstring version =
+      std::to_wstring(major) + L"." + std::to_wstring(minor) + L"." + std::to_wstring(patch) + L".0";
+  EXPECT_EQ(version, text(L"FileVersion"));
+  EXPECT_EQ(L"Vellmark 结构工具箱安装程序（" + std::to_wstring(kEditionBits) + L"位版本）", text(L"FileDescription"));
 }
 
 using Languages = std::vector<WORD>;  // the language of each resource of the program
