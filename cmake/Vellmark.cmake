@@ -85,9 +85,18 @@ function(vm_add_win_test name)
   vm_add_win_test_run(${name} ${name} "${T_LABELS}" "${T_ENVIRONMENT}")
 endfunction()
 
-# A ctest run of the test program `program` as test `name`, from its folder.
+# A ctest run, as test `name`, of the test program `program` from its folder. A
+# run under another name (one side by side with the program's own) runs a copy
+# of the program in a folder of its own.
 function(vm_add_win_test_run name program labels environment)
-  add_test(NAME ${name} COMMAND ${program} WORKING_DIRECTORY ${VM_WIN_TEST_DIR}/${name}/Vellmark)
+  set(folder ${VM_WIN_TEST_DIR}/${name}/Vellmark)
+  set(command ${program})
+  if(NOT name STREQUAL program)
+    add_custom_command(TARGET ${program} POST_BUILD COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+                       COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${program}> ${folder}/SetUp.exe)
+    set(command ${CMAKE_CROSSCOMPILING_EMULATOR} ${folder}/SetUp.exe)
+  endif()
+  add_test(NAME ${name} COMMAND ${command} WORKING_DIRECTORY ${folder})
   set_tests_properties(${name} PROPERTIES LABELS "wine;${labels}" TIMEOUT 900
                                           ENVIRONMENT "WINEPREFIX=${VM_WINEPREFIX};VM_WINE_UNMANAGED=1;${environment}")
 endfunction()
