@@ -74,12 +74,17 @@ e2e_reg_export() {
   done | awk '/^\[/ { key = $0; print; next } /./ { print key " " $0 }' | LC_ALL=C sort >"$1" && rm "$1.utf16"
 }
 
-# e2e_reg_changes BEFORE AFTER: "- " what went, "+ " what came, less Wine's window settings, the loader keys
-# where the program's AutoCAD lies, and TRUSTEDPATHS, which may change but not go.
+# e2e_reg_diff BEFORE AFTER: "- " what went, "+ " what came, less Wine's window settings.
+e2e_reg_diff() {
+  LC_ALL=C comm -3 "$1" "$2" | sed -e 's/^\t/+ /' -e '/^+ /!s/^/- /' |
+    grep -Ev '\\Software\\Wine\\Temporary System Parameters[]\\]|\\Volatile Environment[]\\]' || true
+}
+
+# e2e_reg_changes BEFORE AFTER: e2e_reg_diff less the loader keys where the program's AutoCAD lies and
+# TRUSTEDPATHS, which may change but not go.
 e2e_reg_changes() {
   local view='(Wow6432Node\\)?' && [ "$VM_PROGRAM_BITS" = 32 ] && view='Wow6432Node\\'
-  LC_ALL=C comm -3 "$1" "$2" | sed -e 's/^\t/+ /' -e '/^+ /!s/^/- /' | grep -Eiv \
-    -e '\\Software\\Wine\\Temporary System Parameters[]\\]|\\Volatile Environment[]\\]' \
+  e2e_reg_diff "$1" "$2" | grep -Eiv \
     -e "^. \\[HKEY_LOCAL_MACHINE\\\\SOFTWARE\\\\${view}Autodesk\\\\AutoCAD\\\\R[^\\\\]+\\\\ACAD-[^\\\\]+\\\\Applications(\\\\Kavtor[0-9]{4}(DLL)?)?\\]" \
     -e '\\Software\\Autodesk\\AutoCAD\\R[^\\]+\\ACAD-[^\\]+\\Profiles\\[^]]+\\Variables\]( "TRUSTEDPATHS"=|$)' || true
   LC_ALL=C comm -23 <(grep -o '^.* "TRUSTEDPATHS"=' "$1") <(grep -o '^.* "TRUSTEDPATHS"=' "$2") | sed 's/^/- /'
