@@ -1,6 +1,5 @@
-// libFuzzer targets for the code that takes text from outside: registry values,
-// typed folders and TRUSTEDPATHS lists. Each target checks the properties that
-// must hold for any input, not just that nothing crashes.
+// libFuzzer targets for the code that takes text from outside (registry values, typed folders, TRUSTEDPATHS lists):
+// each checks the properties that must hold for any input, not just that nothing crashes.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -17,10 +16,6 @@ void Require(bool condition) {
   if (!condition) std::abort();
 }
 
-std::string Text(const std::uint8_t* data, std::size_t size) {
-  return std::string(reinterpret_cast<const char*>(data), size);
-}
-
 [[maybe_unused]] void FuzzClassify(const std::string& name) {
   const int year = ClassifyProductName(name, acad::kLastRelease);
   Require(year == 0 || (year >= acad::kFirstRelease && year <= acad::kLastRelease));
@@ -34,8 +29,7 @@ std::string Text(const std::uint8_t* data, std::size_t size) {
   if (code == 0) Require(path.size() >= 3 && path[1] == ':' && path[2] == '\\');
 }
 
-// The input as UTF-16 code units, two bytes each: any unit, surrogates unpaired
-// or not, may come from the registry.
+// The input as UTF-16 code units, two bytes each: any unit, surrogates paired or not, may come from the registry.
 std::u16string Units(const std::string& bytes) {
   std::u16string units;
   for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
@@ -45,8 +39,7 @@ std::u16string Units(const std::string& bytes) {
 }
 
 [[maybe_unused]] void FuzzTrustedPaths(const std::string& input) {
-  // Both come in as texts ending at their first NUL: the value as read, and the
-  // folder the user typed.
+  // Both come in as texts ending at their first NUL: the value as read, and the folder the user typed.
   std::u16string text = Units(input);
   text = text.substr(0, text.find(u'\0'));
   const std::size_t cut = text.find(u'\n');
@@ -80,7 +73,7 @@ std::u16string Units(const std::string& bytes) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string input = Text(data, size);
+  const std::string input(reinterpret_cast<const char*>(data), size);
 #if defined(VM_FUZZ_CLASSIFY)
   FuzzClassify(input);
 #elif defined(VM_FUZZ_FOLDER)

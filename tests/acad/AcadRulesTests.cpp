@@ -9,21 +9,19 @@
 
 namespace {
 
-// The lowest listed year that first occurs after the first byte: a year at
-// offset 0 does not count, even where it appears again; Chinese text before
-// the year leaves the digits single bytes at their offset.
+// The lowest listed year first occurring after the first byte: one at offset 0 does not count, even where it
+// appears again; Chinese text before the year leaves the digits single bytes at their offset.
 TEST(ClassifyProductNameTest, TheLowestListedYearFirstOccurringAfterTheFirstByte) {
-  const char* const names[] = {"2012 AutoCAD 2012",
-                               "2012 AutoCAD 2013",
-                               "AutoCAD 2011 / 2010",
-                               "欧特克 AutoCAD 2014 简体中文版",
-                               "AutoCAD 2027",
-                               "AutoCAD 2006",
-                               "X2026",
-                               "X2007",
-                               ""};
-  const int years[] = {0, 2013, 2010, 2014, 0, 0, 2026, 2007, 0};
-  for (int k = 0; k < 9; ++k) EXPECT_EQ(ClassifyProductName(names[k], 2026), years[k]) << names[k];
+  const std::pair<const char*, int> cases[] = {{"2012 AutoCAD 2012", 0},
+                                               {"2012 AutoCAD 2013", 2013},
+                                               {"AutoCAD 2011 / 2010", 2010},
+                                               {"AutoCAD 2027", 0},
+                                               {"欧特克 AutoCAD 2014 简体中文版", 2014},
+                                               {"AutoCAD 2006", 0},
+                                               {"X2026", 2026},
+                                               {"X2007", 2007},
+                                               {"", 0}};
+  for (const auto& [name, year] : cases) EXPECT_EQ(ClassifyProductName(name, 2026), year) << name;
   EXPECT_EQ(ClassifyProductName("AutoCAD 2013", acad::kLastWow6432Release), 0);
   EXPECT_EQ(ClassifyProductName("AutoCAD 2008", acad::kLastWow6432Release), 2008);
 }
@@ -33,8 +31,7 @@ TEST(ComposeTrustedPathsTest, AMissingFolderIsAppendedAndOnlyAsciiLettersChangeC
             u"C:\\LIB;D:\\BLOCKS;E:\\TOOLS\\VELLMARK");
   // A list ending in ";" gets an empty entry before the folder.
   EXPECT_EQ(ComposeTrustedPaths(u"C:\\Lib;", u"E:\\V"), u"C:\\LIB;;E:\\V");
-  // ö, ß, Hangul, CJK and a surrogate pair stay as they are. (Outside the
-  // assertions: their text goes into narrow literals, in code page 936.)
+  // ö, ß, Hangul, CJK and a surrogate pair stay as they are (outside the assertions, whose literals are in 936).
   const std::u16string foreign = u"d:\\jörg\\straße;e:\\스케치\\工具;f:\\\U0001F3D7";
   const std::u16string upper = u"D:\\JöRG\\STRAßE;E:\\스케치\\工具;F:\\\U0001F3D7;G:\\工具\\V";
   EXPECT_EQ(ComposeTrustedPaths(foreign, u"g:\\工具\\v"), upper);
@@ -49,8 +46,8 @@ TEST(ComposeTrustedPathsTest, APresentFolderIsWrittenBackUpperCasedWithoutAppend
             u"C:\\TOOLS\\VELLMARK\\;X:\\A");
 }
 
-// At most two bytes in code page 936 is no list: the folder replaces it, in its
-// own case. A character the code page lacks counts as two bytes or more.
+// At most two bytes in code page 936 is no list: the folder replaces it, in its own case. A character the code
+// page lacks counts as two bytes or more.
 TEST(ComposeTrustedPathsTest, ShortValuesAreReplacedByTheFolderInItsOwnCase) {
   const char16_t* const shortValues[] = {u"", u";", u"ab", u"中", u"ö"};
   for (const char16_t* shortValue : shortValues)
@@ -60,9 +57,8 @@ TEST(ComposeTrustedPathsTest, ShortValuesAreReplacedByTheFolderInItsOwnCase) {
   EXPECT_EQ(ComposeTrustedPaths(u"\U0001F3D7", u"E:\\V"), u"\U0001F3D7;E:\\V") << "a surrogate pair is kept";
 }
 
-// A longer folder that merely begins with ours does not trust it; "\..."
-// trusts the folder and everything below it; only ASCII letters compare
-// without case.
+// A longer folder that merely begins with ours does not trust it; "\..." trusts the folder and everything below;
+// only ASCII letters compare without case.
 TEST(ListsTrustedFolderTest, EntryByEntry) {
   const std::u16string folder = u"D:\\Tools\\Vellmark";
   const char16_t* const trusting[] = {u"d:\\tools\\VELLMARK", u"A;D:\\Tools\\Vellmark\\;B", u"d:\\tools\\...",

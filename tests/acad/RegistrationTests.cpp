@@ -1,11 +1,5 @@
-// AutoCAD's demand-load keys written into the real registry, below the
-// installation keys that discovery found.
-#include <gtest/gtest.h>
-
-#include <string>
-
+// AutoCAD's demand-load keys written into the real registry, below the installation keys discovery found.
 #include "acad/AcadSetup.h"
-#include "tests/win/Sandbox.h"
 #include "tests/win/TestPlatform.h"
 
 namespace {
@@ -46,8 +40,7 @@ TEST_F(RegistrationTest, AModuleKeyAndAnAssemblyKeyPerInstallationWithExactlyThe
   Install(kR2016, "AutoCAD 2016", 2016);
   // Release 2007 names its keys 2007 but loads module 2008 and assembly 2007.
   Install(L"SOFTWARE\\Autodesk\\AutoCAD\\R17.0\\P", "A2007", 2007);
-  // Two installations of 2010: each assembly from its own folder, one stored
-  // with a trailing backslash and written as it comes.
+  // Two of 2010: each assembly from its own folder, one stored with a trailing backslash and written as it comes.
   Install(L"SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\A", "Chs", 2010);
   Install(L"SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\B", "Enu\\", 2010);
   EXPECT_TRUE(Register({2007, 2010, 2016}).empty());
@@ -76,8 +69,7 @@ TEST_F(RegistrationTest, UntickedReleasesGetNothingButTheTrustedPathsAreUpdated)
   EXPECT_EQ(box.Get(HKEY_CURRENT_USER, profile, L"TRUSTEDPATHS"), L"C:\\LIB;D:\\TOOLS\\VELLMARK");
 }
 
-// The 2008 module key for release 2009 in the 64-bit edition only; loader
-// texts longer than any buffer written whole.
+// The 2008 module key for release 2009 in the 64-bit edition only; loader texts longer than any buffer written whole.
 TEST_F(RegistrationTest, Release2009GetsThe2008ModuleKeyInThe64BitEditionOnly) {
   const std::wstring key = L"SOFTWARE\\Autodesk\\AutoCAD\\R17.2\\P";
   Install(key, "A2009", 2009);

@@ -1,11 +1,5 @@
-// Fonts, assemblies and the 2008 plot driver placed into the AutoCAD folders,
-// from the package beside the program, on the real file system.
-#include <gtest/gtest.h>
-
-#include <string>
-
+// Fonts, assemblies and the 2008 plot driver placed into the AutoCAD folders from the package, on the real disk.
 #include "acad/AcadSetup.h"
-#include "tests/win/Sandbox.h"
 #include "tests/win/TestPlatform.h"
 
 namespace {
@@ -73,10 +67,9 @@ TEST_F(SupportFilesTest, FilesThePackageLacksAreNoFailure) {
   EXPECT_EQ(box.DumpFiles(), before);
 }
 
-// Missing Fonts and Drv folders are not made; a folder standing where a file
-// must go refuses the copy (ERROR_ACCESS_DENIED, as for a user without write
-// access: Wine ignores permissions when the tests run as root); a folder too
-// long for the file name is reported, never cut. The other installation is served.
+// Missing Fonts and Drv folders are not made; a folder where a file must go refuses the copy (ERROR_ACCESS_DENIED,
+// as for a user without write access: Wine run as root ignores permissions); a folder too long for the file name
+// is reported, never cut. The other installation is served.
 TEST_F(SupportFilesTest, WhatCannotBePlacedIsReportedAndTheRestIsServed) {
   ::RemoveDirectoryA((a2008 + "\\Fonts").c_str());
   ::RemoveDirectoryA((a2008 + "\\Drv").c_str());
@@ -87,8 +80,7 @@ TEST_F(SupportFilesTest, WhatCannotBePlacedIsReportedAndTheRestIsServed) {
   const FailureReport report = Copy({2008, 2016});
   std::string items;
   for (const Failure& f : report) items += f.item + " " + std::to_string(f.error) + "\n";
-  // A 32-bit program finds the 32-bit 2008 twice (through both of its scans) and
-  // serves it twice. The 2016 installations in key order: :409 (deep) first.
+  // A 32-bit program finds the 32-bit 2008 through both scans and serves it twice. 2016 in key order: :409 first.
   const std::string in2008 =
       a2008 + "\\Fonts\\Kavtor_EN.shx 3\n" + a2008 + "\\Fonts\\Kavtor_HZ.shx 3\n" + a2008 + "\\Drv\\pdfplot9.hdi 3\n";
   EXPECT_EQ(items, in2008 + (wt::kWow64 ? in2008 : "") + deep + "\\Fonts\\Kavtor_EN.shx 3\n" + deep +

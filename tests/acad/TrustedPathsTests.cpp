@@ -1,11 +1,5 @@
-// The product folder trusted in every AutoCAD profile of the current user, in
-// the real registry (HKEY_CURRENT_USER redirected into a scratch key).
-#include <gtest/gtest.h>
-
-#include <string>
-
+// The product folder trusted in every AutoCAD profile of the current user, in the real registry (HKCU redirected).
 #include "acad/AcadSetup.h"
-#include "tests/win/Sandbox.h"
 #include "tests/win/TestPlatform.h"
 
 namespace {
@@ -47,9 +41,8 @@ TEST_F(TrustedPathsTest, EveryProfileOfEveryReleaseAndProduct) {
   EXPECT_EQ(os.OpenHandles(), 0u);
 }
 
-// Names and lists outside the ANSI code page: every such profile gets the
-// folder, and every character of every other entry survives, surrogate pairs
-// included; only ASCII letters change case.
+// Names and lists outside the ANSI code page: every such profile gets the folder, every character of every other
+// entry survives, surrogate pairs included; only ASCII letters change case.
 TEST_F(TrustedPathsTest, TextOutsideTheCodePageSurvivesAndSuchProfilesAreServed) {
   const auto jorg = Variables(L"R24.0", L"Prodüct", L"Jörg"), hangul = Variables(L"R24.0", L"Prodüct", L"스케치");
   Trust(jorg, L"D:\\Jörg\\Lisp;E:\\\U0001F3D7\\Blöcke;F:\\𠀀");
@@ -67,8 +60,7 @@ TEST_F(TrustedPathsTest, NoAutoCadKeyWritesNothing) {
   EXPECT_EQ(box.DumpRegistry(), before);
 }
 
-// A value that is no string, or cannot be read, is left alone; one that cannot
-// be read and a profile list that cannot be read are reported.
+// A value that is no string, or cannot be read, is left alone; the latter and an unlistable profile list reported.
 TEST_F(TrustedPathsTest, WhatCannotBeReadIsLeftAloneAndReported) {
   const auto binary = Variables(L"R18.0", L"P", L"A"), denied = Variables(L"R18.0", L"P", L"B");
   Trust(binary, L"C:\\Bin", REG_BINARY);
@@ -94,8 +86,7 @@ TEST_F(TrustedPathsTest, WhatCannotBeReadIsLeftAloneAndReported) {
   os.StopFailing();
 }
 
-// The hive or a release key that will not open is reported; the releases
-// after it are served.
+// The hive or a release key that will not open is reported; the releases after it are served.
 TEST_F(TrustedPathsTest, AKeyThatWillNotOpenIsReportedAndTheRestServed) {
   const auto later = Variables(L"R24.0", L"P", L"A");
   Trust(Variables(L"R18.0", L"P", L"A"), L"C:\\Early");

@@ -1,14 +1,7 @@
-// The browse and install buttons of the real dialog, end to end inside one
-// process: a machine with AutoCAD 2008 and 2016 in the scratch registry and
-// folders, the package beside the program, and what a user sees and finds.
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <commctrl.h>
-
+// The real dialog's browse and install buttons end to end in one process: AutoCAD 2008 and 2016 in the scratch
+// registry and folders, the package beside the program, and what a user sees and finds.
 #include "app/setupdlg/SetupDlg.h"
 #include "text/AnsiText.h"
-#include "tests/win/Sandbox.h"
 #include "tests/win/TestPlatform.h"
 
 namespace {
@@ -39,8 +32,7 @@ class InstallTest : public ::testing::Test {
   }
   void TearDown() override { EXPECT_EQ(os.OpenHandles(), 0u); }
 
-  // The dialog run with `user` acting on it; every message box must be owned by
-  // the dialog, which it disables: no click can get past it.
+  // The dialog run with `user` acting on it; every message box is owned by the dialog, which it disables.
   std::intptr_t Run(const std::function<void(HWND)>& user) {
     acad.DiscoverReleases();
     Dlg_Setup dlg(os.platform, acad, 0, 32, kSetupVersion);
@@ -86,19 +78,20 @@ class InstallTest : public ::testing::Test {
   const std::string target = box.Path("Tools");
 };
 
-// The progress bar stands in the folder row's place, runs 0..50 and is full
-// when the first completion message comes; then the dialog ends with OK.
+// The progress bar takes the folder row's place, runs 0..50 and is full at the first completion message.
 TEST_F(InstallTest, TheWholeInstallationThenTwoMessagesThenOk) {
   std::vector<int> seen;  // the folder row's three controls shown, the bar shown, its position and range
   os.onBox = [&](const wt::MessageBoxCall& b) {
+    const auto shown = [&](int id) { return static_cast<int>(wt::IsShown(b.owner, id)); };
+    const HWND bar = ::GetDlgItem(b.owner, setupdlg::kProgressBar);
     PBRANGE range{};
-    ::SendDlgItemMessageA(b.owner, setupdlg::kProgressBar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+    ::SendMessageA(bar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
     if (seen.empty())
-      seen = {wt::IsShown(b.owner, setupdlg::kPathEdit),
-              wt::IsShown(b.owner, setupdlg::kBrowseButton),
-              wt::IsShown(b.owner, setupdlg::kPathLabel),
-              wt::IsShown(b.owner, setupdlg::kProgressBar),
-              static_cast<int>(::SendDlgItemMessageA(b.owner, setupdlg::kProgressBar, PBM_GETPOS, 0, 0)),
+      seen = {shown(setupdlg::kPathEdit),
+              shown(setupdlg::kBrowseButton),
+              shown(setupdlg::kPathLabel),
+              shown(setupdlg::kProgressBar),
+              static_cast<int>(::SendMessageA(bar, PBM_GETPOS, 0, 0)),
               range.iLow,
               range.iHigh};
   };
@@ -108,11 +101,9 @@ TEST_F(InstallTest, TheWholeInstallationThenTwoMessagesThenOk) {
   EXPECT_EQ(seen, (std::vector<int>{0, 0, 0, 1, 50, 0, 50}));
 }
 
-// What the install button refuses, before anything is made, the dialog staying
-// as it was: a running AutoCAD (once), empty, relative and invalid folders, and
-// a folder that leaves no room for the product folder and the package's file
-// names. Windows counts characters, so a Chinese folder of more bytes than that
-// then installs.
+// Refused before anything is made, the dialog staying as it was: a running AutoCAD (once), empty, relative and
+// invalid folders, a folder leaving no room for the package's file names. Windows counts characters, so a Chinese
+// folder of more bytes than that then installs.
 TEST_F(InstallTest, RefusalsComeBeforeAnythingIsMade) {
   box.Run("ACAD.EXE");
   const std::string files = box.DumpFiles(), registry = box.DumpRegistry();
@@ -139,15 +130,18 @@ TEST_F(InstallTest, RefusalsComeBeforeAnythingIsMade) {
   ExpectInstalledInto(chinese + "\\Vellmark");
 }
 
-// The folder's parent is missing: neither folder can be made, the copy asks
-// about the first file, and Abort ends the dialog with nothing registered.
-TEST_F(InstallTest, AMissingParentFailsTheCopyAndAbortRegistersNothing) {
+// A folder whose parent is missing, and a network folder (the picker alone keeps the drive-letter rule) on a
+// server that is not there: the copy asks about the first file, and Abort ends with nothing registered.
+TEST_F(InstallTest, ACopyThatCannotStartAsksAndAbortRegistersNothing) {
   const std::string registry = box.DumpRegistry();
-  os.answers = {IDABORT};
-  EXPECT_EQ(Run(InstallInto(box.Path("Missing\\Deep"))), IDCANCEL);
-  ASSERT_EQ(os.boxes.size(), 1u);
-  EXPECT_NE(os.boxes[0].text.find(box.Path("Missing\\Deep\\Vellmark\\")), std::string::npos);
-  EXPECT_EQ(os.boxes[0].type, static_cast<UINT>(MB_ABORTRETRYIGNORE));
+  for (const std::string& folder : {box.Path("Missing\\Deep"), std::string("\\\\vmserver\\share\\Tools")}) {
+    os.boxes.clear();
+    os.answers = {IDABORT};
+    EXPECT_EQ(Run(InstallInto(folder)), IDCANCEL);
+    ASSERT_EQ(os.boxes.size(), 1u);
+    EXPECT_NE(os.boxes[0].text.find(folder + "\\Vellmark\\"), std::string::npos);
+    EXPECT_EQ(os.boxes[0].type, static_cast<UINT>(MB_ABORTRETRYIGNORE));
+  }
   EXPECT_EQ(box.DumpRegistry(), registry);
   EXPECT_EQ(::GetFileAttributesA(box.Path("Missing").c_str()), INVALID_FILE_ATTRIBUTES);
 }
@@ -166,8 +160,7 @@ TEST_F(InstallTest, NoPackageTellsTheUserEndsAndRegistersNothing) {
   EXPECT_EQ(::GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES) << "told before anything is made";
 }
 
-// The files beside the program with the marker, unpacked into the very folder
-// that becomes the product folder: they are left where they are, no question.
+// The files beside the program with the marker, unpacked into the very product folder: left in place, no question.
 TEST_F(InstallTest, APackageUnpackedIntoTheProductFolderStaysInPlace) {
   wt::RemoveAll(box.Path("Data"));
   box.Write(box.Path("Kavtor2010.arx"), "marker");
@@ -180,18 +173,7 @@ TEST_F(InstallTest, APackageUnpackedIntoTheProductFolderStaysInPlace) {
   EXPECT_EQ(box.Read(home + "\\Kavtor2015.ARX"), "module");
 }
 
-// A network folder is an install folder like any other (the picker keeps its
-// drive-letter rule): it is not refused, and here, with no such server, the
-// copy asks about its first file.
-TEST_F(InstallTest, ANetworkFolderIsTaken) {
-  os.answers = {IDABORT};
-  EXPECT_EQ(Run(InstallInto("\\\\vmserver\\share\\Tools")), IDCANCEL);
-  ASSERT_EQ(os.boxes.size(), 1u);
-  EXPECT_NE(os.boxes[0].text.find("\\\\vmserver\\share\\Tools\\Vellmark\\"), std::string::npos);
-}
-
-// What registration or the support files could not do is listed in one
-// message before the completion messages; the rest is installed all the same.
+// What registration or the support files could not do is listed before the completion messages; the rest is done.
 TEST_F(InstallTest, WhatCouldNotBePlacedIsListedBeforeTheCompletionMessages) {
   ::CreateDirectoryA((a2008 + "\\Fonts\\Kavtor_EN.shx").c_str(), nullptr);
   EXPECT_EQ(Run(InstallInto(target)), IDOK);
@@ -206,8 +188,7 @@ TEST_F(InstallTest, WhatCouldNotBePlacedIsListedBeforeTheCompletionMessages) {
   EXPECT_TRUE(box.Read(a2016 + "\\Fonts\\Kavtor_EN.shx"));
 }
 
-// The picker starts at the folder in the edit box; an accepted folder comes
-// back into it, a cancelled picker changes nothing.
+// The picker starts at the edit box's folder; an accepted folder comes back into it, a cancelled one changes nothing.
 TEST_F(InstallTest, BrowseTakesTheAcceptedFolderAndCancelKeepsTheOld) {
   const std::string picked = box.Path("Picked");
   ::CreateDirectoryA(picked.c_str(), nullptr);

@@ -1,11 +1,7 @@
-// The setup dialog from the program's own template, on the real window
-// system: what the user sees for what discovery found, the install button,
-// colours and fonts, the ways out, and start-up around it.
-#include <gtest/gtest.h>
-
+// The setup dialog from the program's own template on the real window system: what the user sees for what was
+// found, the install button, colours and fonts, the ways out, and start-up around it.
 #include "app/WizardApp.h"
 #include "app/setupdlg/SetupDlg.h"
-#include "tests/win/Sandbox.h"
 #include "tests/win/TestPlatform.h"
 
 namespace {
@@ -34,8 +30,8 @@ class SetupDialogTest : public ::testing::Test {
   std::string path;
 };
 
-// Found and shown: enabled and ticked; not found: greyed and clear; the
-// 32-bit edition has no box for 2017 on, found or not. 2010 and 2011 swap ids.
+// Found: enabled and ticked; not found: greyed and clear; the 32-bit edition has no box for 2017 on. 2010 and
+// 2011 swap ids.
 TEST_F(SetupDialogTest, TheFirstScreenFollowsWhatWasFound) {
   for (int year : {2008, 2010, 2016, 2020}) Found(year);
   for (int bits : {32, 64}) {
@@ -110,9 +106,8 @@ TEST_F(SetupDialogTest, EnterEndsWithOkEscapeAndTheCloseBoxWithCancel) {
   EXPECT_TRUE(os.boxes.empty()) << "nothing was installed";
 }
 
-// The colour handler over a real drawing context: the background brush for
-// everything, transparent but for the edit box, black text but for the title
-// and edition, in their fonts. Drawing again makes no new objects.
+// The colour handler over a real drawing context: the background brush for everything, transparent but for the
+// edit box, black text but for the title and edition, in their fonts. Drawing again makes no new objects.
 TEST_F(SetupDialogTest, ColoursAndFonts) {
   struct Case {
     int id;

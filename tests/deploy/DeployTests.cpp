@@ -1,19 +1,10 @@
-// The file utilities, the running-AutoCAD check, and the package copy, on the
-// real file system and process list. The program runs from the sandbox folder,
-// so "Data" and the marker file beside it are the test's to lay out.
-//
-// Wine 8 keeps no NTFS streams: "file:Zone.Identifier" is a file of that name
-// beside "file", listed with the folder's entries. So the download mark is
-// only tested on its own here; a package with marks is Windows-only ground.
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <commctrl.h>
-
+// The file utilities, the running-AutoCAD check and the package copy on the real file system and process list; the
+// program runs from the sandbox folder, so "Data" and the marker beside it are the test's to lay out.
+// Wine 8 keeps no NTFS streams: "file:Zone.Identifier" is a file of that name beside "file", listed with the
+// folder's entries. So the download mark is tested on its own; a package with marks is Windows-only ground.
 #include "deploy/AcadRunning.h"
 #include "deploy/FileUtils.h"
 #include "deploy/PackageCopier.h"
-#include "tests/win/Sandbox.h"
 #include "tests/win/TestPlatform.h"
 
 namespace {
@@ -120,8 +111,7 @@ TEST_F(CopyTest, EveryFileFlatlyOneStepPerEntryNotTheSkippedOnes) {
   ::SetFileAttributesA(box.Path("Data\\Sub").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
   box.Write(target + "\\ro.cuix", "an earlier one", FILE_ATTRIBUTE_READONLY);
   ASSERT_TRUE(Copy(target + "\\"));  // one trailing backslash is dropped
-  // 147 + 6 files, the folder, "." and "..": 156 entries and the step that
-  // finds the listing exhausted. Every file is copied, however many.
+  // 147 + 6 files, the folder, "." and "..": 156 entries, and a step that finds the listing exhausted.
   EXPECT_EQ(Steps(), 157);
   for (const char* name : {"f0.txt", "f146.txt", "NOEXT", "hidden.lsp", "ro.cuix"}) EXPECT_EQ(Copied(name), name);
   for (const char* name : {"kavtor_hz.shx", "Kavtor_EN.shx", "setup.exe", "Sub"}) EXPECT_EQ(Copied(name), "<none>");
@@ -129,8 +119,7 @@ TEST_F(CopyTest, EveryFileFlatlyOneStepPerEntryNotTheSkippedOnes) {
   ::SetFileAttributesA(box.Path("Data\\Sub").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-// A folder standing where a file must go: the copy fails as for a file that
-// is in use or not writable, and the user is asked.
+// A folder where a file must go fails the copy as a file in use or not writable does: the user is asked.
 TEST_F(CopyTest, AbortRetryAndIgnore) {
   for (const char* name : {"a.arx", "b.arx", "c.arx", "d.arx"}) Package(name);
   ::CreateDirectoryA((target + "\\c.arx").c_str(), nullptr);
@@ -176,11 +165,9 @@ TEST_F(CopyTest, AListingThatBreaksOffIsReportedNotTakenForTheEnd) {
             "无法读取安装文件所在的文件夹：\n\n" + box.Path("Data") + "\n\n请检查该文件夹后再执行SetUp.exe !");
 }
 
-// A folder too long for the package's files is refused before anything is
-// made: the product folder at most 248 characters (CreateDirectory's limit on
-// Windows; Wine's does not enforce it, so the copier must),
-// each file path at most 259, counted in characters as Windows counts them, so
-// a Chinese folder of twice as many bytes fits.
+// Refused before anything is made: a product folder over 248 characters (CreateDirectory's limit on Windows, which
+// Wine does not enforce, so the copier must), a file path over 259; counted in characters, as Windows counts them,
+// so a Chinese folder of twice as many bytes fits.
 TEST_F(CopyTest, AFolderTooLongForItsFilesIsRefusedCountingCharacters) {
   Package("a");
   const std::string longestFolder = box.Path(std::string(247 - box.Folder().size(), 'f'));

@@ -38,8 +38,7 @@ TEST(CheckFolderPathTest, DriveRootedLevelsOfValidNames) {
     EXPECT_EQ(CheckFolderPath(path), folder::kInvalid) << path;
 }
 
-// At most 259 characters, as Windows counts them: "C:\" and 256 Chinese ones
-// are 515 bytes.
+// At most 259 characters, as Windows counts them: "C:\" and 256 Chinese ones are 515 bytes.
 TEST(CheckFolderPathTest, AtMost259Characters) {
   std::string path = "C:\\" + std::string(200, 'a') + "\\" + std::string(55, 'b');
   ASSERT_EQ(path.size(), 259u);

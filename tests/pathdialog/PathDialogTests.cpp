@@ -1,25 +1,13 @@
-// The folder picker over the real shell browse window, acted on by the test's
-// user from inside its modal loop; the folders are made on the real file system.
+// The folder picker over the real shell browse window, acted on by the test's user from inside its modal loop; the
+// folders are made on the real file system.
 //
-// What Wine 8's browse window (old style: no BIF_NEWDIALOGSTYLE) has, as these
-// tests found it: OK 1, Cancel 2, the title 0x3742, the status line 0x3743 and
-// the tree 0x3741, the ids Windows uses, and nothing at 0x3744, so there
-// GetDlgItem(browse, 14148) finds our edit box (a new-style dialog has a hidden
-// label of its own at that id; the picker keeps the handle it created). After
-// the callback's BFFM_SELCHANGED, Wine's dialog sends BFFM_ENABLEOK itself from
-// the item's attributes; for drive folders and virtual items both agree.
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <commctrl.h>
-
-#include <algorithm>
-#include <string>
-#include <vector>
-
+// Wine 8's browse window (old style: no BIF_NEWDIALOGSTYLE), as these tests found it: OK 1, Cancel 2, the title
+// 0x3742, the status line 0x3743 and the tree 0x3741, the ids Windows uses, and nothing at 0x3744, so there
+// GetDlgItem(browse, 14148) finds our edit box (a new-style dialog has a hidden label of its own at that id; the
+// picker keeps the handle it created). After the callback's BFFM_SELCHANGED, Wine's dialog sends BFFM_ENABLEOK
+// itself from the item's attributes; for drive folders and virtual items both agree.
 #include "pathdialog/FolderValidation.h"
 #include "pathdialog/PathDialog.h"
-#include "tests/win/Sandbox.h"
 #include "tests/win/TestPlatform.h"
 
 namespace {
@@ -49,10 +37,10 @@ bool OkEnabled(HWND browse) { return wt::IsEnabled(browse, IDOK); }
 
 class PathDialogTest : public ::testing::Test {
  protected:
-  int Run(const std::function<void(HWND)>& user, const char* initial = nullptr, plat::HWnd parent = 0) {
+  // Runs the picker from `initial` ("": the Tools folder, nullptr: none).
+  int Run(const std::function<void(HWND)>& user, const char* initial = "") {
     os.browseUser = user;
-    const std::string start = initial ? initial : tools;
-    CPathDialog picker(os, os, os, kCaption, kCaption, start.c_str(), parent);
+    CPathDialog picker(os, os, os, kCaption, kCaption, initial && !*initial ? tools.c_str() : initial);
     const int result = picker.DoModal();
     pathName = picker.GetPathName();
     EXPECT_EQ(os.OpenHandles(), 0u);
@@ -65,57 +53,41 @@ class PathDialogTest : public ::testing::Test {
   std::string pathName;
 };
 
-TEST_F(PathDialogTest, OurEditBoxAboveTheTreeShowsTheSelectedFolder) {
+// Our edit box sits above the tree and shows the selected folder. Up the tree from the initial folder: its parents,
+// the drive, and the drive's parent, the virtual computer item, which has no path: OK goes grey. Typing decides OK
+// from then on: nothing typed, nothing to accept.
+TEST_F(PathDialogTest, OurEditBoxAboveTheTreeFollowsTheSelectionAndTypingDrivesOk) {
   RECT tree{}, edit{};
-  std::string title, shown;
-  bool statusShown = true, ok = false;
+  std::vector<std::string> shown;
+  std::vector<bool> ok;
+  bool statusShown = true;
   EXPECT_EQ(Run(
                 [&](HWND browse) {
                   wt::WaitFor([&] { return wt::TextOf(EditOf(browse)) == kSystem; });
-                  ::GetWindowRect(::GetDlgItem(browse, 0x3741), &tree);
+                  const HWND treeView = ::GetDlgItem(browse, 0x3741);
+                  ::GetWindowRect(treeView, &tree);
                   ::GetWindowRect(EditOf(browse), &edit);
-                  title = wt::TextOf(browse);
-                  shown = wt::TextOf(EditOf(browse));
+                  shown = {wt::TextOf(browse), wt::TextOf(EditOf(browse))};
                   statusShown = wt::IsShown(browse, 0x3743);
-                  ok = OkEnabled(browse);
+                  ok.push_back(OkEnabled(browse));
+                  LPARAM item = ::SendMessageA(treeView, TVM_GETNEXTITEM, TVGN_CARET, 0);
+                  for (int level = 0; level < 3 && item != 0; ++level) {
+                    item = ::SendMessageA(treeView, TVM_GETNEXTITEM, TVGN_PARENT, item);
+                    ::SendMessageA(treeView, TVM_SELECTITEM, TVGN_CARET, item);
+                    shown.push_back(wt::TextOf(EditOf(browse)));
+                    ok.push_back(OkEnabled(browse));
+                  }
+                  for (const char* typed : {"", "C"}) Type(browse, typed), ok.push_back(OkEnabled(browse));
                 },
                 kSystem.c_str()),
             -1);
-  EXPECT_EQ(title, kCaption);
-  EXPECT_EQ(shown, kSystem);
-  EXPECT_TRUE(ok);
+  EXPECT_EQ(shown, (std::vector<std::string>{kCaption, kSystem, "C:\\windows", "C:\\", ""}));
+  EXPECT_EQ(ok, (std::vector<bool>{true, true, true, false, false, true}));
   EXPECT_FALSE(statusShown);
   EXPECT_EQ(edit.left, tree.left);
   EXPECT_EQ(edit.right, tree.right);
   EXPECT_EQ(edit.top, tree.top - 27);
   EXPECT_EQ(edit.bottom, tree.top - 4);
-}
-
-// Up the tree from the initial folder: its parents, the drive, and the drive's
-// parent, the virtual computer item, which has no path: OK goes grey. Typing
-// decides OK from then on: nothing typed, nothing to accept.
-TEST_F(PathDialogTest, SelectingAndTypingDriveTheEditBoxAndOk) {
-  std::vector<std::string> shown;
-  std::vector<bool> ok;
-  Run(
-      [&](HWND browse) {
-        wt::WaitFor([&] { return wt::TextOf(EditOf(browse)) == kSystem; });
-        const HWND tree = ::GetDlgItem(browse, 0x3741);
-        LPARAM item = ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
-        for (int level = 0; level < 3 && item != 0; ++level) {
-          item = ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_PARENT, item);
-          ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, item);
-          shown.push_back(wt::TextOf(EditOf(browse)));
-          ok.push_back(OkEnabled(browse));
-        }
-        Type(browse, "");
-        ok.push_back(OkEnabled(browse));
-        Type(browse, "C");
-        ok.push_back(OkEnabled(browse));
-      },
-      kSystem.c_str());
-  EXPECT_EQ(shown, (std::vector<std::string>{"C:\\windows", "C:\\", ""}));
-  EXPECT_EQ(ok, (std::vector<bool>{true, true, false, false, true}));
 }
 
 TEST_F(PathDialogTest, OkAcceptsAnExistingFolderExactlyAsTyped) {
@@ -172,29 +144,25 @@ TEST_F(PathDialogTest, InvalidOrUncreatableFoldersAreWarnedAndTheWindowStays) {
   EXPECT_EQ(os.boxes[3].text, Question(cut + "工"));
 }
 
-TEST_F(PathDialogTest, CancelOrNoAllocatorLeaveWithoutAFolder) {
-  EXPECT_EQ(Run([](HWND browse) {
-              Type(browse, "C:\\Windows");
-              ::SendMessageA(browse, WM_COMMAND, IDCANCEL, 0);
-            }),
-            -1);
-  bool shown = false;
-  os.FailOperation("SHGetMalloc");
-  EXPECT_EQ(Run([&](HWND) { shown = true; }), -1);
-  EXPECT_FALSE(shown);
-}
-
-TEST_F(PathDialogTest, WithoutAnInitialFolderTheCurrentOneIsSelected) {
+// Without an initial folder the current one is selected. Cancel, or no shell allocator: no folder.
+TEST_F(PathDialogTest, WithoutAnInitialFolderTheCurrentOneCancelOrNoAllocatorGiveNoFolder) {
   ::SetCurrentDirectoryA("C:\\windows");
   std::string shown;
-  CPathDialog picker(os, os, os, kCaption, kCaption, nullptr);
-  os.browseUser = [&](HWND browse) {
-    wt::WaitFor([&] { return wt::TextOf(EditOf(browse)) == "C:\\windows"; });
-    shown = wt::TextOf(EditOf(browse));
-  };
-  picker.DoModal();
-  EXPECT_EQ(shown, "C:\\windows");
+  EXPECT_EQ(Run(
+                [&](HWND browse) {
+                  wt::WaitFor([&] { return wt::TextOf(EditOf(browse)) == "C:\\windows"; });
+                  shown = wt::TextOf(EditOf(browse));
+                  Type(browse, "C:\\Windows");
+                  ::SendMessageA(browse, WM_COMMAND, IDCANCEL, 0);
+                },
+                nullptr),
+            -1);
   ::SetCurrentDirectoryA(box.Folder().c_str());
+  EXPECT_EQ(shown, "C:\\windows");
+  bool up = false;
+  os.FailOperation("SHGetMalloc");
+  EXPECT_EQ(Run([&](HWND) { up = true; }), -1);
+  EXPECT_FALSE(up);
 }
 
 // Creating the levels on the real file system: a file counts as existing, a

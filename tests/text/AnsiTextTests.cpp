@@ -1,5 +1,4 @@
-// Texts of code page 936: double-byte characters stay whole through case
-// changes, searches and separator tests.
+// Texts of code page 936: double-byte characters stay whole through case changes, searches and separator tests.
 #include <gtest/gtest.h>
 
 #include "text/AnsiText.h"
@@ -61,8 +60,7 @@ TEST(AnsiTextTest, TrailingBackslashIsACharacterOfItsOwn) {
   EXPECT_TRUE(IsCharBoundary("ab", 2));
 }
 
-// The program's folder from its path: 誠 is D5 5C, a trail byte that looks
-// like a backslash, and Windows counts a path's length in characters.
+// The program's folder from its path: 誠 is D5 5C, a trail byte like a backslash; lengths count characters.
 TEST(AnsiTextTest, LastCharacterAndLengthCountCharactersNotBytes) {
   ASSERT_EQ(std::string("誠"), "\xD5\x5C");
   EXPECT_EQ(FindLastChar("C:\\下载\\誠", '\\'), 7u);

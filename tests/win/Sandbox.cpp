@@ -7,17 +7,10 @@
 namespace wt {
 namespace {
 
-template <class To, class From>
-To Convert(UINT codePage, const From& text) {
-  To out(text.size() * 4, 0);
-  int n = 0;
-  if constexpr (sizeof(typename From::value_type) == 1)
-    n = ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(),
-                              static_cast<int>(out.size()));
-  else
-    n = ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(),
-                              static_cast<int>(out.size()), nullptr, nullptr);
-  out.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+std::string Narrow(UINT codePage, const std::wstring& text) {
+  std::string out(text.size() * 4, '\0');
+  out.resize(::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(),
+                                   static_cast<int>(out.size()), nullptr, nullptr));
   return out;
 }
 
@@ -27,10 +20,9 @@ HKEY Open(HKEY parent, const std::wstring& key, REGSAM access) {
 }
 
 HKEY Create(HKEY hive, const std::wstring& key, REGSAM view) {
-  // Wine 8 creates a 32-bit program's explicit "SOFTWARE\Wow6432Node\..." one
-  // level deeper (Wow6432Node\Wow6432Node) below a redirected HKEY_LOCAL_MACHINE,
-  // while opening that path finds the right key; Windows creates it where the
-  // path says. Past the redirection, the key lands where the path says here too.
+  // Below a redirected HKLM, Wine 8 creates a 32-bit program's explicit "SOFTWARE\Wow6432Node\..." one level
+  // deeper (Wow6432Node\Wow6432Node), though opening that path finds the right key; Windows creates it where the
+  // path says. Past the redirection, it lands there here too.
   if (key.find(L"Wow6432Node") != std::wstring::npos) view |= KEY_WOW64_64KEY;
   HKEY handle = nullptr;
   if (::RegCreateKeyExW(hive, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &handle, nullptr) !=
@@ -105,9 +97,14 @@ void DumpFolder(const std::string& folder, const std::string& relative, std::str
 
 }  // namespace
 
-std::wstring Wide(const std::string& ansi) { return Convert<std::wstring>(CP_ACP, ansi); }
-std::string Ansi(const std::wstring& text) { return Convert<std::string>(CP_ACP, text); }
-std::string Utf8(const std::wstring& text) { return Convert<std::string>(CP_UTF8, text); }
+std::wstring Wide(const std::string& ansi) {
+  std::wstring out(ansi.size(), L'\0');
+  out.resize(::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), out.data(),
+                                   static_cast<int>(out.size())));
+  return out;
+}
+std::string Ansi(const std::wstring& text) { return Narrow(CP_ACP, text); }
+std::string Utf8(const std::wstring& text) { return Narrow(CP_UTF8, text); }
 
 void RemoveAll(const std::string& path, DWORD attributes) {
   ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -125,10 +122,8 @@ Sandbox::Sandbox() : m_scratch(L"Software\\VellmarkTests\\" + std::to_wstring(::
   ::RegOverridePredefKey(HKEY_CURRENT_USER, hkcu);
   ::RegCloseKey(hklm);
   ::RegCloseKey(hkcu);
-  // Every 64-bit Windows has it. Under Wine it also makes a 32-bit program see
-  // the scratch machine as on 64-bit Windows: Wine redirects a 32-bit program
-  // below any key that has a Wow6432Node subkey, where Windows does so only
-  // for the real HKLM\SOFTWARE.
+  // Every 64-bit Windows has it. Under Wine it also makes a 32-bit program see the scratch machine as on 64-bit
+  // Windows: Wine redirects it below any key with a Wow6432Node subkey, Windows only below the real HKLM\SOFTWARE.
   ::RegCloseKey(Create(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Wow6432Node", KEY_WOW64_64KEY));
   Empty(Folder());
 }
@@ -217,8 +212,7 @@ void Sandbox::Run(const std::string& exeName) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started{};
-  // Detached, and a window program: no console, so Wine makes no conhost that
-  // could outlive it (see tests/win/sleeper).
+  // Detached, and a window program: no console, so no conhost of Wine's to outlive it (see tests/win/sleeper).
   if (!::CreateProcessA(copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr,
                         &startup, &started)) {
     std::fprintf(stderr, "sandbox: cannot start %s (%lu)\n", copy.c_str(), ::GetLastError());

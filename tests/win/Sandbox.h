@@ -1,8 +1,6 @@
-// A private part of the machine for one test: HKEY_LOCAL_MACHINE and
-// HKEY_CURRENT_USER redirected into scratch keys (RegOverridePredefKey), and the
-// program's own folder (see vm_add_win_test) emptied before and after. Content is
-// seeded with the wide calls, so text outside code page 936 reaches the program
-// the way Windows hands it over.
+// A private part of the machine for one test: HKLM and HKCU redirected into scratch keys (RegOverridePredefKey),
+// and the program's own folder (see vm_add_win_test) emptied before and after. Content is seeded with the wide
+// calls, so text outside code page 936 reaches the program the way Windows hands it over.
 #pragma once
 
 #include <windows.h>

@@ -1,12 +1,9 @@
 #include "tests/win/TestPlatform.h"
 
-#include <gtest/gtest.h>
-
 namespace wt {
 namespace {
 
-// The browse window and the dialog a test has open, for the timers that hand
-// them to the test's user.
+// The browse window and the dialog a test has open, for the timers that hand them to the test's user.
 TestPlatform* g_browsing = nullptr;
 const std::function<void(HWND)>* g_dialogUser = nullptr;
 
@@ -18,9 +15,8 @@ BOOL CALLBACK FindShownDialog(HWND window, LPARAM found) {
   return *reinterpret_cast<HWND*>(found) = window, FALSE;
 }
 
-// A window a user can act on: shown, and its modal loop found its queue empty
-// `wanted` times since (timer messages come only then). Wine's browse window
-// may still be filling its tree for a few more.
+// A window a user can act on: shown, and its modal loop found its queue empty `wanted` times since (timer messages
+// come only then). Wine's browse window may still be filling its tree for a few more.
 bool Settled(HWND window, int& ticks, int wanted) {
   return window != nullptr && ::IsWindowVisible(window) && ++ticks >= wanted;
 }
@@ -28,18 +24,12 @@ int g_dialogTicks = 0, g_browseTicks = 0;
 
 }  // namespace
 
-void TestPlatform::FailCall(std::size_t k, bool fromThereOn, DWORD error) {
-  calls = 0;
-  m_operation.clear();
-  m_failAt = k;
+void TestPlatform::FailOperation(const std::string& operation, std::size_t n, DWORD error, bool fromThereOn) {
+  calls = m_operationCalls = 0;
+  m_operation = operation;
+  m_failAt = n;
   m_fromThereOn = fromThereOn;
   m_error = error;
-}
-
-void TestPlatform::FailOperation(const std::string& operation, std::size_t n, DWORD error, bool fromThereOn) {
-  FailCall(n, fromThereOn, error);
-  m_operation = operation;
-  m_operationCalls = 0;
 }
 
 long TestPlatform::TallyKey(long rc, plat::HKey key, plat::HKey* result) {

@@ -1,11 +1,14 @@
-// The real Win32 layer with stand-ins for the user (message boxes answered from
-// a script, the real browse window acted on by one) and for failures (a chosen
-// call fails with a chosen Win32 error). It tallies the handles opened and not
-// yet closed, which must be zero after every run.
+// The Windows tests' harness: the real Win32 layer with stand-ins for the user (message boxes answered from a
+// script, the real browse window acted on by one) and for failures (a chosen call fails with a chosen Win32 error).
+// It tallies the handles opened and not yet closed, which must be zero after every run.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <set>
@@ -20,6 +23,7 @@
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32TextCodec.h"
 #include "platform/win32/Win32WindowSystem.h"
+#include "tests/win/Sandbox.h"
 
 namespace wt {
 
@@ -29,8 +33,7 @@ struct MessageBoxCall {
   UINT type;
 };
 
-// A call passed on to Windows, unless it is the one made to fail: that one
-// returns `failed`, with the chosen error as the last error.
+// A call passed on to Windows, unless it is the one made to fail: that returns `failed`, the error set as the last.
 #define VM_PASS(failed, layer, name, ...) \
   {                                       \
     if (Fails(#name)) return failed;      \
@@ -47,19 +50,16 @@ class TestPlatform : public plat::IRegistry,
   plat::Platform platform{*this, *this, *this, *this, *this, *this};
 
   std::vector<MessageBoxCall> boxes;
-  // Answers to the next boxes; then each is answered with its first button.
-  // `onBox` sees each box before it is answered.
+  // Answers to the next boxes, then each box's first button; `onBox` sees each box before it is answered.
   std::deque<int> answers;
   std::function<void(const MessageBoxCall&)> onBox;
   // Acts on the browse window once it is up; what it leaves open is cancelled.
   std::function<void(HWND browse)> browseUser;
-  // Runs `modal` (DoModal, or start-up) with `user` acting on the dialog once
-  // it is up, inside its modal loop; what the user leaves open is cancelled.
+  // Runs `modal` (DoModal, or start-up) with `user` acting on the dialog once it is up, inside its modal loop;
+  // what the user leaves open is cancelled.
   std::intptr_t RunDialog(const std::function<std::intptr_t()>& modal, const std::function<void(HWND dialog)>& user);
 
-  // Call `k` (1-based, counted from now) fails; with `fromThereOn`, every later one too.
-  void FailCall(std::size_t k, bool fromThereOn = false, DWORD error = ERROR_ACCESS_DENIED);
-  // The n-th call of `operation` fails (every one from the n-th with `fromThereOn`).
+  // The n-th call (1-based, counted from now) of `operation` ("": of any) fails; with `fromThereOn`, every later one.
   void FailOperation(const std::string& operation, std::size_t n = 1, DWORD error = ERROR_ACCESS_DENIED,
                      bool fromThereOn = false);
   void StopFailing() { m_failAt = 0; }

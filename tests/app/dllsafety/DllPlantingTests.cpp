@@ -17,8 +17,8 @@ std::string PlantedDllsMarkedSinceLastCall() {
   return loaded;
 }
 
-// Runs `program` of the planted folder to its end and returns the planted DLLs it loaded. Once
-// its `dialog` shows, a program has loaded what it loads at start: it is cancelled then.
+// Runs `program` of the planted folder to its end: the planted DLLs it loaded. Once its `dialog` shows, it has
+// loaded what it loads at start: it is cancelled then.
 std::string PlantedDllsLoadedBy(const std::string& program, const std::string& arguments,
                                 const wchar_t* dialog = nullptr) {
   std::string commandLine = "\"" VM_PLANTED_FOLDER + program + "\" " + arguments;

@@ -82,8 +82,8 @@ int Expect(int id, const std::wstring& part, bool words, unsigned long ms) {
   return kFailed;
 }
 
-// What a user cannot click is refused. Posted, as a sent click returns only when the modal loop it opens
-// ends; of the round trips after it only the second surely follows the click (sent messages go first).
+// What a user cannot click is refused. Posted, as a sent click returns only when the modal loop it opens ends; of
+// the round trips after it only the second surely follows the click (sent messages go first).
 int Click(int id) {
   if (Expect(id, L"enabled visible", true, 0) != kOk) return kFailed;
   PostMessageW(ControlOf(id), BM_CLICK, 0, 0);

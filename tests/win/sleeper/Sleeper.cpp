@@ -1,12 +1,8 @@
-// vm_sleeper: waits the number of seconds given (120 when none) and exits, unless
-// it is ended first. The process-list test starts copies of it under the names
-// of AutoCAD's programs; the limit keeps a crashed test from leaving them behind.
-//
-// It is a window-subsystem program on purpose: a console program started with
-// CREATE_NO_WINDOW gets a headless conhost.exe under Wine, and when such a
-// program is terminated while it is still starting, that conhost stays behind.
-// It keeps the wineserver and its services alive, and with them the test's
-// output pipe, so ctest waits for the end of a test that has long finished.
+// vm_sleeper: waits the seconds given (120 when none) and exits, unless ended first. The process-list tests start
+// copies of it under the names of AutoCAD's programs; the limit keeps a crashed test from leaving them behind.
+// A window program on purpose: under Wine, a console program started with CREATE_NO_WINDOW gets a headless
+// conhost.exe, which stays behind when the program is terminated while starting. It keeps the wineserver alive,
+// and with it the test's output pipe, so ctest waits for a test that has long finished.
 #include <windows.h>
 
 #include <cstdlib>
