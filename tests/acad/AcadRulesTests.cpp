@@ -1,5 +1,4 @@
-// The rules of the acad folder that need no machine: which release a product
-// name names, composing TRUSTEDPATHS, and how a failure is told.
+// The acad folder's rules that need no machine: which release a product name names, composing TRUSTEDPATHS.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -4,7 +4,7 @@
 
 namespace {
 
-class SupportFilesTest : public ::testing::Test {
+class SupportFilesTest : public wt::MachineTest {
  protected:
   void SetUp() override {
     for (const char* name : {"Kavtor_EN.shx", "Kavtor_HZ.shx", "ACAD2007.dll", "ACAD2013.dll", "ACAD2050.dll",
@@ -21,14 +21,11 @@ class SupportFilesTest : public ::testing::Test {
     for (int year : years) ticked[year - 2007] = 1;
     acad.DiscoverReleases();
     FailureReport report = acad.CopySupportFiles(ticked, 0);
-    EXPECT_EQ(os.OpenHandles(), 0u);
     EXPECT_TRUE(os.boxes.empty());
     return report;
   }
   static std::string Read(const std::string& path) { return wt::Sandbox::Read(path).value_or("<missing>"); }
 
-  wt::Sandbox box;
-  wt::TestPlatform os;
   CAcadSetup acad{os.platform};
   const std::string a2008 = box.Path("AutoCAD 2008"), a2016 = box.Path("AutoCAD 2016");
 };

@@ -19,7 +19,7 @@ const std::string kImport =
 const char* const kPackage[] = {"Kavtor2015.ARX", "Kavtor2008.ARX", "ACAD2013.dll",
                                 "ACAD2007.dll",   "Kavtor.prt5",    "说明.txt"};
 
-class InstallTest : public ::testing::Test {
+class InstallTest : public wt::MachineTest {
  protected:
   void SetUp() override {
     g_bCheckAcadRunning = true;
@@ -30,7 +30,6 @@ class InstallTest : public ::testing::Test {
     box.AddAcad(k2016, a2016, L"AutoCAD 2016");
     box.Set(HKEY_CURRENT_USER, kProfile, L"TRUSTEDPATHS", L"D:\\Mine\\...");
   }
-  void TearDown() override { EXPECT_EQ(os.OpenHandles(), 0u); }
 
   // The dialog run with `user` acting on it; every message box is owned by the dialog, which it disables.
   std::intptr_t Run(const std::function<void(HWND)>& user) {
@@ -71,8 +70,6 @@ class InstallTest : public ::testing::Test {
     EXPECT_FALSE(box.Read(a2016 + "\\Drv\\pdfplot9.hdi"));
   }
 
-  wt::Sandbox box;
-  wt::TestPlatform os;
   CAcadSetup acad{os.platform};
   const std::string a2008 = box.Path("AutoCAD 2008"), a2016 = box.Path("AutoCAD 2016");
   const std::string target = box.Path("Tools");
@@ -200,8 +197,8 @@ TEST_F(InstallTest, BrowseTakesTheAcceptedFolderAndCancelKeepsTheOld) {
     owned = owner != nullptr && !::IsWindowEnabled(owner) && wt::IsShown(owner, setupdlg::kInstallButton);
     if (++browsed > 1) return;  // the second time the user cancels
     wt::WaitFor([&] { return wt::TextOf(::GetDlgItem(browse, 14148)) == "C:\\windows"; });
-    for (HWND c = ::GetWindow(browse, GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT))
-      if (::GetDlgCtrlID(c) == 14148) startedAt = wt::TextOf(c), ::SetWindowTextA(c, picked.c_str());
+    startedAt = wt::TextOf(::GetDlgItem(browse, 14148));  // our edit box in Wine's browse window
+    ::SetWindowTextA(::GetDlgItem(browse, 14148), picked.c_str());
     ::SendMessageA(browse, WM_COMMAND, IDOK, 0);
   };
   std::vector<std::string> shown;

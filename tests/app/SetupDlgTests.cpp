@@ -8,10 +8,9 @@ namespace {
 
 int BoxOf(int year) { return acad::kReleases[year - 2007].checkBoxId; }
 
-class SetupDialogTest : public ::testing::Test {
+class SetupDialogTest : public wt::MachineTest {
  protected:
   void SetUp() override { os.InitDialogControls(); }
-  void TearDown() override { EXPECT_EQ(os.OpenHandles(), 0u) << "brush, fonts, keys all released"; }
   void Found(int year) {
     box.AddAcad(L"SOFTWARE\\Autodesk\\AutoCAD\\R" + std::to_wstring(year) + L"\\P",
                 box.Path("A" + std::to_string(year)), L"AutoCAD " + std::to_wstring(year));
@@ -24,14 +23,11 @@ class SetupDialogTest : public ::testing::Test {
     return result;
   }
 
-  wt::Sandbox box;
-  wt::TestPlatform os;
   CAcadSetup acad{os.platform};
   std::string path;
 };
 
-// Found: enabled and ticked; not found: greyed and clear; the 32-bit edition has no box for 2017 on. 2010 and
-// 2011 swap ids.
+// Found: enabled, ticked; not found: greyed, clear; the 32-bit edition has no box for 2017 on. 2010, 2011 swap ids.
 TEST_F(SetupDialogTest, TheFirstScreenFollowsWhatWasFound) {
   for (int year : {2008, 2010, 2016, 2020}) Found(year);
   for (int bits : {32, 64}) {

@@ -15,8 +15,7 @@ TEST(SetupTextTest, VersionWithLeadingZerosAndTheEdition) {
   EXPECT_EQ(ComposeEditionText(64), "( 64位 AutoCAD版 )");
 }
 
-// A drive-rooted folder of valid names ("D:" is the root once its backslash went), or a network folder: a server,
-// a share and levels of valid names.
+// A drive-rooted folder of valid names ("D:": the root without its backslash), or a server, share and valid names.
 TEST(InstallableFolderTest, DriveRootedOrNetworkFoldersOfValidNames) {
   for (const char* folder :
        {"C:\\Kavtor", "D:", "d:\\工具\\Vellmark", "E:\\a b\\c.d", "\\\\server\\share", "\\\\srv\\工具\\Vellmark"})

@@ -9,11 +9,10 @@
 
 namespace {
 
-using wt::Sandbox;
+using FileUtilsTest = wt::MachineTest;
+using AcadRunningTest = wt::MachineTest;
 
-TEST(FileUtilsTest, ReadOnlyPathKindsAndTheDownloadMark) {
-  Sandbox box;
-  wt::TestPlatform os;
+TEST_F(FileUtilsTest, ReadOnlyPathKindsAndTheDownloadMark) {
   const std::string file = box.Path("f.txt"), folder = box.Path("Sub");
   box.Write(file, "x", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
   box.Write(folder + "\\inner", "y");
@@ -31,14 +30,10 @@ TEST(FileUtilsTest, ReadOnlyPathKindsAndTheDownloadMark) {
   EXPECT_TRUE(DeleteZoneIdentifier(os, file));
   EXPECT_FALSE(DeleteZoneIdentifier(os, file));
   EXPECT_EQ(box.Read(file), "x");
-  ::SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-  EXPECT_EQ(os.OpenHandles(), 0u);
 }
 
 // Real processes (copies of vm_sleeper) under the names a user may have.
-TEST(AcadRunningTest, AnExecutableNameContainingAcadExeLetterCaseIgnored) {
-  Sandbox box;
-  wt::TestPlatform os;
+TEST_F(AcadRunningTest, AnExecutableNameContainingAcadExeLetterCaseIgnored) {
   box.Run("acadlt.exe");
   box.Run("accoreconsole.exe");
   EXPECT_FALSE(IsAcadRunning(os));
@@ -47,10 +42,9 @@ TEST(AcadRunningTest, AnExecutableNameContainingAcadExeLetterCaseIgnored) {
   os.FailOperation("CreateToolhelp32Snapshot");
   EXPECT_FALSE(IsAcadRunning(os)) << "no process list: not running";
   os.StopFailing();
-  EXPECT_EQ(os.OpenHandles(), 0u);
 }
 
-class CopyTest : public ::testing::Test {
+class CopyTest : public wt::MachineTest {
  protected:
   void SetUp() override {
     os.InitDialogControls();
@@ -60,10 +54,7 @@ class CopyTest : public ::testing::Test {
     progress.Attach(os, reinterpret_cast<plat::HWnd>(bar));
     ::CreateDirectoryA(target.c_str(), nullptr);
   }
-  void TearDown() override {
-    ::DestroyWindow(bar);
-    EXPECT_EQ(os.OpenHandles(), 0u);
-  }
+  void TearDown() override { ::DestroyWindow(bar), MachineTest::TearDown(); }
   void Package(const std::string& name, DWORD attributes = 0) {
     box.Write(box.Path("Data\\" + name), name, attributes);
   }
@@ -74,8 +65,6 @@ class CopyTest : public ::testing::Test {
   int Steps() const { return static_cast<int>(::SendMessageA(bar, PBM_GETPOS, 0, 0)); }
   std::string Copied(const std::string& name) const { return box.Read(target + "\\" + name).value_or("<none>"); }
 
-  Sandbox box;
-  wt::TestPlatform os;
   HWND bar = nullptr;
   fw::CProgressCtrl progress;
   const std::string target = box.Path("Kavtor");
@@ -116,7 +105,6 @@ TEST_F(CopyTest, EveryFileFlatlyOneStepPerEntryNotTheSkippedOnes) {
   for (const char* name : {"f0.txt", "f146.txt", "NOEXT", "hidden.lsp", "ro.cuix"}) EXPECT_EQ(Copied(name), name);
   for (const char* name : {"kavtor_hz.shx", "Kavtor_EN.shx", "setup.exe", "Sub"}) EXPECT_EQ(Copied(name), "<none>");
   EXPECT_EQ(::GetFileAttributesA((target + "\\ro.cuix").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
-  ::SetFileAttributesA(box.Path("Data\\Sub").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 // A folder where a file must go fails the copy as a file in use or not writable does: the user is asked.

@@ -13,29 +13,20 @@
 namespace {
 
 const char* const kCaption = "请选择安装目录：";
-// Where selection is tested, a folder that stays: now and then Wine's browse
-// window finds no tree item for a folder made a moment before, and selects
-// nothing (its listing of the parent was taken before the folder was there).
+// Where selection is tested, a folder that stays: Wine's browse window may find no tree item for a folder made a
+// moment before, and select nothing (its listing of the parent was taken before the folder was there).
 const std::string kSystem = "C:\\windows\\system32";
 
 std::string Question(const std::string& path) {
   return "The folder:\n\n" + path + "\n\ndoes not exist. Do you want the folder to be created?";
 }
 
-HWND EditOf(HWND browse) {
-  for (HWND child = ::GetWindow(browse, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
-    char cls[16] = {};
-    ::GetClassNameA(child, cls, sizeof cls);
-    if (::GetDlgCtrlID(child) == CPathDialog::kEditBoxId && lstrcmpiA(cls, "Edit") == 0) return child;
-  }
-  return nullptr;
-}
-
+HWND EditOf(HWND browse) { return ::GetDlgItem(browse, CPathDialog::kEditBoxId); }  // ours, as said above
 void Type(HWND browse, const std::string& text) { ::SetWindowTextA(EditOf(browse), text.c_str()); }
 void PressOk(HWND browse) { ::SendMessageA(browse, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }
 bool OkEnabled(HWND browse) { return wt::IsEnabled(browse, IDOK); }
 
-class PathDialogTest : public ::testing::Test {
+class PathDialogTest : public wt::MachineTest {
  protected:
   // Runs the picker from `initial` ("": the Tools folder, nullptr: none).
   int Run(const std::function<void(HWND)>& user, const char* initial = "") {
@@ -43,12 +34,9 @@ class PathDialogTest : public ::testing::Test {
     CPathDialog picker(os, os, os, kCaption, kCaption, initial && !*initial ? tools.c_str() : initial);
     const int result = picker.DoModal();
     pathName = picker.GetPathName();
-    EXPECT_EQ(os.OpenHandles(), 0u);
     return result;
   }
 
-  wt::Sandbox box;
-  wt::TestPlatform os;
   const std::string tools = box.Path("Tools");
   std::string pathName;
 };
@@ -165,8 +153,7 @@ TEST_F(PathDialogTest, WithoutAnInitialFolderTheCurrentOneCancelOrNoAllocatorGiv
   EXPECT_FALSE(up);
 }
 
-// Creating the levels on the real file system: a file counts as existing, a
-// level that cannot be made stops the walk, and the levels made before stay.
+// Creating levels on the real disk: a file counts as existing; a level not made stops the walk, those before stay.
 TEST_F(PathDialogTest, FolderCreationLevelByLevel) {
   box.Write(tools + "\\file", "x");
   EXPECT_EQ(ConfirmFolder(os, os, 0, "SetUp", tools + "\\file"), folder::kAccepted);

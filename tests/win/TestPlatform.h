@@ -80,26 +80,17 @@ class TestPlatform : public plat::IRegistry,
   plat::HSnapshot CreateToolhelp32Snapshot(std::uint32_t f, std::uint32_t p) override { return Fails("CreateToolhelp32Snapshot") ? plat::kInvalidSnapshot : Tally(m_processes.CreateToolhelp32Snapshot(f, p), plat::kInvalidSnapshot); }
   bool CloseHandle(plat::HSnapshot snapshot) override { return m_open.erase(snapshot), m_processes.CloseHandle(snapshot); }
   plat::HGdi CreateSolidBrush(std::uint32_t c) override { return Fails("CreateSolidBrush") ? 0 : Tally<plat::HGdi>(m_windows.CreateSolidBrush(c), 0); }
-  plat::HGdi CreateFontA(int h, int w, int e, int o, int wt, std::uint32_t i, std::uint32_t u, std::uint32_t s, std::uint32_t cs, std::uint32_t op, std::uint32_t cp, std::uint32_t q, std::uint32_t pf, const char* face) override {
-    return Fails("CreateFontA") ? 0 : Tally<plat::HGdi>(m_windows.CreateFontA(h, w, e, o, wt, i, u, s, cs, op, cp, q, pf, face), 0);
-  }
+  plat::HGdi CreateFontA(int h, int w, int e, int o, int wt, std::uint32_t i, std::uint32_t u, std::uint32_t s, std::uint32_t cs, std::uint32_t op, std::uint32_t cp, std::uint32_t q, std::uint32_t pf, const char* face) override { return Fails("CreateFontA") ? 0 : Tally<plat::HGdi>(m_windows.CreateFontA(h, w, e, o, wt, i, u, s, cs, op, cp, q, pf, face), 0); }
   bool DeleteObject(plat::HGdi object) override { return m_open.erase(object), m_windows.DeleteObject(object); }
-  // clang-format on
   int MessageBoxA(plat::HWnd owner, const char* text, const char* caption, std::uint32_t type) override;
   plat::ItemList SHBrowseForFolderA(plat::BrowseInfo* info) override;
   // A message sent to a window of this thread calls its procedure: it cannot fail.
-  plat::LResult SendMessageA(plat::HWnd window, std::uint32_t message, plat::WParam w, plat::LParam l) override {
-    return m_windows.SendMessageA(window, message, w, l);
-  }
+  plat::LResult SendMessageA(plat::HWnd window, std::uint32_t message, plat::WParam w, plat::LParam l) override { return m_windows.SendMessageA(window, message, w, l); }
   bool UnsubclassWindow(plat::HWnd window) override { return m_windows.UnsubclassWindow(window); }
   void InitDialogControls() override { m_windows.InitDialogControls(); }
   std::uint32_t GetLastError() override { return m_files.GetLastError(); }
   std::u16string MultiByteToWideChar(const std::string& ansi) override { return m_text.MultiByteToWideChar(ansi); }
-  std::string WideCharToMultiByte(const std::u16string& wide, bool* lossy) override {
-    return m_text.WideCharToMultiByte(wide, lossy);
-  }
-
-  // clang-format off
+  std::string WideCharToMultiByte(const std::u16string& wide, bool* lossy) override { return m_text.WideCharToMultiByte(wide, lossy); }
   long RegQueryInfoKeyA(plat::HKey k, std::uint32_t* n, std::uint32_t* m, std::uint32_t* v) override VM_PASS(Error(), m_registry, RegQueryInfoKeyA, k, n, m, v)
   long RegEnumKeyExA(plat::HKey k, std::uint32_t i, char* name, std::uint32_t* n) override VM_PASS(Error(), m_registry, RegEnumKeyExA, k, i, name, n)
   long RegEnumKeyExW(plat::HKey k, std::uint32_t i, char16_t* name, std::uint32_t* n) override VM_PASS(Error(), m_registry, RegEnumKeyExW, k, i, name, n)
@@ -137,19 +128,18 @@ class TestPlatform : public plat::IRegistry,
   plat::HWnd SetFocus(plat::HWnd w) override VM_PASS(0, m_windows, SetFocus, w)
   bool GetWindowRect(plat::HWnd w, plat::Rect* r) override VM_PASS(false, m_windows, GetWindowRect, w, r)
   bool ScreenToClient(plat::HWnd w, plat::Point* p) override VM_PASS(false, m_windows, ScreenToClient, w, p)
-  plat::HWnd CreateWindowExA(std::uint32_t ex, const char* cls, const char* name, std::uint32_t style, int x, int y, int w, int h, plat::HWnd parent, std::uintptr_t menu, std::uintptr_t instance, void* param) override
-      VM_PASS(0, m_windows, CreateWindowExA, ex, cls, name, style, x, y, w, h, parent, menu, instance, param)
+  plat::HWnd CreateWindowExA(std::uint32_t ex, const char* cls, const char* name, std::uint32_t style, int x, int y, int w, int h, plat::HWnd parent, std::uintptr_t menu, std::uintptr_t instance, void* param) override VM_PASS(0, m_windows, CreateWindowExA, ex, cls, name, style, x, y, w, h, parent, menu, instance, param)
   long SetWindowLongA(plat::HWnd w, int i, long v) override VM_PASS(0, m_windows, SetWindowLongA, w, i, v)
   bool SubclassWindow(plat::HWnd w, plat::IWindowHook* h) override VM_PASS(false, m_windows, SubclassWindow, w, h)
   plat::HGdi LoadIconA(int id) override VM_PASS(0, m_windows, LoadIconA, id)
   plat::HGdi SelectObject(plat::HDc dc, plat::HGdi o) override VM_PASS(0, m_windows, SelectObject, dc, o)
   std::uint32_t SetTextColor(plat::HDc dc, std::uint32_t c) override VM_PASS(CLR_INVALID, m_windows, SetTextColor, dc, c)
   int SetBkMode(plat::HDc dc, int mode) override VM_PASS(0, m_windows, SetBkMode, dc, mode)
+      // clang-format on
 
- private:
-  // Counts the call; true, with the error set as the last error, when it must fail.
-  bool Fails(const char* operation);
-  // clang-format on
+      private :
+      // Counts the call; true, with the error set as the last error, when it must fail.
+      bool Fails(const char* operation);
   long Error() const { return static_cast<long>(m_error); }
   long TallyKey(long rc, plat::HKey key, plat::HKey* result);
   template <class Handle>
@@ -177,6 +167,14 @@ class TestPlatform : public plat::IRegistry,
 };
 
 #undef VM_PASS
+
+// A test on a sandboxed machine through the test platform; every handle is closed at its end.
+class MachineTest : public ::testing::Test {
+ protected:
+  void TearDown() override { EXPECT_EQ(os.OpenHandles(), 0u) << "keys, searches, snapshots, brushes, fonts"; }
+  Sandbox box;
+  TestPlatform os;
+};
 
 // What a user does and sees. A click on a greyed or hidden control fails the test.
 void Click(HWND dialog, int id);

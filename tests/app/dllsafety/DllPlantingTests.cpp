@@ -46,8 +46,8 @@ TEST(DllPlanting, UnrestrictedProgramLoadsEveryPlantedDll) {
   EXPECT_EQ(VM_PLANTED_NAMES, PlantedDllsLoadedBy("vm_dll_probe.exe", VM_PLANTED_NAMES));
 }
 
-// With SetUp.exe's restriction nothing is loaded from the folder by name, but comctl32, which the
-// probe imports, came from there before any code ran: why SetUp.exe imports KnownDLLs only.
+// Restricted, nothing is loaded from the folder by name, but comctl32, which the probe imports, came from there
+// before any code ran: why SetUp.exe imports KnownDLLs only.
 TEST(DllPlanting, RestrictionKeepsOutAllButStaticImports) {
   EXPECT_EQ("comctl32.dll", PlantedDllsLoadedBy("vm_dll_probe.exe", "--restrict " VM_PLANTED_NAMES));
 }

@@ -1,6 +1,5 @@
-// vm_dll_probe [--restrict] name.dll...: loads each DLL by its bare name, as a program or a system DLL
-// on its behalf would; --restrict narrows the search as SetUp.exe does, for the names after it.
-// It imports comctl32, as SetUp.exe must not: imports are resolved before any code runs.
+// vm_dll_probe [--restrict] name.dll...: loads each DLL by its bare name, --restrict narrowing the search for the
+// names after it as SetUp.exe does. It imports comctl32, as SetUp.exe must not: imports resolve before any code runs.
 #include <windows.h>
 #include <commctrl.h>
 

@@ -1,5 +1,4 @@
-// A DLL planted in a downloads folder under a system DLL's name: whoever loads it, it
-// leaves a mark beside itself, "<its own file>.loaded".
+// A DLL planted in a downloads folder under a system DLL's name: loaded, it leaves "<its own file>.loaded".
 #include <windows.h>
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {

@@ -22,35 +22,30 @@ TEST(SetupResources, ManifestAsksToRunAsTheInvokingUser) {
   EXPECT_EQ(text.find("requestedExecutionLevel"), text.rfind("requestedExecutionLevel")) << "one level asked";
 }
 
-// As Explorer's Properties -> Details reads it: numbers from kSetupVersion, and one block in Chinese
-// (code page 936) naming the product and the edition.
+// As Explorer's Details read it: kSetupVersion, one block in Chinese (code page 936) naming product and edition.
 TEST(SetupResources, TheSetupVersionAndOneChineseBlockNamingProductAndEdition) {
   wchar_t self[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, self, MAX_PATH);
-  DWORD ignored = 0;
-  std::vector<BYTE> block(GetFileVersionInfoSizeW(self, &ignored));
+  std::vector<BYTE> block(GetFileVersionInfoSizeW(self, nullptr));
   ASSERT_TRUE(GetFileVersionInfoW(self, 0, static_cast<DWORD>(block.size()), block.data()));
-  auto query = [&](const std::wstring& path) -> const void* {
+  auto query = [&](const std::wstring& path) {
     void* value = nullptr;
     UINT size = 0;
     return VerQueryValueW(block.data(), path.c_str(), &value, &size) ? value : nullptr;
   };
   const int major = kSetupVersion / 10000, minor = kSetupVersion % 10000 / 100, patch = kSetupVersion % 100;
   const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(query(L"\\"));
-  ASSERT_NE(nullptr, fixed);
+  const auto* translation = static_cast<const WORD*>(query(L"\\VarFileInfo\\Translation"));
+  ASSERT_TRUE(fixed != nullptr && translation != nullptr);
   EXPECT_EQ(static_cast<DWORD>(MAKELONG(minor, major)), fixed->dwFileVersionMS);
   EXPECT_EQ(static_cast<DWORD>(MAKELONG(0, patch)), fixed->dwFileVersionLS);
-  const auto* translation = static_cast<const WORD*>(query(L"\\VarFileInfo\\Translation"));
-  ASSERT_NE(nullptr, translation);
-  EXPECT_EQ(0x0804, translation[0]);
-  EXPECT_EQ(936, translation[1]);
+  EXPECT_EQ((std::vector<WORD>{0x0804, 936}), std::vector<WORD>(translation, translation + 2));
   auto text = [&](const wchar_t* name) {
     const auto* value = static_cast<const wchar_t*>(query(std::wstring(L"\\StringFileInfo\\080403a8\\") + name));
     return std::wstring(value ? value : L"(missing)");
   };
-  const std::wstring version =
-      std::to_wstring(major) + L"." + std::to_wstring(minor) + L"." + std::to_wstring(patch) + L".0";
-  EXPECT_EQ(version, text(L"FileVersion"));
+  EXPECT_EQ(std::to_wstring(major) + L"." + std::to_wstring(minor) + L"." + std::to_wstring(patch) + L".0",
+            text(L"FileVersion"));
   EXPECT_EQ(L"Vellmark 结构工具箱安装程序（" + std::to_wstring(kEditionBits) + L"位版本）", text(L"FileDescription"));
 }
 

@@ -54,17 +54,6 @@ e2e_machine() {
 }
 e2e_fixture_locations() { sed -n 's/^"AcadLocation"="\(.*\)"\r\{0,1\}$/\1/p' "$@" | sed 's/\\\\/\\/g'; }
 
-# e2e_expect_value KEY NAME DATA...: reg.exe lists these data (in code page 936).
-e2e_expect_value() {
-  local key="$1" listing got
-  listing="$(e2e_wine64 reg query "$key" 2>/dev/null | iconv -f GB18030 -t UTF-8 | tr -d '\r' || true)"
-  while shift && [ $# -ge 2 ]; do
-    got="$(sed -n "s/^ *$1 *REG_[A-Z_]* *//p" <<<"$listing")"
-    [ "$got" = "$2" ] || e2e_die "$key $1: \"$got\", expected \"$2\""
-    shift
-  done
-}
-
 # e2e_reg_export OUT: HKLM\SOFTWARE and the users' hives, sorted, a line per key and per value ("[KEY] "NAME"=DATA").
 e2e_reg_export() {
   local key

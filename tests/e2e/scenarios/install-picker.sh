@@ -28,5 +28,7 @@ setup_box failures ok ";" msgbox ";" answer retry ";" msgbox 60000 \
 setup_done
 for f in "${refused[@]}"; do grep -q "the user's" "$(e2e_unix_path "$f")/kept.txt" || e2e_die "$f was changed"; done
 for f in Kavtor2015.ARX vmtools.arx 说明.txt; do cmp -s "$E2E_DIST/Data/$f" "$product/$f" || e2e_die "$chosen: no $f"; done
-e2e_expect_value "$E2E_ACAD\\R19.0\\ACAD-B001:804\\Applications\\Kavtor2013" LOADER 'C:\结构工具\Vellmark\Kavtor2013.ARX'
-e2e_expect_value 'HKCU\Software\Autodesk\AutoCAD\R20.1\ACAD-F001:804\Profiles\结构\Variables' TRUSTEDPATHS 'C:\结构工具\...'
+e2e_reg_export "$E2E_WORK/registry-after.txt"
+grep -qF "[${E2E_ACAD/HKLM/HKEY_LOCAL_MACHINE}"'\R19.0\ACAD-B001:804\Applications\Kavtor2013] "LOADER"="C:\\结构工具\\Vellmark\\Kavtor2013.ARX"' \
+  "$E2E_WORK/registry-after.txt" && grep -qF '\Profiles\结构\Variables] "TRUSTEDPATHS"="C:\\结构工具\\..."' \
+  "$E2E_WORK/registry-after.txt" || e2e_die "$chosen\\Vellmark is not what AutoCAD 2013 loads, or not trusted"
