@@ -98,9 +98,8 @@ TEST_F(InstallTest, TheWholeInstallationThenTwoMessagesThenOk) {
   EXPECT_EQ(seen, (std::vector<int>{0, 0, 0, 1, 50, 0, 50}));
 }
 
-// Refused before anything is made, the dialog staying as it was: a running AutoCAD (once), empty, relative and
-// invalid folders, a folder leaving no room for the package's file names. Windows counts characters, so a Chinese
-// folder of more bytes than that then installs.
+// Refused before anything is made, the dialog staying as it was: a running AutoCAD (once), empty, relative, invalid
+// folders, one leaving no room for the package's names. Counted in characters, a Chinese folder of more bytes fits.
 TEST_F(InstallTest, RefusalsComeBeforeAnythingIsMade) {
   box.Run("ACAD.EXE");
   const std::string files = box.DumpFiles(), registry = box.DumpRegistry();

@@ -154,8 +154,7 @@ TEST_F(CopyTest, AListingThatBreaksOffIsReportedNotTakenForTheEnd) {
 }
 
 // Refused before anything is made: a product folder over 248 characters (CreateDirectory's limit on Windows, which
-// Wine does not enforce, so the copier must), a file path over 259; counted in characters, as Windows counts them,
-// so a Chinese folder of twice as many bytes fits.
+// Wine does not enforce), a file path over 259; counted as Windows does, so a Chinese folder of more bytes fits.
 TEST_F(CopyTest, AFolderTooLongForItsFilesIsRefusedCountingCharacters) {
   Package("a");
   const std::string longestFolder = box.Path(std::string(247 - box.Folder().size(), 'f'));

@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Runs scenarios/NAME.sh for ctest on its X display: machine and work folder in
-# $VM_E2E_OUT/NAME (kept to look into), pictures in $VM_E2E_OUT/shots.
+# Runs scenarios/NAME.sh for ctest on its X display: machine and work folder in $VM_E2E_OUT/NAME (kept), pictures: shots.
 set -euo pipefail
 name="${1:?usage: run-scenario.sh SCENARIO}" here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 : "${VM_SOURCE_DIR:?}" "${VM_E2E_OUT:?}" "${VM_DRIVER:?}" "${VM_PROGRAM:?}" "${VM_EDITION_BITS:?}" "${VM_PROGRAM_BITS:?}"

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The release step (tools/release.sh) end to end, after the tiers that built both editions: packages
-# SetUp.exe could not install refused, with no archive; the archive read back by readers not ours; made
-# here and again, later, from a copy of the sources elsewhere, byte for byte the same; signed with a
-# throwaway certificate, a wrong password stopping it.
+# The release step (tools/release.sh) end to end, after the tiers that built both editions: packages SetUp.exe could
+# not install refused, with no archive; the archive read back by readers not ours; made here and again, later, from a
+# copy of the sources elsewhere, byte for byte the same; signed with a throwaway certificate; a wrong password stops it.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../.."
 work="$(mktemp -d)"

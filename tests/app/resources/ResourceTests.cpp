@@ -1,6 +1,5 @@
-// The resources SetUp.exe compiles in (app/setupdlg/res), read back from this program, which links the
-// same resource object. The dialog (controls, texts, font, icon) is proved by the tests that run it, the
-// pictures by the end-to-end pictures; here, what only the build decides.
+// What only the build decides of the resources SetUp.exe compiles in (app/setupdlg/res), read back from this program,
+// which links the same object. The dialog is proved by the tests that run it, the pictures by the e2e pictures.
 #include <windows.h>
 
 #include <string>

@@ -1,5 +1,5 @@
-# The machine a scenario, the demo or a benchmark runs on, and its registry read back
-# (README: The machines). Expects VM_SOURCE_DIR, VM_E2E_OUT, VM_DRIVER, VM_PROGRAM_BITS.
+# The machine a scenario, the demo or a benchmark runs on, and its registry read back (README: The machines).
+# Expects VM_SOURCE_DIR, VM_E2E_OUT, VM_DRIVER, VM_PROGRAM_BITS.
 export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8  # code page 936 (tools/install-deps.sh makes the locale)
 E2E_FIXTURES="$VM_SOURCE_DIR/tests/e2e/fixtures"
@@ -69,8 +69,7 @@ e2e_reg_diff() {
     grep -Ev '\\Software\\Wine\\Temporary System Parameters[]\\]|\\Volatile Environment[]\\]' || true
 }
 
-# e2e_reg_changes BEFORE AFTER: e2e_reg_diff less the loader keys where the program's AutoCAD lies and
-# TRUSTEDPATHS, which may change but not go.
+# e2e_reg_changes BEFORE AFTER: e2e_reg_diff less the loader keys and TRUSTEDPATHS, which may change but not go.
 e2e_reg_changes() {
   local view='(Wow6432Node\\)?' && [ "$VM_PROGRAM_BITS" = 32 ] && view='Wow6432Node\\'
   e2e_reg_diff "$1" "$2" | grep -Eiv \

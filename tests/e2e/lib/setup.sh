@@ -1,5 +1,5 @@
-# SetUp.exe as a user meets it: its distribution, its dialog's ids and texts, pictures.
-# Expects lib/machine.sh, VM_PROGRAM, VM_EDITION_BITS, E2E_WORK and E2E_SHOTS.
+# SetUp.exe as a user meets it: its distribution, its dialog's ids and texts, pictures. Expects lib/machine.sh,
+# VM_PROGRAM, VM_EDITION_BITS, E2E_WORK and E2E_SHOTS.
 SETUP_CAPTION='Vellmark-结构工具箱安装' SETUP_FOLDER='C:\Kavtor'
 # Modules, shape fonts, assemblies, AutoCAD 2008's plot driver, and files of its own.
 SETUP_PACKAGE=(Kavtor2008.ARX Kavtor2010.ARX Kavtor2013.ARX Kavtor2015.ARX Kavtor_EN.shx Kavtor_HZ.shx
@@ -25,8 +25,8 @@ e2e_wait_ended() {  # [SECONDS]: it ends; its status in E2E_STATUS
   wait "$E2E_PID" && E2E_STATUS=0 || E2E_STATUS=$?
 }
 
-# setup_start FOUND...: SetUp.exe started; boxes found enabled and ticked, others greyed out, clear,
-# and none past 2016 in the 32-bit edition; the install button going with them; the edition, the folder.
+# setup_start FOUND...: SetUp.exe started; found boxes enabled, ticked, the others greyed out, clear, none past 2016
+# in the 32-bit edition; the install button going with them; the edition, the folder.
 setup_start() {
   local checks=() y state install=disabled
   e2e_start "$E2E_DIST" SetUp.exe "$E2E_WORK/program.log"
