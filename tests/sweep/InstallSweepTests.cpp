@@ -118,8 +118,8 @@ TEST(InstallSweepTest, EveryFailingCallOfAWholeInstallation) {
   ASSERT_EQ(sound.open, 0u);
   EXPECT_EQ(sound.touched, "");
 
-  // It takes minutes under Wine, so builds share it out: VM_SWEEP_EVERY n and VM_SWEEP_FIRST i take the k with k % n ==
-  // i; VM_SWEEP_ONWARD=0 leaves out the runs failing every call from k on.
+  // Minutes under Wine, so builds share it out: VM_SWEEP_EVERY n and VM_SWEEP_FIRST i take each k where k % n is i;
+  // VM_SWEEP_ONWARD=0 leaves out the runs failing every call from k on.
   const std::size_t every = Setting("VM_SWEEP_EVERY", 1), first = Setting("VM_SWEEP_FIRST", 0);
   std::size_t runs = 0;
   for (bool fromThereOn : {false, true}) {
