@@ -8,7 +8,7 @@
 namespace {
 
 TEST(SetupTextTest, VersionWithLeadingZerosAndTheEdition) {
-  EXPECT_EQ(ComposeSetupTitle(20251205), "结构工具箱软件 V2025.12.05");
+  EXPECT_EQ(ComposeSetupTitle(20251009), "结构工具箱软件 V2025.10.09");
   EXPECT_EQ(ComposeSetupTitle(20250100), "结构工具箱软件 V2025.01.00");
   EXPECT_EQ(ComposeSetupTitle(20250010), "结构工具箱软件 V2025.00.10");
   EXPECT_EQ(ComposeEditionText(32), "( 32位 AutoCAD版 )");
