@@ -25,6 +25,16 @@ constexpr std::uint32_t kMaxPath = 260;  // MAX_PATH, terminator included
 // The longest path the ANSI file calls take: MAX_PATH less the terminator.
 constexpr std::uint32_t kLongestPath = kMaxPath - 1;
 
+constexpr std::uint32_t kMoveFileReplaceExisting = 0x1;
+constexpr std::uint32_t kMoveFileDelayUntilReboot = 0x4;
+
+// What GetFileAttributesExA tells of a file: enough to see whether it changed.
+struct FileInfo {
+  std::uint32_t attributes = 0;
+  std::uint64_t size = 0;
+  std::uint64_t lastWrite = 0;  // FILETIME, 100 ns since 1601
+};
+
 // What WIN32_FIND_DATAA tells about one entry of a listing.
 struct FindData {
   std::uint32_t attributes = 0;
@@ -55,6 +65,20 @@ class IFileSystem {
   // Also deletes an alternate data stream named "file:stream".
   virtual bool DeleteFileA(const char* path) = 0;
   virtual bool CreateDirectoryA(const char* path) = 0;
+  // Fails on a folder that is not empty (ERROR_DIR_NOT_EMPTY).
+  virtual bool RemoveDirectoryA(const char* path) = 0;
+  virtual bool MoveFileExA(const char* existingFile, const char* newFile, std::uint32_t flags) = 0;
+  virtual bool GetFileAttributesExA(const char* path, FileInfo* info) = 0;
+  // Creates `path` as a new file that is gone again when the call returns
+  // (CREATE_NEW with FILE_FLAG_DELETE_ON_CLOSE): whether this user may create a
+  // file there, found out without leaving anything behind.
+  virtual bool CreateTemporaryFileA(const char* path) = 0;
+  // A whole file read, or written anew (a file that could not be written whole
+  // is deleted again).
+  virtual bool ReadFileA(const char* path, std::string* bytes) = 0;
+  virtual bool WriteFileA(const char* path, const std::string& bytes) = 0;
+  // The user's temporary folder, ending with a backslash; empty when unknown.
+  virtual std::string GetTempPathA() = 0;
   // Returns the length without terminator, or the size needed when it does not fit.
   virtual std::uint32_t GetCurrentDirectoryA(std::uint32_t size, char* buffer) = 0;
   virtual std::uint32_t GetLastError() = 0;

@@ -25,6 +25,15 @@ class IProcessList {
   virtual bool Process32First(HSnapshot snapshot, ProcessEntry* entry) = 0;
   virtual bool Process32Next(HSnapshot snapshot, ProcessEntry* entry) = 0;
   virtual bool CloseHandle(HSnapshot snapshot) = 0;
+
+  virtual std::uint32_t GetCurrentProcessId() = 0;
+  // Waits until process `processId` has ended, at most `milliseconds`. True when
+  // it has, or there is no such process.
+  virtual bool WaitForProcessExit(std::uint32_t processId, std::uint32_t milliseconds) = 0;
+  // ShellExecuteExA of `file` with `parameters`; the verb "runas" asks Windows
+  // to start it elevated (the user's consent or an administrator's password).
+  // False with the last error set (ERROR_CANCELLED: the user declined).
+  virtual bool ShellExecuteExA(const char* verb, const char* file, const char* parameters) = 0;
 };
 
 // Owns a snapshot; closes it on every way out.

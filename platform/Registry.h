@@ -33,6 +33,7 @@ class IRegistry {
   virtual long RegCreateKeyA(HKey key, const char* subKey, HKey* result) = 0;
   // Deletes a key without subkeys, with its values. A key with subkeys stays.
   virtual long RegDeleteKeyA(HKey key, const char* subKey) = 0;
+  virtual long RegDeleteValueA(HKey key, const char* valueName) = 0;
   virtual long RegSetValueExA(HKey key, const char* valueName, std::uint32_t reserved, std::uint32_t type,
                               const std::uint8_t* data, std::uint32_t size) = 0;
 
@@ -46,6 +47,8 @@ class IRegistry {
   virtual long RegCreateKeyW(HKey key, const char16_t* subKey, HKey* result) = 0;
   virtual long RegSetValueExW(HKey key, const char16_t* valueName, std::uint32_t reserved, std::uint32_t type,
                               const std::uint8_t* data, std::uint32_t size) = 0;
+  virtual long RegDeleteKeyW(HKey key, const char16_t* subKey) = 0;
+  virtual long RegDeleteValueW(HKey key, const char16_t* valueName) = 0;
 };
 
 // Owns one open key; closes it on every way out of a scope. Predefined keys and

@@ -29,14 +29,22 @@ constexpr long kErrorAccessDenied = 5;
 constexpr long kErrorInvalidHandle = 6;
 constexpr long kErrorNotEnoughMemory = 8;
 constexpr long kErrorNoMoreFiles = 18;
+constexpr long kErrorWriteProtect = 19;
+constexpr long kErrorSharingViolation = 32;
+constexpr long kErrorFileExists = 80;
+constexpr long kErrorDirNotEmpty = 145;
 constexpr long kErrorInvalidParameter = 87;
 constexpr long kErrorAlreadyExists = 183;
 constexpr long kErrorMoreData = 234;
 constexpr long kErrorNoMoreItems = 259;
 constexpr long kErrorKeyDeleted = 1018;
+constexpr long kErrorCancelled = 1223;  // the user declined (the elevation prompt)
+constexpr long kErrorPrivilegeNotHeld = 1314;
 
 // Registry access rights and value types.
 constexpr std::uint32_t kKeyRead = 0x20019;
+constexpr std::uint32_t kKeySetValue = 0x0002;
+constexpr std::uint32_t kKeyCreateSubKey = 0x0004;
 constexpr std::uint32_t kKeyAllAccess = 0xF003F;
 constexpr std::uint32_t kRegNone = 0;
 constexpr std::uint32_t kRegSz = 1;
@@ -91,8 +99,10 @@ constexpr int kIdNo = 7;
 constexpr std::uint32_t kMbOk = 0x0;
 constexpr std::uint32_t kMbAbortRetryIgnore = 0x2;
 constexpr std::uint32_t kMbYesNo = 0x4;
+constexpr std::uint32_t kMbRetryCancel = 0x5;
 constexpr std::uint32_t kMbIconExclamation = 0x30;
 constexpr std::uint32_t kMbIconQuestion = 0x20;
+constexpr std::uint32_t kMbIconInformation = 0x40;
 
 // COLORREF is 0x00BBGGRR.
 constexpr std::uint32_t Rgb(unsigned r, unsigned g, unsigned b) {

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-30}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(classify folder trusted_paths upper)
+[ ${#targets[@]} -gt 0 ] || targets=(classify folder record trusted_paths upper)
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -- --no-print-directory >/dev/null

@@ -19,6 +19,13 @@ class Win32FileSystem : public plat::IFileSystem {
   bool SetFileAttributesA(const char* path, std::uint32_t attributes) override;
   bool DeleteFileA(const char* path) override;
   bool CreateDirectoryA(const char* path) override;
+  bool RemoveDirectoryA(const char* path) override;
+  bool MoveFileExA(const char* existingFile, const char* newFile, std::uint32_t flags) override;
+  bool GetFileAttributesExA(const char* path, plat::FileInfo* info) override;
+  bool CreateTemporaryFileA(const char* path) override;
+  bool ReadFileA(const char* path, std::string* bytes) override;
+  bool WriteFileA(const char* path, const std::string& bytes) override;
+  std::string GetTempPathA() override;
   std::uint32_t GetCurrentDirectoryA(std::uint32_t size, char* buffer) override;
   std::uint32_t GetLastError() override;
   int Mkdir(const char* path) override;

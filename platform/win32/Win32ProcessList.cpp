@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
 #include <tlhelp32.h>
 
 #include <cstring>
@@ -45,5 +46,26 @@ bool Win32ProcessList::Process32Next(plat::HSnapshot snapshot, plat::ProcessEntr
 }
 
 bool Win32ProcessList::CloseHandle(plat::HSnapshot snapshot) { return ::CloseHandle(ToWin(snapshot)) != FALSE; }
+
+std::uint32_t Win32ProcessList::GetCurrentProcessId() { return ::GetCurrentProcessId(); }
+
+bool Win32ProcessList::WaitForProcessExit(std::uint32_t processId, std::uint32_t milliseconds) {
+  const HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, processId);
+  if (process == nullptr) return true;  // gone already
+  const bool ended = ::WaitForSingleObject(process, milliseconds) == WAIT_OBJECT_0;
+  ::CloseHandle(process);
+  return ended;
+}
+
+bool Win32ProcessList::ShellExecuteExA(const char* verb, const char* file, const char* parameters) {
+  SHELLEXECUTEINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+  info.lpVerb = verb;
+  info.lpFile = file;
+  info.lpParameters = parameters;
+  info.nShow = SW_SHOWNORMAL;
+  return ::ShellExecuteExA(&info) != FALSE;
+}
 
 }  // namespace w32

@@ -1,4 +1,5 @@
-// The process list as thin calls of the Toolhelp functions (ANSI entries).
+// The process list as thin calls of the Toolhelp functions (ANSI entries), and
+// starting and awaiting processes.
 #pragma once
 
 #include "platform/ProcessList.h"
@@ -11,6 +12,9 @@ class Win32ProcessList : public plat::IProcessList {
   bool Process32First(plat::HSnapshot snapshot, plat::ProcessEntry* entry) override;
   bool Process32Next(plat::HSnapshot snapshot, plat::ProcessEntry* entry) override;
   bool CloseHandle(plat::HSnapshot snapshot) override;
+  std::uint32_t GetCurrentProcessId() override;
+  bool WaitForProcessExit(std::uint32_t processId, std::uint32_t milliseconds) override;
+  bool ShellExecuteExA(const char* verb, const char* file, const char* parameters) override;
 };
 
 }  // namespace w32

@@ -75,6 +75,10 @@ long Win32Registry::RegCreateKeyA(plat::HKey key, const char* subKey, plat::HKey
 
 long Win32Registry::RegDeleteKeyA(plat::HKey key, const char* subKey) { return ::RegDeleteKeyA(ToWin(key), subKey); }
 
+long Win32Registry::RegDeleteValueA(plat::HKey key, const char* valueName) {
+  return ::RegDeleteValueA(ToWin(key), valueName);
+}
+
 long Win32Registry::RegSetValueExA(plat::HKey key, const char* valueName, std::uint32_t reserved, std::uint32_t type,
                                    const std::uint8_t* data, std::uint32_t size) {
   return ::RegSetValueExA(ToWin(key), valueName, reserved, type, data, size);
@@ -103,6 +107,14 @@ long Win32Registry::RegCreateKeyW(plat::HKey key, const char16_t* subKey, plat::
 long Win32Registry::RegSetValueExW(plat::HKey key, const char16_t* valueName, std::uint32_t reserved,
                                    std::uint32_t type, const std::uint8_t* data, std::uint32_t size) {
   return ::RegSetValueExW(ToWin(key), W(valueName), reserved, type, data, size);
+}
+
+long Win32Registry::RegDeleteKeyW(plat::HKey key, const char16_t* subKey) {
+  return ::RegDeleteKeyW(ToWin(key), W(subKey));
+}
+
+long Win32Registry::RegDeleteValueW(plat::HKey key, const char16_t* valueName) {
+  return ::RegDeleteValueW(ToWin(key), W(valueName));
 }
 
 }  // namespace w32

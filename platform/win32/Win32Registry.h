@@ -19,6 +19,7 @@ class Win32Registry : public plat::IRegistry {
   long RegCloseKey(plat::HKey key) override;
   long RegCreateKeyA(plat::HKey key, const char* subKey, plat::HKey* result) override;
   long RegDeleteKeyA(plat::HKey key, const char* subKey) override;
+  long RegDeleteValueA(plat::HKey key, const char* valueName) override;
   long RegSetValueExA(plat::HKey key, const char* valueName, std::uint32_t reserved, std::uint32_t type,
                       const std::uint8_t* data, std::uint32_t size) override;
   long RegOpenKeyExW(plat::HKey key, const char16_t* subKey, std::uint32_t options, std::uint32_t access,
@@ -29,6 +30,8 @@ class Win32Registry : public plat::IRegistry {
   long RegCreateKeyW(plat::HKey key, const char16_t* subKey, plat::HKey* result) override;
   long RegSetValueExW(plat::HKey key, const char16_t* valueName, std::uint32_t reserved, std::uint32_t type,
                       const std::uint8_t* data, std::uint32_t size) override;
+  long RegDeleteKeyW(plat::HKey key, const char16_t* subKey) override;
+  long RegDeleteValueW(plat::HKey key, const char16_t* valueName) override;
 };
 
 }  // namespace w32

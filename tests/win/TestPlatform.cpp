@@ -39,8 +39,14 @@ long TestPlatform::TallyKey(long rc, plat::HKey key, plat::HKey* result) {
   return rc;
 }
 
-bool TestPlatform::Fails(const char* operation) {
+bool TestPlatform::Fails(const char* operation, const std::string& subject) {
   ++calls;
+  for (const Rule& rule : m_rules) {
+    if (rule.operation != operation || subject.find(rule.subject) == std::string::npos) continue;
+    failed.emplace_back(operation);
+    ::SetLastError(m_failedWith = rule.error);
+    return true;
+  }
   std::size_t n = calls;
   if (!m_operation.empty()) {
     if (m_operation != operation) return false;
@@ -48,8 +54,15 @@ bool TestPlatform::Fails(const char* operation) {
   }
   if (m_failAt == 0 || n < m_failAt || (n > m_failAt && !m_fromThereOn)) return false;
   failed.emplace_back(operation);
-  ::SetLastError(m_error);
+  ::SetLastError(m_failedWith = m_error);
   return true;
+}
+
+bool TestPlatform::ShellExecuteExA(const char* verb, const char* file, const char* parameters) {
+  if (Fails("ShellExecuteExA", file)) return false;
+  started.push_back(std::string(verb ? verb : "") + " " + file + " " + (parameters ? parameters : ""));
+  if (startAnswer != 0) return ::SetLastError(startAnswer), false;
+  return m_processes.ShellExecuteExA(verb, file, parameters);
 }
 
 std::intptr_t TestPlatform::RunDialog(const std::function<std::intptr_t()>& modal,

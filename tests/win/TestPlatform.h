@@ -34,11 +34,13 @@ struct MessageBoxCall {
 };
 
 // A call passed on to Windows, unless it is the one made to fail: that returns `failed`, the error set as the last.
-#define VM_PASS(failed, layer, name, ...) \
-  {                                       \
-    if (Fails(#name)) return failed;      \
-    return layer.name(__VA_ARGS__);       \
+// VM_PASS_ON names what the call acts on (a path, a sub key, a value name), for the faults chosen by it.
+#define VM_PASS_ON(subject, failed, layer, name, ...) \
+  {                                                   \
+    if (Fails(#name, subject)) return failed;         \
+    return layer.name(__VA_ARGS__);                   \
   }
+#define VM_PASS(failed, layer, name, ...) VM_PASS_ON("", failed, layer, name, __VA_ARGS__)
 
 class TestPlatform : public plat::IRegistry,
                      public plat::IFileSystem,
@@ -62,20 +64,29 @@ class TestPlatform : public plat::IRegistry,
   // The n-th call (1-based, counted from now) of `operation` ("": of any) fails; with `fromThereOn`, every later one.
   void FailOperation(const std::string& operation, std::size_t n = 1, DWORD error = ERROR_ACCESS_DENIED,
                      bool fromThereOn = false);
-  void StopFailing() { m_failAt = 0; }
+  // Every call of `operation` acting on a path, sub key or value name that holds `subject` fails with `error`: as
+  // Windows answers a standard user (ERROR_ACCESS_DENIED), or a file held open (ERROR_SHARING_VIOLATION).
+  void FailOn(const std::string& operation, const std::string& subject, DWORD error = ERROR_ACCESS_DENIED) {
+    m_rules.push_back({operation, subject, error});
+  }
+  void StopFailing() { m_failAt = 0, m_rules.clear(); }
+  // What the program asked the shell to start (verb, file, parameters), and the answer: the elevation prompt is the
+  // user's. 0 starts it for real.
+  std::vector<std::string> started;
+  DWORD startAnswer = 0;
   std::size_t calls = 0;
   std::vector<std::string> failed;  // the operations made to fail
   std::size_t OpenHandles() const { return m_open.size(); }
 
   // Opening calls are tallied; closing calls never fail (nothing the program could do).
   // clang-format off
-  long RegOpenKeyA(plat::HKey k, const char* s, plat::HKey* r) override { return Fails("RegOpenKeyA") ? (*r = 0, Error()) : TallyKey(m_registry.RegOpenKeyA(k, s, r), k, r); }
-  long RegOpenKeyExA(plat::HKey k, const char* s, std::uint32_t o, std::uint32_t a, plat::HKey* r) override { return Fails("RegOpenKeyExA") ? (*r = 0, Error()) : TallyKey(m_registry.RegOpenKeyExA(k, s, o, a, r), k, r); }
-  long RegOpenKeyExW(plat::HKey k, const char16_t* s, std::uint32_t o, std::uint32_t a, plat::HKey* r) override { return Fails("RegOpenKeyExW") ? (*r = 0, Error()) : TallyKey(m_registry.RegOpenKeyExW(k, s, o, a, r), k, r); }
-  long RegCreateKeyA(plat::HKey k, const char* s, plat::HKey* r) override { return Fails("RegCreateKeyA") ? (*r = 0, Error()) : TallyKey(m_registry.RegCreateKeyA(k, s, r), k, r); }
-  long RegCreateKeyW(plat::HKey k, const char16_t* s, plat::HKey* r) override { return Fails("RegCreateKeyW") ? (*r = 0, Error()) : TallyKey(m_registry.RegCreateKeyW(k, s, r), k, r); }
+  long RegOpenKeyA(plat::HKey k, const char* s, plat::HKey* r) override { return Fails("RegOpenKeyA", Text(s)) ? (*r = 0, Error()) : TallyKey(m_registry.RegOpenKeyA(k, s, r), k, r); }
+  long RegOpenKeyExA(plat::HKey k, const char* s, std::uint32_t o, std::uint32_t a, plat::HKey* r) override { return Fails("RegOpenKeyExA", Text(s)) ? (*r = 0, Error()) : TallyKey(m_registry.RegOpenKeyExA(k, s, o, a, r), k, r); }
+  long RegOpenKeyExW(plat::HKey k, const char16_t* s, std::uint32_t o, std::uint32_t a, plat::HKey* r) override { return Fails("RegOpenKeyExW", Narrow(s)) ? (*r = 0, Error()) : TallyKey(m_registry.RegOpenKeyExW(k, s, o, a, r), k, r); }
+  long RegCreateKeyA(plat::HKey k, const char* s, plat::HKey* r) override { return Fails("RegCreateKeyA", Text(s)) ? (*r = 0, Error()) : TallyKey(m_registry.RegCreateKeyA(k, s, r), k, r); }
+  long RegCreateKeyW(plat::HKey k, const char16_t* s, plat::HKey* r) override { return Fails("RegCreateKeyW", Narrow(s)) ? (*r = 0, Error()) : TallyKey(m_registry.RegCreateKeyW(k, s, r), k, r); }
   long RegCloseKey(plat::HKey key) override { return m_open.erase(key), m_registry.RegCloseKey(key); }
-  plat::HFind FindFirstFileA(const char* p, plat::FindData* d) override { return Fails("FindFirstFileA") ? plat::kInvalidFindHandle : Tally(m_files.FindFirstFileA(p, d), plat::kInvalidFindHandle); }
+  plat::HFind FindFirstFileA(const char* p, plat::FindData* d) override { return Fails("FindFirstFileA", p) ? plat::kInvalidFindHandle : Tally(m_files.FindFirstFileA(p, d), plat::kInvalidFindHandle); }
   bool FindClose(plat::HFind find) override { return m_open.erase(find), m_files.FindClose(find); }
   plat::HSnapshot CreateToolhelp32Snapshot(std::uint32_t f, std::uint32_t p) override { return Fails("CreateToolhelp32Snapshot") ? plat::kInvalidSnapshot : Tally(m_processes.CreateToolhelp32Snapshot(f, p), plat::kInvalidSnapshot); }
   bool CloseHandle(plat::HSnapshot snapshot) override { return m_open.erase(snapshot), m_processes.CloseHandle(snapshot); }
@@ -94,21 +105,34 @@ class TestPlatform : public plat::IRegistry,
   long RegQueryInfoKeyA(plat::HKey k, std::uint32_t* n, std::uint32_t* m, std::uint32_t* v) override VM_PASS(Error(), m_registry, RegQueryInfoKeyA, k, n, m, v)
   long RegEnumKeyExA(plat::HKey k, std::uint32_t i, char* name, std::uint32_t* n) override VM_PASS(Error(), m_registry, RegEnumKeyExA, k, i, name, n)
   long RegEnumKeyExW(plat::HKey k, std::uint32_t i, char16_t* name, std::uint32_t* n) override VM_PASS(Error(), m_registry, RegEnumKeyExW, k, i, name, n)
-  long RegQueryValueExA(plat::HKey k, const char* name, std::uint32_t* t, std::uint8_t* d, std::uint32_t* n) override VM_PASS(Error(), m_registry, RegQueryValueExA, k, name, t, d, n)
-  long RegQueryValueExW(plat::HKey k, const char16_t* name, std::uint32_t* t, std::uint8_t* d, std::uint32_t* n) override VM_PASS(Error(), m_registry, RegQueryValueExW, k, name, t, d, n)
-  long RegDeleteKeyA(plat::HKey k, const char* sub) override VM_PASS(Error(), m_registry, RegDeleteKeyA, k, sub)
-  long RegSetValueExA(plat::HKey k, const char* name, std::uint32_t r, std::uint32_t t, const std::uint8_t* d, std::uint32_t n) override VM_PASS(Error(), m_registry, RegSetValueExA, k, name, r, t, d, n)
-  long RegSetValueExW(plat::HKey k, const char16_t* name, std::uint32_t r, std::uint32_t t, const std::uint8_t* d, std::uint32_t n) override VM_PASS(Error(), m_registry, RegSetValueExW, k, name, r, t, d, n)
+  long RegQueryValueExA(plat::HKey k, const char* name, std::uint32_t* t, std::uint8_t* d, std::uint32_t* n) override VM_PASS_ON(Text(name), Error(), m_registry, RegQueryValueExA, k, name, t, d, n)
+  long RegQueryValueExW(plat::HKey k, const char16_t* name, std::uint32_t* t, std::uint8_t* d, std::uint32_t* n) override VM_PASS_ON(Narrow(name), Error(), m_registry, RegQueryValueExW, k, name, t, d, n)
+  long RegDeleteKeyA(plat::HKey k, const char* sub) override VM_PASS_ON(Text(sub), Error(), m_registry, RegDeleteKeyA, k, sub)
+  long RegDeleteKeyW(plat::HKey k, const char16_t* sub) override VM_PASS_ON(Narrow(sub), Error(), m_registry, RegDeleteKeyW, k, sub)
+  long RegDeleteValueA(plat::HKey k, const char* name) override VM_PASS_ON(Text(name), Error(), m_registry, RegDeleteValueA, k, name)
+  long RegDeleteValueW(plat::HKey k, const char16_t* name) override VM_PASS_ON(Narrow(name), Error(), m_registry, RegDeleteValueW, k, name)
+  long RegSetValueExA(plat::HKey k, const char* name, std::uint32_t r, std::uint32_t t, const std::uint8_t* d, std::uint32_t n) override VM_PASS_ON(Text(name), Error(), m_registry, RegSetValueExA, k, name, r, t, d, n)
+  long RegSetValueExW(plat::HKey k, const char16_t* name, std::uint32_t r, std::uint32_t t, const std::uint8_t* d, std::uint32_t n) override VM_PASS_ON(Narrow(name), Error(), m_registry, RegSetValueExW, k, name, r, t, d, n)
   std::uint32_t GetModuleFileNameA(char* b, std::uint32_t n) override VM_PASS(0, m_files, GetModuleFileNameA, b, n)
   std::uint32_t GetModuleFileNameW(char16_t* b, std::uint32_t n) override VM_PASS(0, m_files, GetModuleFileNameW, b, n)
   bool FindNextFileA(plat::HFind f, plat::FindData* d) override VM_PASS(false, m_files, FindNextFileA, f, d)
-  bool CopyFileA(const char* from, const char* to, bool failIfExists) override VM_PASS(false, m_files, CopyFileA, from, to, failIfExists)
-  std::uint32_t GetFileAttributesA(const char* p) override VM_PASS(plat::kInvalidFileAttributes, m_files, GetFileAttributesA, p)
-  bool SetFileAttributesA(const char* p, std::uint32_t a) override VM_PASS(false, m_files, SetFileAttributesA, p, a)
-  bool DeleteFileA(const char* p) override VM_PASS(false, m_files, DeleteFileA, p)
-  bool CreateDirectoryA(const char* p) override VM_PASS(false, m_files, CreateDirectoryA, p)
+  bool CopyFileA(const char* from, const char* to, bool failIfExists) override VM_PASS_ON(Text(to), false, m_files, CopyFileA, from, to, failIfExists)
+  std::uint32_t GetFileAttributesA(const char* p) override VM_PASS_ON(Text(p), plat::kInvalidFileAttributes, m_files, GetFileAttributesA, p)
+  bool SetFileAttributesA(const char* p, std::uint32_t a) override VM_PASS_ON(Text(p), false, m_files, SetFileAttributesA, p, a)
+  bool DeleteFileA(const char* p) override VM_PASS_ON(Text(p), false, m_files, DeleteFileA, p)
+  bool CreateDirectoryA(const char* p) override VM_PASS_ON(Text(p), false, m_files, CreateDirectoryA, p)
+  bool RemoveDirectoryA(const char* p) override VM_PASS_ON(Text(p), false, m_files, RemoveDirectoryA, p)
+  bool MoveFileExA(const char* from, const char* to, std::uint32_t f) override VM_PASS_ON(std::string(from) + "|" + (to ? to : ""), false, m_files, MoveFileExA, from, to, f)
+  bool GetFileAttributesExA(const char* p, plat::FileInfo* i) override VM_PASS_ON(Text(p), false, m_files, GetFileAttributesExA, p, i)
+  bool CreateTemporaryFileA(const char* p) override VM_PASS_ON(Text(p), false, m_files, CreateTemporaryFileA, p)
+  bool ReadFileA(const char* p, std::string* b) override VM_PASS_ON(Text(p), false, m_files, ReadFileA, p, b)
+  bool WriteFileA(const char* p, const std::string& b) override VM_PASS_ON(Text(p), false, m_files, WriteFileA, p, b)
+  std::string GetTempPathA() override VM_PASS("", m_files, GetTempPathA)
+  std::uint32_t GetCurrentProcessId() override { return m_processes.GetCurrentProcessId(); }
+  bool WaitForProcessExit(std::uint32_t id, std::uint32_t ms) override VM_PASS(false, m_processes, WaitForProcessExit, id, ms)
+  bool ShellExecuteExA(const char* verb, const char* file, const char* parameters) override;
   std::uint32_t GetCurrentDirectoryA(std::uint32_t n, char* b) override VM_PASS(0, m_files, GetCurrentDirectoryA, n, b)
-  int Mkdir(const char* p) override VM_PASS(-1, m_files, Mkdir, p)
+  int Mkdir(const char* p) override VM_PASS_ON(Text(p), -1, m_files, Mkdir, p)
   int Access(const char* p, int mode) override VM_PASS(-1, m_files, Access, p, mode)
   bool Process32First(plat::HSnapshot s, plat::ProcessEntry* e) override VM_PASS(false, m_processes, Process32First, s, e)
   bool Process32Next(plat::HSnapshot s, plat::ProcessEntry* e) override VM_PASS(false, m_processes, Process32Next, s, e)
@@ -139,8 +163,10 @@ class TestPlatform : public plat::IRegistry,
 
       private :
       // Counts the call; true, with the error set as the last error, when it must fail.
-      bool Fails(const char* operation);
-  long Error() const { return static_cast<long>(m_error); }
+      bool Fails(const char* operation, const std::string& subject = "");
+  long Error() const { return static_cast<long>(m_failedWith); }
+  static std::string Text(const char* text) { return text ? text : ""; }
+  std::string Narrow(const char16_t* text) { return text ? m_text.WideCharToMultiByte(text, nullptr) : ""; }
   long TallyKey(long rc, plat::HKey key, plat::HKey* result);
   template <class Handle>
   Handle Tally(Handle handle, Handle none) {
@@ -157,7 +183,12 @@ class TestPlatform : public plat::IRegistry,
 
   std::size_t m_failAt = 0;
   bool m_fromThereOn = false;
-  DWORD m_error = ERROR_ACCESS_DENIED;
+  DWORD m_error = ERROR_ACCESS_DENIED, m_failedWith = ERROR_ACCESS_DENIED;
+  struct Rule {
+    std::string operation, subject;
+    DWORD error;
+  };
+  std::vector<Rule> m_rules;
   std::string m_operation;  // empty: every call counts
   std::size_t m_operationCalls = 0;
   std::multiset<std::uintptr_t> m_open;
