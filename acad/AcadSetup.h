@@ -10,6 +10,7 @@
 
 #include "acad/FailureReport.h"
 #include "acad/ReleaseTable.h"
+#include "deploy/InstallRecord.h"
 #include "platform/Platform.h"
 
 class CAcadSetup {
@@ -36,6 +37,9 @@ class CAcadSetup {
   // Installation folders ("AcadLocation", exactly as read) and installation key
   // paths (relative to HKEY_LOCAL_MACHINE, ending with a backslash) of release
   // index k; entry i of both describes the same installation.
+  // What discovery could not read (it passed over it): releases it may have missed.
+  const FailureReport& DiscoveryFailures() const { return m_discoveryFailures; }
+
   const TextList& InstallFolders(int k) const { return m_arrInstallFolders[k]; }
   const TextList& InstallKeys(int k) const { return m_arrInstallKeys[k]; }
 
@@ -43,6 +47,10 @@ class CAcadSetup {
   // backslash dropped.
   void SetTargetPath(std::string folder);
   const std::string& TargetPath() const { return m_strTargetPath; }
+
+  // From now on, what registration and the support files write is added to
+  // `record` (null: nothing is recorded), for the uninstaller.
+  void RecordInto(InstallRecord* record) { m_record = record; }
 
   // Writes the demand-load keys of every installation of each ticked release,
   // then trusts the product folder in every profile. Carries on past failures
@@ -53,14 +61,36 @@ class CAcadSetup {
   // current user, whatever release or product it belongs to.
   FailureReport UpdateTrustedPaths();
 
+  // What this user may not write of what the installation of the ticked releases
+  // writes: their installation keys (the loader keys go below them) and folders
+  // (the fonts, assemblies and plot driver go into them). Nothing is written.
+  FailureReport FindMissingRights(const ReleaseFlags& ticked);
+
+  // Taking an installation back, in this order (discovery has run): the loader
+  // keys of every installation whose module loader lies in `productFolder` (the
+  // other applications' keys, and those of an installation elsewhere, stay); the
+  // Applications keys the installation made, once empty; the folder from the
+  // TRUSTEDPATHS of the profiles where the record says it was added; the support
+  // files it placed and finds unchanged, unless a loader key left on the machine
+  // still needs them (AutoCAD's own file put back where one was kept). The shape
+  // fonts stay.
+  void UnregisterFrom(const std::string& productFolder, RemovalReport& report);
+  void RemoveCreatedKeys(const InstallRecord& record, RemovalReport& report);
+  void UntrustFolder(const std::string& productFolder, const InstallRecord& record, RemovalReport& report);
+  void RemoveSupportFiles(const InstallRecord& record, RemovalReport& report);
+  // The installation folders whose keys load a module from `productFolder`.
+  TextList FoldersServedFrom(const std::string& productFolder);
+
   // Places the shape fonts, the managed assemblies and (AutoCAD 2008 only) the
   // plot driver into every installation folder of each ticked release.
   // Overwrites; creates no folder; carries on past failures and returns them.
-  // `owner`: the setup dialog, should the package have gone meanwhile.
-  FailureReport CopySupportFiles(const ReleaseFlags& ticked, plat::HWnd owner);
-  void CopySupportFilesTo(std::string folder, bool plotDriver, plat::HWnd owner, FailureReport& report);
+  // `package`: the package folder the installation copies from.
+  FailureReport CopySupportFiles(const ReleaseFlags& ticked, const std::string& package);
+  void CopySupportFilesTo(std::string folder, bool plotDriver, const std::string& package, FailureReport& report);
 
  private:
+  long Noted(long rc, const std::string& key);
+  std::uint32_t NotedSubKeyCount(plat::HKey key, const std::string& path);
   void ScanBranch(const char* acadKeyPath, const char* basePathFormat, int lastYear);
   void SearchRelease(plat::HKey releaseKey, const std::string& basePath, const char* valueName, TextList& paths,
                      TextList& texts);
@@ -75,18 +105,25 @@ class CAcadSetup {
   std::vector<std::u16string> ListVariablesKeys(const std::vector<std::u16string>& profileRoots, FailureReport& report);
   void TrustTargetIn(const std::u16string& variablesKey, FailureReport& report);
 
-  plat::HKey RecreateKey(plat::HKey installKey, const std::string& item, const std::string& subKey,
-                         FailureReport& report);
   void WriteModuleKey(plat::HKey installKey, const std::string& installPath, int keyYear, int module,
                       FailureReport& report);
   void WriteAssemblyKey(plat::HKey installKey, const std::string& installPath, int year, int assembly,
                         const std::string& installFolder, FailureReport& report);
-  void WriteDword(plat::HKey key, const std::string& item, const char* name, std::uint32_t value,
-                  FailureReport& report);
-  void WriteString(plat::HKey key, const std::string& item, const char* name, const std::string& text,
-                   FailureReport& report);
+
+  void CheckKeyRights(const std::string& installKey, int year, FailureReport& report);
+  void CheckFolderRights(const std::string& folder, bool plotDriver, FailureReport& report);
+
+  long ReadLoader(plat::HKey installKey, const std::string& subKey, std::string& loader);
+  bool RemoveOwnKeys(plat::HKey installKey, const std::string& installPath, int keyYear, bool withAssembly,
+                     const std::string& productFolder, RemovalReport& report);
+  struct Remaining;
+  bool RemainingLoaders(Remaining& remaining, RemovalReport& report);
+  void RemoveSupportFile(const std::string& path, const RecordEntry& entry, const Remaining& remaining,
+                         RemovalReport& report);
 
   void CopySupportFile(const std::string& source, const std::string& destination, FailureReport& report);
+  bool KeepOriginal(const std::string& file, FailureReport& report);
+  void Remember(RecordEntry::Kind kind, const std::u16string& path, std::uint32_t flags = 0);
 
   plat::Platform& m_platform;
   plat::IRegistry& m_reg;
@@ -97,6 +134,8 @@ class CAcadSetup {
   std::string m_strValueName = "AcadLocation";
   TextList m_arrFoundKeys;
   TextList m_arrFoundValues;
+  InstallRecord* m_record = nullptr;
+  FailureReport m_discoveryFailures;
 };
 
 // The release a "ProductName" names: the first year from 2007 to `lastYear`, in

@@ -1,5 +1,5 @@
-// What a registration or support-file step could not do, so that the install
-// procedure can tell the user instead of reporting a success it did not have.
+// What a step of the installation or of the removal could not do, so that the
+// user is told instead of being given a success that did not happen.
 #pragma once
 
 #include <cstdint>
@@ -7,13 +7,48 @@
 #include <vector>
 
 struct Failure {
-  enum Kind { kKeyNotOpened, kKeyNotCreated, kKeyNotListed, kValueNotRead, kValueNotWritten, kFileNotCopied };
+  enum Kind {
+    kKeyNotOpened,
+    kKeyNotCreated,
+    kKeyNotListed,
+    kValueNotRead,
+    kValueNotWritten,
+    kFileNotCopied,
+    kNotWritable,  // found before anything was made: this user may not write there
+    kKeyNotDeleted,
+    kValueNotDeleted,
+    kFileNotDeleted,
+    kFileNotWritten,
+    kFileNotRestored,
+    kFileNotRead,
+  };
   Kind kind;
-  std::string item;     // the registry key (with its hive) or the destination file
+  std::string item;     // the registry key (with its hive), the file or the folder
   std::uint32_t error;  // the Win32 error code
 };
 
 using FailureReport = std::vector<Failure>;
 
+// What a removal did, for the one message that closes it: what it took back,
+// what it left and why (a line each, for the user), and what failed.
+struct RemovalReport {
+  std::vector<std::string> removed, kept;
+  FailureReport failures;
+};
+
+inline void Report(FailureReport& report, Failure::Kind kind, std::string item, long error) {
+  report.push_back({kind, std::move(item), static_cast<std::uint32_t>(error)});
+}
+
+// Windows' answers to a user without the rights for a write.
+bool IsLackOfRights(std::uint32_t error);
+
 // One line for the user: the item, what went wrong and the error code.
 std::string DescribeFailure(const Failure& failure);
+
+// The lines, each after a line break: at most 15, then how many more there were.
+std::string ComposeList(const std::vector<std::string>& lines);
+
+// `heading`, the failures a line each (at most 15, then how many more), then
+// `advice` after an empty line.
+std::string ComposeFailureMessage(const char* heading, const FailureReport& failures, const char* advice);

@@ -1,6 +1,7 @@
 // Registering the add-on in AutoCAD's demand-load keys of every installation of
 // the ticked releases.
 #include "acad/AcadSetup.h"
+#include "acad/RegistryValues.h"
 #include "text/AnsiText.h"
 
 namespace {
@@ -16,54 +17,25 @@ std::string HklmItem(const std::string& path) { return "HKEY_LOCAL_MACHINE\\" + 
 
 }  // namespace
 
-void CAcadSetup::WriteDword(plat::HKey key, const std::string& item, const char* name, std::uint32_t value,
-                            FailureReport& report) {
-  const std::uint8_t data[4] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-                                static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
-  const long rc = m_reg.RegSetValueExA(key, name, 0, plat::kRegDword, data, sizeof data);
-  if (rc != plat::kErrorSuccess)
-    report.push_back({Failure::kValueNotWritten, item + "\\" + name, static_cast<std::uint32_t>(rc)});
-}
-
-void CAcadSetup::WriteString(plat::HKey key, const std::string& item, const char* name, const std::string& text,
-                             FailureReport& report) {
-  const long rc = m_reg.RegSetValueExA(key, name, 0, plat::kRegSz, reinterpret_cast<const std::uint8_t*>(text.c_str()),
-                                       static_cast<std::uint32_t>(text.size() + 1));
-  if (rc != plat::kErrorSuccess)
-    report.push_back({Failure::kValueNotWritten, item + "\\" + name, static_cast<std::uint32_t>(rc)});
-}
-
-// Deletes and recreates `subKey` below the installation key, so it holds exactly
-// what is written next. 0 (and a report line) when it cannot be created.
-plat::HKey CAcadSetup::RecreateKey(plat::HKey installKey, const std::string& item, const std::string& subKey,
-                                   FailureReport& report) {
-  m_reg.RegDeleteKeyA(installKey, subKey.c_str());  // a key with subkeys stays and is overwritten
-  plat::HKey key = 0;
-  const long rc = m_reg.RegCreateKeyA(installKey, subKey.c_str(), &key);
-  if (rc == plat::kErrorSuccess) return key;
-  report.push_back({Failure::kKeyNotCreated, item, static_cast<std::uint32_t>(rc)});
-  return 0;
-}
-
 void CAcadSetup::WriteModuleKey(plat::HKey installKey, const std::string& installPath, int keyYear, int module,
                                 FailureReport& report) {
   const std::string subKey = ansi::Format("Applications\\Kavtor%d", keyYear);
   const std::string item = HklmItem(installPath + subKey);
-  plat::ScopedKey key(m_reg, RecreateKey(installKey, item, subKey, report));
+  plat::ScopedKey key(m_reg, RecreateKey(m_reg, installKey, item, subKey, report));
   if (!key) return;
-  WriteDword(key.get(), item, "LOADCTRLS", kLoadOnStartup, report);
-  WriteString(key.get(), item, "LOADER", ansi::Format("%s\\Kavtor%d.ARX", m_strTargetPath.c_str(), module), report);
+  WriteDword(m_reg, key.get(), item, "LOADCTRLS", kLoadOnStartup, report);
+  WriteString(m_reg, key.get(), item, "LOADER", ansi::Format("%s\\Kavtor%d.ARX", m_strTargetPath.c_str(), module), report);
 }
 
 void CAcadSetup::WriteAssemblyKey(plat::HKey installKey, const std::string& installPath, int year, int assembly,
                                   const std::string& installFolder, FailureReport& report) {
   const std::string subKey = ansi::Format("Applications\\Kavtor%dDLL", year);
   const std::string item = HklmItem(installPath + subKey);
-  plat::ScopedKey key(m_reg, RecreateKey(installKey, item, subKey, report));
+  plat::ScopedKey key(m_reg, RecreateKey(m_reg, installKey, item, subKey, report));
   if (!key) return;
-  WriteDword(key.get(), item, "LOADCTRLS", kLoadOnStartup, report);
-  WriteString(key.get(), item, "LOADER", ansi::Format("%s\\ACAD%d.dll", installFolder.c_str(), assembly), report);
-  WriteDword(key.get(), item, "MANAGED", kManagedAssembly, report);
+  WriteDword(m_reg, key.get(), item, "LOADCTRLS", kLoadOnStartup, report);
+  WriteString(m_reg, key.get(), item, "LOADER", ansi::Format("%s\\ACAD%d.dll", installFolder.c_str(), assembly), report);
+  WriteDword(m_reg, key.get(), item, "MANAGED", kManagedAssembly, report);
 }
 
 FailureReport CAcadSetup::RegisterRelease(int year) {
@@ -77,10 +49,16 @@ FailureReport CAcadSetup::RegisterRelease(int year) {
     // The stored path ends with a backslash; the registry resolves it to the key itself.
     const long rc = m_reg.RegOpenKeyA(plat::kHKeyLocalMachine, keys[i].c_str(), &installKey);
     if (rc != plat::kErrorSuccess || installKey == 0) {
-      report.push_back({Failure::kKeyNotOpened, HklmItem(keys[i]), static_cast<std::uint32_t>(rc)});
+      Report(report, Failure::kKeyNotOpened, HklmItem(keys[i]), rc);
       continue;
     }
     plat::ScopedKey owner(m_reg, installKey);
+    // An Applications key that only this installation made goes again with it.
+    plat::ScopedKey applications(m_reg);
+    if (m_reg.RegOpenKeyExA(installKey, "Applications", 0, plat::kKeyRead, applications.out()) ==
+        plat::kErrorFileNotFound)
+      Remember(RecordEntry::kKey, m_platform.text.MultiByteToWideChar(keys[i] + "Applications"));
+    applications.Close();
     WriteModuleKey(installKey, keys[i], year, release.moduleNumber, report);
     if (m_editionBits == 64 && year == kExtraKeyRelease)
       WriteModuleKey(installKey, keys[i], kExtraKeyModule, kExtraKeyModule, report);

@@ -1,18 +1,14 @@
 #include "acad/RegistryBuffers.h"
 
-bool ReadShortValueText(plat::IRegistry& reg, plat::HKey key, const char* name, std::string& text) {
+bool ReadShortValueText(plat::IRegistry& reg, plat::HKey key, const char* name, std::string& text, long* error) {
   std::array<std::uint8_t, 256> data{};
   std::uint32_t size = static_cast<std::uint32_t>(data.size());
   std::uint32_t type = plat::kRegNone;
-  if (reg.RegQueryValueExA(key, name, &type, data.data(), &size) != plat::kErrorSuccess) return false;
+  const long rc = reg.RegQueryValueExA(key, name, &type, data.data(), &size);
+  if (error != nullptr) *error = rc;
+  if (rc != plat::kErrorSuccess) return false;
   if (size > data.size()) size = static_cast<std::uint32_t>(data.size());
   const auto* chars = reinterpret_cast<const char*>(data.data());
   text.assign(chars, strnlen(chars, size));
   return true;
-}
-
-std::uint32_t SubKeyCount(plat::IRegistry& reg, plat::HKey key) {
-  std::uint32_t count = 0;
-  reg.RegQueryInfoKeyA(key, &count, nullptr, nullptr);  // a failed query leaves 0: no subkeys
-  return count;
 }

@@ -31,8 +31,6 @@ using WideKeyNameBuffer = BasicKeyNameBuffer<char16_t>;
 
 // Reads value `name` of `key` into a 256-byte buffer. True when it exists and
 // fits; `text` is then its data up to the first zero byte, never beyond what the
-// read returned, whatever the value's type.
-bool ReadShortValueText(plat::IRegistry& reg, plat::HKey key, const char* name, std::string& text);
-
-// Number of direct subkeys; 0 when the query fails.
-std::uint32_t SubKeyCount(plat::IRegistry& reg, plat::HKey key);
+// read returned, whatever the value's type. `error`: the read's result.
+bool ReadShortValueText(plat::IRegistry& reg, plat::HKey key, const char* name, std::string& text,
+                        long* error = nullptr);

@@ -3,7 +3,7 @@
 // the plot driver file.
 #include "acad/AcadSetup.h"
 #include "deploy/FileUtils.h"
-#include "deploy/PackageCopier.h"
+#include "deploy/InstallLayout.h"
 #include "text/AnsiText.h"
 
 namespace {
@@ -24,7 +24,7 @@ void CAcadSetup::CopySupportFile(const std::string& source, const std::string& d
     const std::uint32_t why = m_platform.files.GetLastError();
     if (why != static_cast<std::uint32_t>(plat::kErrorFileNotFound) &&
         why != static_cast<std::uint32_t>(plat::kErrorPathNotFound))
-      report.push_back({Failure::kFileNotCopied, destination, why});
+      Report(report, Failure::kFileNotCopied, destination, static_cast<long>(why));
     return;
   }
   bool copied = false;
@@ -33,14 +33,40 @@ void CAcadSetup::CopySupportFile(const std::string& source, const std::string& d
     copied = m_platform.files.CopyFileA(source.c_str(), destination.c_str(), false);
     if (!copied) error = m_platform.files.GetLastError();
   }
-  if (!copied) report.push_back({Failure::kFileNotCopied, destination, error});
+  if (!copied) return Report(report, Failure::kFileNotCopied, destination, static_cast<long>(error));
+  Remember(RecordEntry::kSupport, m_platform.text.MultiByteToWideChar(destination));
 }
 
-void CAcadSetup::CopySupportFilesTo(std::string folder, bool plotDriver, plat::HWnd owner, FailureReport& report) {
-  std::string package;
-  if (!LocatePackageFolder(m_platform, package, owner)) return;
+// AutoCAD's own file is copied aside before the installation first replaces it,
+// and a copy kept earlier is never overwritten: the uninstaller puts it back.
+// False, reported, when it is there and cannot be kept: then it is not replaced.
+bool CAcadSetup::KeepOriginal(const std::string& file, FailureReport& report) {
+  const std::string kept = file + layout::kOriginalSuffix;
+  std::uint32_t error = 0;
+  plat::FileInfo info;
+  const Presence original = Look(m_platform.files, file, info, error);
+  if (original == Presence::kNone || original == Presence::kFolder) return true;  // nothing to keep
+  if (original == Presence::kFile) {
+    const Presence copy = Look(m_platform.files, kept, info, error);
+    if (copy == Presence::kFile) return true;  // kept the first time
+    if (copy != Presence::kUnknown) {
+      error = plat::kErrorPathNotFound;
+      if (ansi::CharCount(kept) <= plat::kLongestPath) {
+        if (m_platform.files.CopyFileA(file.c_str(), kept.c_str(), true)) return true;
+        error = m_platform.files.GetLastError();
+      }
+      Report(report, Failure::kFileNotCopied, kept, static_cast<long>(error));
+      return false;
+    }
+  }
+  Report(report, Failure::kFileNotRead, original == Presence::kUnknown ? file : kept, static_cast<long>(error));
+  return false;
+}
+
+void CAcadSetup::CopySupportFilesTo(std::string folder, bool plotDriver, const std::string& package,
+                                    FailureReport& report) {
   const std::string fonts = ansi::Format("%s\\Fonts", folder.c_str());
-  for (const char* font : {"Kavtor_EN.shx", "Kavtor_HZ.shx"})
+  for (const char* font : layout::kShapeFonts)
     CopySupportFile(ansi::Format("%s\\%s", package.c_str(), font), ansi::Format("%s\\%s", fonts.c_str(), font), report);
   for (int n = kFirstAssembly; n <= kLastAssembly; ++n)
     CopySupportFile(ansi::Format("%s\\ACAD%d.dll", package.c_str(), n),
@@ -48,17 +74,19 @@ void CAcadSetup::CopySupportFilesTo(std::string folder, bool plotDriver, plat::H
   if (!plotDriver) return;
   // The package's driver replaces AutoCAD 2008's own PDF plot driver.
   const std::string drivers = ansi::Format("%s\\Drv", folder.c_str());
-  CopySupportFile(ansi::Format("%s\\Kavtor.prt5", package.c_str()), ansi::Format("%s\\pdfplot9.hdi", drivers.c_str()),
-                  report);
+  const std::string source = ansi::Format("%s\\Kavtor.prt5", package.c_str());
+  const std::string driver = ansi::Format("%s\\pdfplot9.hdi", drivers.c_str());
+  if (GetPathKind(m_platform.files, source) == PathKind::File && !KeepOriginal(driver, report)) return;
+  CopySupportFile(source, driver, report);
 }
 
-FailureReport CAcadSetup::CopySupportFiles(const ReleaseFlags& ticked, plat::HWnd owner) {
+FailureReport CAcadSetup::CopySupportFiles(const ReleaseFlags& ticked, const std::string& package) {
   FailureReport report;
   for (int k = 0; k < acad::kReleaseCount; ++k) {
     if (ticked[k] == 0) continue;
     const TextList& folders = m_arrInstallFolders[k];
     for (const std::string& folder : folders)
-      CopySupportFilesTo(folder, acad::kFirstRelease + k == kPlotDriverRelease, owner, report);
+      CopySupportFilesTo(folder, acad::kFirstRelease + k == kPlotDriverRelease, package, report);
   }
   return report;
 }

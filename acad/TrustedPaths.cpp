@@ -59,3 +59,27 @@ std::u16string ComposeTrustedPaths(const std::u16string& current, const std::u16
   if (ListsTrustedFolder(current, folder)) return upper;
   return upper + u";" + UpperAscii(folder);
 }
+
+std::u16string RemoveTrustedFolder(const std::u16string& list, const std::u16string& folder, bool* removed) {
+  std::u16string wanted = UpperAscii(folder);
+  RemoveTrailingBackslash(wanted);
+  std::u16string kept;
+  bool first = true;
+  *removed = false;
+  for (std::size_t begin = 0; begin <= list.size();) {
+    std::size_t end = list.find(u';', begin);
+    if (end == std::u16string::npos) end = list.size();
+    const std::u16string entry = list.substr(begin, end - begin);
+    std::u16string named = UpperAscii(entry);
+    RemoveTrailingBackslash(named);
+    if (!wanted.empty() && named == wanted) {
+      *removed = true;
+    } else {
+      if (!first) kept += u';';
+      kept += entry;
+      first = false;
+    }
+    begin = end + 1;
+  }
+  return kept;
+}

@@ -17,5 +17,11 @@ bool ListsTrustedFolder(const std::u16string& list, const std::u16string& folder
 // upper-cased folder appended when it was missing.
 std::u16string ComposeTrustedPaths(const std::u16string& current, const std::u16string& folder);
 
+// `list` without its entries that name `folder` itself (one trailing backslash
+// and the letter case of ASCII letters aside), every other entry and every
+// character of it as it was, empty ones too. An entry "folder\..." was the
+// user's, not ours: it stays. `removed`: whether any entry went.
+std::u16string RemoveTrustedFolder(const std::u16string& list, const std::u16string& folder, bool* removed);
+
 // The ASCII letters a-z upper-cased, every other code unit left as it is.
 std::u16string UpperAscii(std::u16string text);

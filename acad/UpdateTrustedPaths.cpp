@@ -116,10 +116,14 @@ void CAcadSetup::TrustTargetIn(const std::u16string& variablesKey, FailureReport
   std::u16string current;
   plat::HKey key = 0;
   const long opened = m_reg.RegOpenKeyExW(plat::kHKeyCurrentUser, variablesKey.c_str(), 0, plat::kKeyRead, &key);
+  // What the uninstaller must know to leave the profile as it found it.
+  std::uint32_t lacked = RecordEntry::kCreatedKey | RecordEntry::kCreatedValue;
   if (opened == plat::kErrorSuccess) {
     plat::ScopedKey owner(m_reg, key);
     long error = 0;
-    if (ReadTrustedPaths(m_reg, key, current, error) == ValueRead::kUnusable) {
+    const ValueRead read = ReadTrustedPaths(m_reg, key, current, error);
+    lacked = read == ValueRead::kAbsent ? RecordEntry::kCreatedValue : 0;
+    if (read == ValueRead::kUnusable) {
       report.push_back(
           {Failure::kValueNotRead, HkcuItem(variablesKey) + "\\TRUSTEDPATHS", static_cast<std::uint32_t>(error)});
       return;
@@ -130,7 +134,8 @@ void CAcadSetup::TrustTargetIn(const std::u16string& variablesKey, FailureReport
     report.push_back({Failure::kKeyNotOpened, HkcuItem(variablesKey), static_cast<std::uint32_t>(opened)});
     return;
   }
-  const std::u16string composed = ComposeTrustedPaths(current, m_platform.text.MultiByteToWideChar(m_strTargetPath));
+  const std::u16string folder = m_platform.text.MultiByteToWideChar(m_strTargetPath);
+  const std::u16string composed = ComposeTrustedPaths(current, folder);
   plat::HKey created = 0;
   const long made = m_reg.RegCreateKeyW(plat::kHKeyCurrentUser, variablesKey.c_str(), &created);
   if (made != plat::kErrorSuccess) {
@@ -142,8 +147,9 @@ void CAcadSetup::TrustTargetIn(const std::u16string& variablesKey, FailureReport
                                             reinterpret_cast<const std::uint8_t*>(composed.c_str()),
                                             static_cast<std::uint32_t>((composed.size() + 1) * sizeof(char16_t)));
   if (written != plat::kErrorSuccess)
-    report.push_back(
-        {Failure::kValueNotWritten, HkcuItem(variablesKey) + "\\TRUSTEDPATHS", static_cast<std::uint32_t>(written)});
+    return Report(report, Failure::kValueNotWritten, HkcuItem(variablesKey) + "\\TRUSTEDPATHS", written);
+  // A profile that trusted the folder before keeps it when Vellmark goes.
+  if (!ListsTrustedFolder(current, folder)) Remember(RecordEntry::kTrusted, variablesKey, lacked);
 }
 
 FailureReport CAcadSetup::UpdateTrustedPaths() {
@@ -151,4 +157,52 @@ FailureReport CAcadSetup::UpdateTrustedPaths() {
   const std::vector<std::u16string> variablesKeys = ListVariablesKeys(ListProfileRoots(report), report);
   for (const std::u16string& key : variablesKeys) TrustTargetIn(key, report);
   return report;
+}
+
+// Where the record says the installation added the folder: the entries naming it
+// go, every other one stays as it is; a value or key it made goes too once
+// nothing else is in it. A profile deleted since is not made again.
+void CAcadSetup::UntrustFolder(const std::string& productFolder, const InstallRecord& record, RemovalReport& report) {
+  const std::u16string folder = m_platform.text.MultiByteToWideChar(productFolder);
+  for (const RecordEntry& entry : record.Entries()) {
+    if (entry.kind != RecordEntry::kTrusted) continue;
+    const std::string item = HkcuItem(entry.path);
+    plat::ScopedKey key(m_reg);
+    const long opened =
+        m_reg.RegOpenKeyExW(plat::kHKeyCurrentUser, entry.path.c_str(), 0, plat::kKeyRead | plat::kKeySetValue, key.out());
+    if (opened == plat::kErrorFileNotFound) continue;
+    if (opened != plat::kErrorSuccess) {
+      Report(report.failures, Failure::kKeyNotOpened, item, opened);
+      continue;
+    }
+    std::u16string list;
+    long error = 0;
+    if (ReadTrustedPaths(m_reg, key.get(), list, error) == ValueRead::kUnusable) {
+      Report(report.failures, Failure::kValueNotRead, item + "\\TRUSTEDPATHS", error);
+      continue;
+    }
+    bool removed = false;
+    const std::u16string left = RemoveTrustedFolder(list, folder, &removed);
+    if (removed) {
+      const long rc = left.empty() && (entry.flags & RecordEntry::kCreatedValue) != 0
+                          ? m_reg.RegDeleteValueW(key.get(), kTrustedPaths)
+                          : m_reg.RegSetValueExW(key.get(), kTrustedPaths, 0, plat::kRegSz,
+                                                 reinterpret_cast<const std::uint8_t*>(left.c_str()),
+                                                 static_cast<std::uint32_t>((left.size() + 1) * sizeof(char16_t)));
+      if (rc != plat::kErrorSuccess) {
+        Report(report.failures, Failure::kValueNotWritten, item + "\\TRUSTEDPATHS", rc);
+        continue;
+      }
+      report.removed.push_back("受信任路径 " + item + "\\TRUSTEDPATHS");
+    }
+    if ((entry.flags & RecordEntry::kCreatedKey) == 0) continue;
+    std::uint32_t subKeys = 1, values = 1;
+    const long listed = m_reg.RegQueryInfoKeyA(key.get(), &subKeys, nullptr, &values);
+    if (listed != plat::kErrorSuccess) Report(report.failures, Failure::kKeyNotListed, item, listed);
+    if (listed != plat::kErrorSuccess || subKeys + values != 0) continue;  // AutoCAD keeps more in it now
+    key.Close();
+    const long rc = m_reg.RegDeleteKeyW(plat::kHKeyCurrentUser, entry.path.c_str());
+    if (rc != plat::kErrorSuccess && rc != plat::kErrorFileNotFound)
+      Report(report.failures, Failure::kKeyNotDeleted, item, rc);
+  }
 }

@@ -14,7 +14,8 @@ function(vm_target_defaults target)
   # registry. Tests and shipped program alike.
   target_compile_definitions(${target} PRIVATE _GLIBCXX_ASSERTIONS)
   target_compile_definitions(${target} PUBLIC VELLMARK_EDITION_BITS=${EDITION_BITS}
-                                                VELLMARK_SETUP_VERSION=${VM_SETUP_VERSION})
+                                                VELLMARK_SETUP_VERSION=${VM_SETUP_VERSION}
+                                                VELLMARK_VERSION_TEXT="${VM_VERSION_TEXT}")
   if(WIN32)
     target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
     # Reproducible programs: the same sources give the same bytes in any folder at

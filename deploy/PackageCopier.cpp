@@ -1,6 +1,7 @@
 #include "deploy/PackageCopier.h"
 
 #include "deploy/FileUtils.h"
+#include "deploy/InstallLayout.h"
 #include "text/AnsiText.h"
 #include "text/Captions.h"
 
@@ -14,8 +15,11 @@ constexpr const char* kUnreadableListingFormat =
     "无法读取安装文件所在的文件夹：\n\n%s\n\n请检查该文件夹后再执行SetUp.exe !";
 constexpr const char* kTargetTooLongFormat = "安装路径过长：\n\n%s\n\n请选择较短的安装路径后重新安装 !";
 
-// The setup program and the shape fonts (those go to AutoCAD's Fonts folders).
-constexpr const char* kSkipNames[] = {"SetUp.EXE", "Kavtor_EN.shx", "Kavtor_HZ.shx"};
+// The setup program, the names of what the installation itself puts beside the
+// package (a package's files of those names would be overwritten), and the shape
+// fonts (those go to AutoCAD's Fonts folders).
+constexpr const char* kSkipNames[] = {"SetUp.EXE", layout::kUninstallerName, layout::kRecordName,
+                                      layout::kShapeFonts[0], layout::kShapeFonts[1]};
 
 constexpr const char* kUnusableFolderFormat =
     "SetUp.exe所在的文件夹路径中含有系统无法处理的字符：\n\n%s\n\n请将解压后的文件夹移到只含英文或中文字符的路径下，"
@@ -36,12 +40,16 @@ bool IsSkipped(const plat::FindData& entry) {
 
 }  // namespace
 
-bool LocatePackageFolder(plat::Platform& platform, std::string& folder, plat::HWnd owner) {
+std::string ProgramPath(plat::Platform& platform, bool* lossy) {
   char16_t module[kModuleBufferSize] = {};
   const std::uint32_t length = platform.files.GetModuleFileNameW(module, kModuleBufferSize);
+  *lossy = false;
+  return length < kModuleBufferSize ? platform.text.WideCharToMultiByte(std::u16string(module, length), lossy) : "";
+}
+
+bool LocatePackageFolder(plat::Platform& platform, std::string& folder, plat::HWnd owner) {
   bool lossy = false;
-  const std::string programPath =
-      length < kModuleBufferSize ? platform.text.WideCharToMultiByte(std::u16string(module, length), &lossy) : "";
+  const std::string programPath = ProgramPath(platform, &lossy);
   const std::size_t slash = ansi::FindLastChar(programPath, '\\');
   const std::string programFolder = slash == std::string::npos ? "" : programPath.substr(0, slash);
   if (lossy) {
@@ -118,8 +126,11 @@ bool CPackageCopier::CopyPackage() {
       Tell(ansi::Format(kUnreadableListingFormat, packageFolder.c_str()), plat::kMbOk);
       return false;
     }
-    if (IsSkipped(entry) || inPlace) continue;
-    if (!CopyEntry(packageFolder, entry.fileName)) return false;
+    if (IsSkipped(entry)) continue;
+    if (inPlace)
+      Remember(entry.fileName, m_strTargetFolder + "\\" + entry.fileName);
+    else if (!CopyEntry(packageFolder, entry.fileName))
+      return false;
   }
   return true;
 }
@@ -131,19 +142,41 @@ bool CPackageCopier::CopyEntry(const std::string& packageFolder, const std::stri
   DeleteZoneIdentifier(m_platform.files, source);
   ClearReadOnly(m_platform.files, destination);
   while (!CopyOnce(source, destination)) {
+    const std::uint32_t error = m_copyError;
     const int answer = Tell(ansi::Format(kCopyFailedFormat, destination.c_str()), plat::kMbAbortRetryIgnore);
     // A question that could not be shown stops the copy: retrying unasked could
     // go on for ever.
     if (answer == plat::kIdAbort || answer == 0) return false;
-    if (answer == plat::kIdIgnore) break;
+    if (answer == plat::kIdIgnore) {
+      m_ignored.emplace_back(destination, error);
+      ClearReadOnly(m_platform.files, destination);
+      return true;
+    }
   }
   ClearReadOnly(m_platform.files, destination);
+  Remember(name, destination);
   return true;
+}
+
+// A file whose size and time cannot be read is left out of the record: the
+// uninstaller then keeps it, which loses nothing.
+void CPackageCopier::Remember(const std::string& name, const std::string& destination) {
+  plat::FileInfo info;
+  if (!m_platform.files.GetFileAttributesExA(destination.c_str(), &info)) return;
+  RecordEntry entry;
+  entry.kind = RecordEntry::kFile;
+  entry.path = m_platform.text.MultiByteToWideChar(name);
+  entry.size = info.size;
+  entry.lastWrite = info.lastWrite;
+  m_record.Add(entry);
 }
 
 // A path too long for the ANSI calls is a file that cannot be copied: it is never
 // cut down to a different name.
 bool CPackageCopier::CopyOnce(const std::string& source, const std::string& destination) {
+  m_copyError = plat::kErrorPathNotFound;
   if (ansi::CharCount(source) > plat::kLongestPath || ansi::CharCount(destination) > plat::kLongestPath) return false;
-  return m_platform.files.CopyFileA(source.c_str(), destination.c_str(), false);
+  if (m_platform.files.CopyFileA(source.c_str(), destination.c_str(), false)) return true;
+  m_copyError = m_platform.files.GetLastError();
+  return false;
 }

@@ -4,7 +4,10 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "deploy/InstallRecord.h"
 #include "framework/Wnd.h"
 #include "platform/Platform.h"
 
@@ -13,6 +16,10 @@
 // returns false when neither is there, or when the program's folder has a name
 // the ANSI file calls cannot spell (characters outside code page 936).
 bool LocatePackageFolder(plat::Platform& platform, std::string& folder, plat::HWnd owner);
+
+// The running program's path in the ANSI code page; empty when it does not fit
+// the buffer. `lossy`: it holds characters the code page lacks.
+std::string ProgramPath(plat::Platform& platform, bool* lossy);
 
 // True when `productFolder` can be made (at most 248 characters, the limit of
 // CreateDirectory) and every file of the package fits below it (at most 259
@@ -31,15 +38,25 @@ class CPackageCopier {
   // long for its files, or the user chose Abort; what was copied stays. A
   // package that is the target folder itself stays as it is.
   bool CopyPackage();
+  // The files now in the target folder as the package put them there (the
+  // uninstaller takes back those it finds unchanged), and the destinations of the
+  // files the user chose to leave out (Ignore), with the error of their copy.
+  using Ignores = std::vector<std::pair<std::string, std::uint32_t>>;
+  const InstallRecord& Record() const { return m_record; }
+  const Ignores& Ignored() const { return m_ignored; }
 
  private:
   // False when the user chose Abort.
   bool CopyEntry(const std::string& packageFolder, const std::string& name);
   bool CopyOnce(const std::string& source, const std::string& destination);
+  void Remember(const std::string& name, const std::string& destination);
   int Tell(const std::string& text, std::uint32_t type);
 
   plat::Platform& m_platform;
   std::string m_strTargetFolder;
   fw::CProgressCtrl& m_progress;
   plat::HWnd m_owner;
+  InstallRecord m_record;
+  Ignores m_ignored;
+  std::uint32_t m_copyError = 0;  // of the last copy that failed
 };

@@ -62,6 +62,18 @@ std::u16string Units(const std::string& bytes) {
     Require(ListsTrustedFolder(composed, folder));
     Require(ComposeTrustedPaths(composed, folder) == composed);
   }
+  // Taken out again, it leaves the list as the installer found it, upper-cased: what it appended and nothing else.
+  bool removed = false;
+  const std::u16string left = RemoveTrustedFolder(composed, folder, &removed);
+  Require(left.size() <= composed.size());
+  bool again = true;
+  Require(RemoveTrustedFolder(left, folder, &again) == left && !again);
+  // (The product folder never ends with a backslash.)
+  if (!ListsTrustedFolder(current, folder) && folder.find(u';') == std::u16string::npos && folder.back() != u'\\') {
+    bool inCurrent = false;
+    RemoveTrustedFolder(current, folder, &inCurrent);
+    if (!inCurrent) Require(removed && left == UpperAscii(current));
+  }
 }
 
 [[maybe_unused]] void FuzzUpperAscii(const std::string& text) {

@@ -16,8 +16,6 @@ std::string ComposeSetupTitle(int version) {
   return title + ansi::Format(patch >= 10 ? ".%d" : ".0%d", patch);
 }
 
-std::string ComposeEditionText(int editionBits) { return ansi::Format("( %d位 AutoCAD版 )", editionBits); }
-
 Dlg_Setup::Dlg_Setup(plat::Platform& platform, CAcadSetup& acadSetup, plat::HWnd parent, int editionBits, int version)
     : fw::CDialog(platform.windows, setupdlg::kTemplateId, parent),
       m_platform(platform),

@@ -9,6 +9,7 @@
 #include "acad/AcadSetup.h"
 #include "acad/ReleaseTable.h"
 #include "app/BuildConstants.h"
+#include "app/Product.h"
 #include "framework/Dialog.h"
 #include "platform/Platform.h"
 
@@ -29,15 +30,10 @@ constexpr std::uint32_t kTitleColor = plat::Rgb(10, 70, 40);
 
 // "结构工具箱软件 V2025.03.02" from 20250302: minor and patch below 10 get a leading zero.
 std::string ComposeSetupTitle(int version);
-// "( 32位 AutoCAD版 )".
-std::string ComposeEditionText(int editionBits);
 
 // While set, the install button refuses once to install while AutoCAD runs.
 extern bool g_bCheckAcadRunning;
 
-// The message that lists what registration and the support files could not do:
-// at most 15 items, then how many more there were.
-std::string ComposeFailureMessage(const FailureReport& failures);
 // A drive-rooted folder of valid names, as the install button takes it.
 bool IsInstallableFolder(const std::string& folder);
 
@@ -73,11 +69,14 @@ class Dlg_Setup : public fw::CDialog {
   // Copy, registration and support files with the progress bar; false when the
   // copy did not complete (the dialog has then ended with IDCANCEL).
   bool RunInstall();
+  FailureReport FindMissingRights(const std::string& product);
+  void MakeRemovable(InstallRecord record);
   void Tell(const char* text, const char* caption);
 
   plat::Platform& m_platform;
   CAcadSetup& m_acadSetup;
   FailureReport m_installFailures;
+  std::string m_strPackage;  // located once, when the install button is clicked
   int m_editionBits;
   int m_version;
   // The title and edition fonts live as long as the dialog: a font deleted while

@@ -76,4 +76,27 @@ TEST(ListsTrustedFolderTest, EntryByEntry) {
   EXPECT_FALSE(ListsTrustedFolder(upperUmlaut, lowerUmlaut));
 }
 
+// Taking the product folder back out: only entries naming it, in any letter case, with or without a trailing
+// backslash; every other entry and character stays, and what the installer appended goes without a trace.
+TEST(RemoveTrustedFolderTest, OnlyTheEntriesNamingTheFolderGo) {
+  const std::u16string folder = u"E:\\工具\\Vellmark";
+  const std::pair<std::u16string, std::u16string> cases[] = {
+      {u"C:\\LIB;E:\\工具\\VELLMARK", u"C:\\LIB"},
+      {u"e:\\工具\\vellmark\\;C:\\Lib;;E:\\工具\\Vellmark", u"C:\\Lib;"},
+      {u"E:\\工具\\VELLMARK", u""},
+      {u"E:\\工具\\Vellmark\\...;E:\\工具\\Vellmark2;E:\\工具", u"E:\\工具\\Vellmark\\...;E:\\工具\\Vellmark2;E:\\工具"},
+      {u"D:\\Jörg\\\U0001F3D7;E:\\工具\\VELLMARK;F:\\스케치", u"D:\\Jörg\\\U0001F3D7;F:\\스케치"},
+      {u"", u""}};
+  for (const auto& [list, left] : cases) {
+    bool removed = false;
+    EXPECT_EQ(RemoveTrustedFolder(list, folder, &removed), left);
+    EXPECT_EQ(removed, list != left);
+  }
+  for (const std::u16string before : {u"C:\\Lib;D:\\Blocks", u"C:\\Lib;", u"a;;b"}) {
+    bool removed = false;
+    EXPECT_EQ(RemoveTrustedFolder(ComposeTrustedPaths(before, folder), folder, &removed), UpperAscii(before));
+    EXPECT_TRUE(removed);
+  }
+}
+
 }  // namespace

@@ -20,7 +20,7 @@ class SupportFilesTest : public wt::MachineTest {
     CAcadSetup::ReleaseFlags ticked{};
     for (int year : years) ticked[year - 2007] = 1;
     acad.DiscoverReleases();
-    FailureReport report = acad.CopySupportFiles(ticked, 0);
+    FailureReport report = acad.CopySupportFiles(ticked, box.Path("Data"));
     EXPECT_TRUE(os.boxes.empty());
     return report;
   }

@@ -1,6 +1,7 @@
 // The real dialog's browse and install buttons end to end in one process: AutoCAD 2008 and 2016 in the scratch
 // registry and folders, the package beside the program, and what a user sees and finds.
 #include "app/setupdlg/SetupDlg.h"
+#include "app/uninstall/UninstallEntry.h"
 #include "text/AnsiText.h"
 #include "tests/win/TestPlatform.h"
 
@@ -29,6 +30,7 @@ class InstallTest : public wt::MachineTest {
     box.AddAcad(k2008, a2008, L"AutoCAD 2008");
     box.AddAcad(k2016, a2016, L"AutoCAD 2016");
     box.Set(HKEY_CURRENT_USER, kProfile, L"TRUSTEDPATHS", L"D:\\Mine\\...");
+    box.AddKey(HKEY_LOCAL_MACHINE, wt::Wide(uninstall::kUninstallKey));  // as every Windows has it
   }
 
   // The dialog run with `user` acting on it; every message box is owned by the dialog, which it disables.
@@ -68,6 +70,29 @@ class InstallTest : public wt::MachineTest {
     EXPECT_TRUE(box.Read(a2016 + "\\ACAD2013.dll"));
     EXPECT_TRUE(box.Read(a2008 + "\\Drv\\pdfplot9.hdi"));
     EXPECT_FALSE(box.Read(a2016 + "\\Drv\\pdfplot9.hdi"));
+    ExpectRemovableFrom(product);
+  }
+  // The uninstaller is this very program; the Apps & Features entry names it and the folder.
+  void ExpectRemovableFrom(const std::string& product) {
+    EXPECT_EQ(box.Read(product + "\\Uninstall.exe"), box.Read(box.Path("SetUp.exe")));
+    EXPECT_TRUE(box.Read(product + "\\Uninstall.dat"));
+    const std::wstring entry = wt::Wide(uninstall::EntryKey(32));
+    const std::string uninstaller = product + "\\Uninstall.exe";
+    const std::pair<const wchar_t*, std::string> values[] = {
+        {L"DisplayName", "Vellmark 结构工具箱 ( 32位 AutoCAD版 )"},
+        {L"DisplayVersion", "2025.3.2.0"},
+        {L"Publisher", "Vellmark"},
+        {L"InstallLocation", product},
+        {L"DisplayIcon", uninstaller},
+        {L"UninstallString", "\"" + uninstaller + "\""}};
+    for (const auto& [name, value] : values)
+      EXPECT_EQ(wt::Ansi(box.Get(HKEY_LOCAL_MACHINE, entry, name).value_or(L"<none>")), value) << wt::Utf8(name);
+    DWORD type = 0;
+    for (const wchar_t* name : {L"NoModify", L"NoRepair"})
+      EXPECT_EQ(box.Get(HKEY_LOCAL_MACHINE, entry, name, &type).value_or(L"").substr(0, 1), L"\x1") << wt::Utf8(name);
+    const std::wstring size = box.Get(HKEY_LOCAL_MACHINE, entry, L"EstimatedSize", &type).value_or(L"");
+    ASSERT_EQ(type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_GE(size[0] | size[1] << 16, box.Read(uninstaller).value_or("").size() / 1024) << "KiB, the uninstaller at least";
   }
 
   CAcadSetup acad{os.platform};
@@ -169,19 +194,56 @@ TEST_F(InstallTest, APackageUnpackedIntoTheProductFolderStaysInPlace) {
   EXPECT_EQ(box.Read(home + "\\Kavtor2015.ARX"), "module");
 }
 
-// What registration or the support files could not do is listed before the completion messages; the rest is done.
-TEST_F(InstallTest, WhatCouldNotBePlacedIsListedBeforeTheCompletionMessages) {
+// An installation of which anything failed is never called complete: one message says what failed and how to finish,
+// and the rest is done and can be removed. A folder at a font's place refuses the copy as Windows does a file of
+// AutoCAD's folder that this user may not write (ERROR_ACCESS_DENIED; Wine as root ignores permissions).
+TEST_F(InstallTest, AnIncompleteInstallationSaysWhatFailedAndIsNotCalledComplete) {
   ::CreateDirectoryA((a2008 + "\\Fonts\\Kavtor_EN.shx").c_str(), nullptr);
   EXPECT_EQ(Run(InstallInto(target)), IDOK);
-  const std::vector<std::string> shown = Shown();
-  ASSERT_EQ(shown.size(), 3u);
-  EXPECT_EQ(shown[0],
-            kWarning +
-                "部分AutoCAD注册或支持文件复制未成功，可能需要以管理员身份运行SetUp.exe后重新安装：\n无法复制文件 " +
-                a2008 + "\\Fonts\\Kavtor_EN.shx（错误 5）" +
-                (wt::kWow64 ? "\n无法复制文件 " + a2008 + "\\Fonts\\Kavtor_EN.shx（错误 5）" : ""));
-  EXPECT_EQ(shown[1], kDone);
+  const std::string refused = "\n无法复制文件 " + a2008 + "\\Fonts\\Kavtor_EN.shx（错误 5）";
+  EXPECT_EQ(Shown(), (std::vector<std::string>{
+                         kWarning + "安装未完成！以下项目未成功：" + refused + (wt::kWow64 ? refused : "") +
+                         "\n\n请关闭AutoCAD，右键单击SetUp.exe，选择“以管理员身份运行”，再安装一次即可完成安装（重复安装是"
+                         "安全的）。"}));
   EXPECT_TRUE(box.Read(a2016 + "\\Fonts\\Kavtor_EN.shx"));
+  ExpectRemovableFrom(target + "\\Vellmark");
+}
+
+// A standard user is told before anything is made (the dialog still choosing) what they may not write: the install
+// folder (neither a file nor a folder may be made where it would go), the Apps & Features entry, the ticked
+// installations' keys and folders. Where only folders may be made (C:\ to a standard user), the install folder is
+// no refusal. Unticking the refused release then installs the others. Wine runs everything as an administrator and
+// its registry has no access rules, so the refusals are Windows' answers to a standard user, ERROR_ACCESS_DENIED,
+// from the failure stand-in.
+TEST_F(InstallTest, AStandardUserIsToldUpFrontAndUntickingTheRefusedReleaseHelps) {
+  const std::string files = box.DumpFiles(), registry = box.DumpRegistry(), probe = box.Path("~vellmark-probe.tmp");
+  for (const char* call : {"CreateTemporaryFileA", "CreateDirectoryA"}) os.FailOn(call, probe);
+  os.FailOn("RegOpenKeyExA", uninstall::kUninstallKey);
+  os.FailOn("RegOpenKeyExA", wt::Ansi(k2016));
+  os.FailOn("CreateTemporaryFileA", a2016 + "\\Fonts\\");
+  EXPECT_EQ(Run([&](HWND d) {
+              InstallInto(target)(d);
+              os.StopFailing();
+              os.FailOn("CreateTemporaryFileA", probe);
+              os.FailOn("RegOpenKeyExA", wt::Ansi(k2016));
+              wt::Click(d, setupdlg::kInstallButton);
+              EXPECT_TRUE(::IsWindowVisible(d) && wt::IsShown(d, setupdlg::kPathEdit)) << "still choosing";
+              EXPECT_EQ(box.DumpFiles(), files);
+              EXPECT_EQ(box.DumpRegistry(), registry);
+              wt::Click(d, acad::kReleases[2016 - 2007].checkBoxId);
+              wt::Click(d, setupdlg::kInstallButton);
+            }),
+            IDOK);
+  const std::string heading = kWarning + "当前用户没有写入以下位置的权限，安装尚未开始，未作任何更改：";
+  const std::string hklm = "\n无权写入 AutoCAD 2016：HKEY_LOCAL_MACHINE\\" + wt::Ansi(k2016);
+  const std::string keys = hklm + "\\（错误 5）" + hklm + "\\Applications（错误 5）";
+  const std::string advice = "\n\n请右键单击SetUp.exe，选择“以管理员身份运行”后再安装；或取消勾选以上AutoCAD版本、选择其他安装路径。";
+  EXPECT_EQ(Shown(), (std::vector<std::string>{heading + "\n无权写入 " + box.Folder() + "（错误 5）\n无权写入 HKEY_LOCAL_MACHINE\\" +
+                                                   uninstall::kUninstallKey + "（错误 5）" + keys + "\n无权写入 " + a2016 +
+                                                   "\\Fonts（错误 5）" + advice,
+                                               heading + keys + advice, kDone, kImport}));
+  EXPECT_EQ(Loader(k2016, L"Kavtor2016"), "<none>");
+  EXPECT_EQ(Loader(k2008, L"Kavtor2008"), target + "\\Vellmark\\Kavtor2008.ARX");
 }
 
 // The picker starts at the edit box's folder; an accepted folder comes back into it, a cancelled one changes nothing.

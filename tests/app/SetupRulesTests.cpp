@@ -27,19 +27,18 @@ TEST(InstallableFolderTest, DriveRootedOrNetworkFoldersOfValidNames) {
   EXPECT_FALSE(IsInstallableFolder("\\\\s\\" + std::string(256, 'x'))) << "260 characters";
 }
 
-TEST(FailureMessageTest, AtMostFifteenItemsThenHowManyMore) {
-  const std::string head = "部分AutoCAD注册或支持文件复制未成功，可能需要以管理员身份运行SetUp.exe后重新安装：";
+TEST(FailureMessageTest, AtMostFifteenItemsThenHowManyMoreThenTheAdvice) {
   FailureReport report;
   for (int i = 0; i < 20; ++i) report.push_back({Failure::kKeyNotCreated, "KEY" + std::to_string(i), 5});
-  const std::string text = ComposeFailureMessage(report);
-  EXPECT_EQ(text.rfind(head + "\n无法创建注册表项 KEY0（错误 5）\n", 0), 0u);
+  const std::string text = ComposeFailureMessage("未完成：", report, "请重试。");
+  EXPECT_EQ(text.rfind("未完成：\n无法创建注册表项 KEY0（错误 5）\n", 0), 0u);
   EXPECT_NE(text.find("\n无法创建注册表项 KEY14（错误 5）\n"), std::string::npos);
   EXPECT_EQ(text.find("KEY15"), std::string::npos);
-  EXPECT_EQ(text.substr(text.rfind('\n') + 1), "……（另有 5 项）");
+  EXPECT_EQ(text.substr(text.find("……")), "……（另有 5 项）\n\n请重试。");
   report.resize(15);
-  const std::string fifteen = ComposeFailureMessage(report);
+  const std::string fifteen = ComposeFailureMessage("", report, "");
   EXPECT_EQ(fifteen.find("另有"), std::string::npos);
-  EXPECT_EQ(std::count(fifteen.begin(), fifteen.end(), '\n'), 15);
+  EXPECT_EQ(std::count(fifteen.begin(), fifteen.end(), '\n'), 17);
 }
 
 }  // namespace

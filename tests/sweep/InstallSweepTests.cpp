@@ -1,16 +1,22 @@
-// The fault sweep: a whole installation through the real dialog, its k-th platform call failing for every k, once and
-// from k on. Each run ends without a crash or an open handle, keeps every trusted folder, changes nothing the installer
-// does not own, and calls no incomplete installation complete without saying what failed.
+// The fault sweeps: a whole installation through the real dialog, and a whole removal by the uninstaller, with their
+// k-th platform call failing for every k, once and from k on. Each run ends without a crash or an open handle and
+// changes nothing the program does not own. An installation keeps every trusted folder and is called complete only
+// when nothing of it failed; a removal that says it finished left the machine as it was but for the fonts, one that
+// did not keeps the Apps & Features entry, and a second removal then finishes it.
 #include <cstdlib>
+#include <set>
 #include <sstream>
 
 #include "acad/TrustedPaths.h"
 #include "app/setupdlg/SetupDlg.h"
+#include "app/uninstall/UninstallEntry.h"
+#include "app/uninstall/Uninstaller.h"
 #include "tests/win/TestPlatform.h"
 
 namespace {
 
 const char* const kDone = "安装完成，重启CAD即可使用 !";
+const char* const kImport = "若要导入早期版本";
 const std::wstring kProfiles = L"SOFTWARE\\Autodesk\\AutoCAD\\";
 const std::wstring kVariables[] = {kProfiles + L"R17.1\\ACAD-6001:804\\Profiles\\<<Unnamed Profile>>\\Variables",
                                    kProfiles + L"R20.1\\ACAD-F001:804\\Profiles\\Work\\Variables",
@@ -30,6 +36,7 @@ void Seed(wt::Sandbox& box) {
     box.Set(HKEY_CURRENT_USER, kVariables[i].substr(0, kVariables[i].rfind(L'\\')) + L"\\General", L"X", L"x");
   }
   box.Set(HKEY_CURRENT_USER, L"Software\\Other", L"Keep", L"me");
+  box.AddKey(HKEY_LOCAL_MACHINE, wt::Wide(uninstall::kUninstallKey));  // as every Windows has it
 }
 
 // The lines of a dump for which `drop` does not hold.
@@ -43,39 +50,74 @@ std::string Without(const std::string& dump, Drop drop) {
 }
 bool Starts(const std::string& line, const char* part) { return line.rfind(part, 0) == 0; }
 bool Has(const std::string& line, const char* part) { return line.find(part) != std::string::npos; }
-// What the installer owns: the product folder, the support files, the package's read-only bits it clears, the
-// Applications and Variables keys it may make (loader keys, TRUSTEDPATHS).
+// What the program owns: the product folder, the support files (AutoCAD's driver kept aside), the package's
+// read-only bits it clears, the Applications and Variables keys it may make (loader keys, TRUSTEDPATHS), its Apps &
+// Features entry.
 bool OwnedFile(const std::string& l) {
   return Starts(l, "Tools\\") || Has(l, "\\Fonts\\Kavtor_") || Has(l, "\\Drv\\pdfplot9.hdi") ||
          Starts(l, "AutoCAD 2008\\ACAD2013.dll") || Starts(l, "Data\\help.chm ");
 }
-bool OwnedKey(const std::string& l) { return Has(l, "\\Applications") || Has(l, "\\Variables"); }
+bool OwnedKey(const std::string& l) { return Has(l, "\\Applications") || Has(l, "\\Variables") || Has(l, "\\Uninstall\\"); }
 bool InPackage(const std::string& l) { return Starts(l, "Data\\"); }
+// What a removal leaves: the fonts, and the package as the installation left it (its read-only bits cleared).
+bool Left(const std::string& l) { return Has(l, "\\Fonts\\Kavtor_") || InPackage(l); }
+// The record holds the package files' times, new in every run's seed: it must be there, its content is its own test.
+std::string Files(wt::Sandbox& box) {
+  std::string files = box.DumpFiles();
+  const std::size_t at = files.find("Uninstall.dat  ");
+  if (at != std::string::npos) files.replace(at, files.find('\n', at) - at, "Uninstall.dat <record>");
+  return files;
+}
+// The installer upper-cases every trusted folder it keeps: lists compared letter case aside.
+std::string Comparable(std::string dump) {
+  for (std::size_t at = dump.find("\"TRUSTEDPATHS\"="); at != std::string::npos; at = dump.find("\"TRUSTEDPATHS\"=", at + 1))
+    for (std::size_t i = at; i < dump.size() && dump[i] != '\n'; ++i) dump[i] = static_cast<char>(std::toupper(dump[i]));
+  return dump;
+}
 
 struct Outcome {
   std::intptr_t result = 0;
   std::string registry, files;  // as left; the files less the package
-  std::string touched;          // what changed that the installer does not own
+  std::string touched;          // what changed that the program does not own
   std::vector<std::string> texts, failed, lost;
   std::size_t calls = 0, discovery = 0, open = 0;
+  bool entry = false, finished = false, kept = false, restored = false, restoredAfterSecond = false;
 };
 
-Outcome Install(std::size_t failAt, bool fromThereOn) {
-  Outcome run;
-  wt::Sandbox box;
-  Seed(box);
-  const std::string registry = Without(box.DumpRegistry(), OwnedKey), files = Without(box.DumpFiles(), OwnedFile);
-  wt::TestPlatform os;
+// The lines one dump has and the other has not: "- " gone, "+ " come.
+std::string Difference(const std::string& before, const std::string& after) {
+  std::string out;
+  const auto lines = [](const std::string& dump) {
+    std::multiset<std::string> set;
+    std::istringstream in(dump);
+    for (std::string line; std::getline(in, line);) set.insert(line);
+    return set;
+  };
+  const std::multiset<std::string> a = lines(before), b = lines(after);
+  for (const std::string& line : a)
+    if (b.count(line) < a.count(line)) out += "- " + line + "\n";
+  for (const std::string& line : b)
+    if (a.count(line) < b.count(line)) out += "+ " + line + "\n";
+  return out;
+}
+
+std::string Touched(wt::Sandbox& box, const std::string& registry, const std::string& files) {
+  std::string touched;
+  const std::string nowRegistry = Without(box.DumpRegistry(), OwnedKey), nowFiles = Without(Files(box), OwnedFile);
+  return Difference(registry, nowRegistry) + Difference(files, nowFiles);
+}
+
+// One installation into Tools, failing from call `failAt` (0: none) on.
+std::intptr_t InstallOnce(wt::TestPlatform& os, wt::Sandbox& box, Outcome* run) {
   os.InitDialogControls();
   g_bCheckAcadRunning = true;
   os.answers.assign(64, IDIGNORE);  // every copy question: the run that goes furthest
-  if (failAt != 0) os.FailOperation("", failAt, ERROR_ACCESS_DENIED, fromThereOn);
   CAcadSetup acad(os.platform, kEditionBits);
   const std::string target = box.Path("Tools");
-  run.result = os.RunDialog(
+  return os.RunDialog(
       [&] {
         acad.DiscoverReleases();
-        run.discovery = os.calls;
+        if (run != nullptr) run->discovery = os.calls;
         Dlg_Setup dlg(os.platform, acad, 0, kEditionBits, kSetupVersion);
         return dlg.DoModal();
       },
@@ -84,15 +126,29 @@ Outcome Install(std::size_t failAt, bool fromThereOn) {
         if (wt::IsEnabled(d, setupdlg::kInstallButton))
           ::SendDlgItemMessageA(d, setupdlg::kInstallButton, BM_CLICK, 0, 0);
       });
+}
+
+RemovalReport RemoveOnce(wt::TestPlatform& os, wt::Sandbox& box) {
+  CAcadSetup acad(os.platform, kEditionBits);
+  acad.DiscoverReleases();
+  return uninstall::CUninstaller(os.platform, acad, kEditionBits).Remove(box.Path("Tools\\Vellmark"));
+}
+
+Outcome Install(std::size_t failAt, bool fromThereOn) {
+  Outcome run;
+  wt::Sandbox box;
+  Seed(box);
+  const std::string registry = Without(box.DumpRegistry(), OwnedKey), files = Without(Files(box), OwnedFile);
+  wt::TestPlatform os;
+  if (failAt != 0) os.FailOperation("", failAt, ERROR_ACCESS_DENIED, fromThereOn);
+  run.result = InstallOnce(os, box, &run);
   os.StopFailing();
   run.calls = os.calls;
   run.failed = os.failed;
   run.open = os.OpenHandles();
   run.registry = box.DumpRegistry();
-  run.files = box.DumpFiles();
-  if (Without(run.registry, OwnedKey) != registry) run.touched += Without(run.registry, OwnedKey);
-  if (Without(run.files, OwnedFile) != files) run.touched += Without(run.files, OwnedFile);
-  run.files = Without(run.files, InPackage);
+  run.files = Without(Files(box), InPackage);
+  run.touched = Touched(box, registry, files);
   for (const wt::MessageBoxCall& b : os.boxes) run.texts.push_back(b.text);
   for (int i = 0; i < 3; ++i) {
     const std::u16string now = wt::U16(box.Get(HKEY_CURRENT_USER, kVariables[i], L"TRUSTEDPATHS").value_or(L""));
@@ -104,9 +160,54 @@ Outcome Install(std::size_t failAt, bool fromThereOn) {
   return run;
 }
 
+// A sound installation, then its removal failing from call `failAt` on, then a sound removal.
+Outcome Remove(std::size_t failAt, bool fromThereOn) {
+  Outcome run;
+  wt::Sandbox box;
+  Seed(box);
+  const std::string registry = Comparable(box.DumpRegistry()), files = Without(Files(box), Left);
+  const std::string ownedRegistry = Without(box.DumpRegistry(), OwnedKey), ownedFiles = Without(Files(box), OwnedFile);
+  wt::TestPlatform os;
+  InstallOnce(os, box, nullptr);
+  const std::size_t before = os.calls;
+  if (failAt != 0) os.FailOperation("", failAt, ERROR_ACCESS_DENIED, fromThereOn);
+  const RemovalReport report = RemoveOnce(os, box);
+  os.StopFailing();
+  run.calls = os.calls - before;
+  run.failed = os.failed;
+  run.open = os.OpenHandles();
+  run.finished = report.failures.empty();
+  run.kept = std::any_of(report.kept.begin(), report.kept.end(),
+                         [](const std::string& k) { return k.rfind("文件夹 ", 0) == 0; });  // a folder that would not go
+  run.entry = box.Get(HKEY_LOCAL_MACHINE, wt::Wide(uninstall::EntryKey(kEditionBits)), L"UninstallString").has_value();
+  run.restored = Comparable(box.DumpRegistry()) == registry && Without(Files(box), Left) == files;
+  if (!run.restored)
+    run.lost.push_back(Difference(registry, Comparable(box.DumpRegistry())) + Difference(files, Without(Files(box), Left)));
+  run.touched = Touched(box, ownedRegistry, ownedFiles);
+  RemoveOnce(os, box);
+  run.restoredAfterSecond = Comparable(box.DumpRegistry()) == registry && Without(Files(box), Left) == files;
+  if (!run.restoredAfterSecond)
+    run.lost.push_back(Difference(registry, Comparable(box.DumpRegistry())) + Difference(files, Without(Files(box), Left)));
+  return run;
+}
+
 std::size_t Setting(const char* name, std::size_t otherwise) {
   const char* value = std::getenv(name);
   return value != nullptr && *value != '\0' ? std::strtoul(value, nullptr, 10) : otherwise;
+}
+
+// Minutes under Wine, so builds share them out: VM_SWEEP_EVERY n and VM_SWEEP_FIRST i take each k where k % n is i;
+// VM_SWEEP_ONWARD=0 leaves out the runs failing every call from k on.
+template <class Check>
+void Sweep(const char* what, std::size_t calls, Check check) {
+  const std::size_t every = Setting("VM_SWEEP_EVERY", 1), first = Setting("VM_SWEEP_FIRST", 0);
+  std::size_t runs = 0;
+  for (bool fromThereOn : {false, true}) {
+    if (fromThereOn && Setting("VM_SWEEP_ONWARD", 1) == 0) break;
+    for (std::size_t k = 1; k <= calls; ++k)
+      if (k % every == first % every) check(k, fromThereOn), ++runs;
+  }
+  std::printf("fault sweep: %zu runs over %zu calls of a sound %s\n", runs, calls, what);
 }
 
 TEST(InstallSweepTest, EveryFailingCallOfAWholeInstallation) {
@@ -117,36 +218,48 @@ TEST(InstallSweepTest, EveryFailingCallOfAWholeInstallation) {
   ASSERT_TRUE(sound.lost.empty());
   ASSERT_EQ(sound.open, 0u);
   EXPECT_EQ(sound.touched, "");
+  Sweep("installation", sound.calls, [&](std::size_t k, bool fromThereOn) {
+    const Outcome run = Install(k, fromThereOn);
+    // Wine repaints, and so calls the colour handler, at its own times: a late k may not come at all.
+    if (run.failed.empty()) return;
+    const std::string where = std::to_string(k) + (fromThereOn ? "+ " : " ") + run.failed.front();
+    EXPECT_EQ(run.open, 0u) << where;
+    for (const std::string& lost : run.lost) ADD_FAILURE() << where << ": trusted folder lost: " << lost;
+    EXPECT_EQ(run.touched, "") << where;
+    // Complete is said only of an installation that is what the sound one made and told of no failure. A release
+    // whose keys could not be read during discovery is not offered, so not missed; a message that could not be
+    // shown cannot say anything.
+    const bool saidDone = std::find(run.texts.begin(), run.texts.end(), kDone) != run.texts.end();
+    const bool toldSomethingElse = std::any_of(run.texts.begin(), run.texts.end(), [](const std::string& t) {
+      return t != kDone && t.rfind(kImport, 0) != 0;
+    });
+    const bool incomplete = run.registry != sound.registry || run.files != sound.files;
+    const bool unsayable = std::find(run.failed.begin(), run.failed.end(), "MessageBoxA") != run.failed.end();
+    const bool inDiscovery = !fromThereOn && k <= sound.discovery;
+    if (saidDone && toldSomethingElse) ADD_FAILURE() << where << ": complete after a failure was told";
+    if (saidDone && incomplete && !unsayable && !inDiscovery)
+      ADD_FAILURE() << where << ": an incomplete installation was reported as complete";
+  });
+}
 
-  // Minutes under Wine, so builds share it out: VM_SWEEP_EVERY n and VM_SWEEP_FIRST i take each k where k % n is i;
-  // VM_SWEEP_ONWARD=0 leaves out the runs failing every call from k on.
-  const std::size_t every = Setting("VM_SWEEP_EVERY", 1), first = Setting("VM_SWEEP_FIRST", 0);
-  std::size_t runs = 0;
-  for (bool fromThereOn : {false, true}) {
-    if (fromThereOn && Setting("VM_SWEEP_ONWARD", 1) == 0) break;
-    for (std::size_t k = 1; k <= sound.calls; ++k) {
-      if (k % every != first % every) continue;
-      const Outcome run = Install(k, fromThereOn);
-      ++runs;
-      // Wine repaints, and so calls the colour handler, at its own times: a late k may not come at all.
-      if (run.failed.empty()) continue;
-      const std::string where = std::to_string(k) + (fromThereOn ? "+ " : " ") + run.failed.front();
-      EXPECT_EQ(run.open, 0u) << where;
-      for (const std::string& lost : run.lost) ADD_FAILURE() << where << ": trusted folder lost: " << lost;
-      EXPECT_EQ(run.touched, "") << where;
-      // An installation that is not what the sound one made may not say it is complete without a word of what failed. A
-      // release whose keys could not be read during discovery is not offered, so not missed; a message that could not
-      // be shown cannot say anything.
-      const bool incomplete = run.registry != sound.registry || run.files != sound.files;
-      const bool saidDone = std::find(run.texts.begin(), run.texts.end(), kDone) != run.texts.end();
-      const bool toldFailure = run.texts.size() > 2 || (!run.texts.empty() && run.texts[0] != kDone);
-      const bool unsayable = std::find(run.failed.begin(), run.failed.end(), "MessageBoxA") != run.failed.end();
-      const bool inDiscovery = !fromThereOn && k <= sound.discovery;
-      if (incomplete && saidDone && !toldFailure && !unsayable && !inDiscovery)
-        ADD_FAILURE() << where << ": an incomplete installation was reported as complete";
-    }
-  }
-  std::printf("fault sweep: %zu runs over %zu calls of a sound installation\n", runs, sound.calls);
+TEST(InstallSweepTest, EveryFailingCallOfAWholeRemoval) {
+  const Outcome sound = Remove(0, false);
+  ASSERT_TRUE(sound.finished && sound.restored && !sound.entry) << sound.touched;
+  ASSERT_EQ(sound.open, 0u);
+  Sweep("removal", sound.calls, [&](std::size_t k, bool fromThereOn) {
+    const Outcome run = Remove(k, fromThereOn);
+    if (run.failed.empty()) return;
+    const std::string where = std::to_string(k) + (fromThereOn ? "+ " : " ") + run.failed.front();
+    EXPECT_EQ(run.open, 0u) << where;
+    EXPECT_EQ(run.touched, "") << where;
+    // Finished means the machine is as it was, but for what the message names as kept (an empty folder that would
+    // not go).
+    if (run.finished && !run.restored && !run.kept)
+      ADD_FAILURE() << where << ": finished, but not all was taken back:\n" << run.lost.front();
+    if (run.finished && run.entry) ADD_FAILURE() << where << ": finished, but the entry stayed";
+    if (!run.finished && !run.entry) ADD_FAILURE() << where << ": a removal that failed took its entry away";
+    if (!run.restoredAfterSecond) ADD_FAILURE() << where << ": a second removal did not finish the job:\n" << run.lost.back();
+  });
 }
 
 }  // namespace

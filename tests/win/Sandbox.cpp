@@ -81,6 +81,13 @@ void Empty(const std::string& folder) {
   });
 }
 
+// A file's content on its line: line breaks and NULs (a UTF-16 file's) written out.
+std::string OneLine(const std::string& content) {
+  std::string out;
+  for (char c : content) out += c == '\n' ? std::string("\\n") : c == '\r' ? "\\r" : c == '\0' ? "\\0" : std::string(1, c);
+  return out;
+}
+
 void DumpFolder(const std::string& folder, const std::string& relative, std::string& out) {
   ForEachEntry(folder, [&](const std::string& name, const std::string& path, DWORD a) {
     if (relative.empty() && name == "SetUp.exe") return;
@@ -90,7 +97,7 @@ void DumpFolder(const std::string& folder, const std::string& relative, std::str
       out += relative + name + "\\ " + flags + "\n";
       DumpFolder(path, relative + name + "\\", out);
     } else {
-      out += relative + name + " " + flags + " " + Sandbox::Read(path).value_or("?") + "\n";
+      out += relative + name + " " + flags + " " + OneLine(Sandbox::Read(path).value_or("?")) + "\n";
     }
   });
 }

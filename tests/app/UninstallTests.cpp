@@ -1,0 +1,234 @@
+// Vellmark installed through the real dialog and taken back by the uninstaller, in the scratch registry and folders:
+// the machine as it was but for the fonts, whatever happened in between.
+#include "app/setupdlg/SetupDlg.h"
+#include "app/uninstall/UninstallEntry.h"
+#include "app/uninstall/Uninstaller.h"
+#include "tests/win/TestPlatform.h"
+#include "text/AnsiText.h"
+
+namespace {
+
+const std::wstring kAcad = L"SOFTWARE\\Autodesk\\AutoCAD\\";
+const std::wstring k2008 = kAcad + L"R17.1\\ACAD-6001:804", k2016 = kAcad + L"R20.1\\ACAD-F001:804";
+const std::wstring kProfiles = L"Software\\Autodesk\\AutoCAD\\R20.1\\ACAD-F001:804\\Profiles\\";
+const char* const kPackage[] = {"Kavtor2008.ARX", "Kavtor2015.ARX", "ACAD2007.dll",  "ACAD2013.dll",
+                                "Kavtor.prt5",    "说明.txt",       "Kavtor_EN.shx", "Kavtor_HZ.shx"};
+
+// The installer upper-cases every trusted folder it keeps: lists are compared letter case aside.
+std::string Comparable(const std::string& dump) {
+  std::string out = dump;
+  for (std::size_t at = out.find("\"TRUSTEDPATHS\"="); at != std::string::npos; at = out.find("\"TRUSTEDPATHS\"=", at + 1))
+    for (std::size_t i = at; i < out.size() && out[i] != '\n'; ++i) out[i] = static_cast<char>(std::toupper(out[i]));
+  return out;
+}
+// The files less the shape fonts, which stay in AutoCAD's folders.
+std::string WithoutFonts(const std::string& dump) {
+  std::string out;
+  for (std::size_t begin = 0, end; begin < dump.size(); begin = end + 1) {
+    end = dump.find('\n', begin);
+    const std::string line = dump.substr(begin, end - begin);
+    if (line.find("\\Fonts\\Kavtor_") == std::string::npos) out += line + "\n";
+  }
+  return out;
+}
+
+class RemovalTest : public wt::MachineTest {
+ protected:
+  void SetUp() override {
+    os.InitDialogControls();
+    for (const char* name : kPackage) box.Write(box.Path("Data\\") + name, std::string("new ") + name);
+    box.AddAcad(k2008, a2008, L"AutoCAD 2008");
+    box.AddAcad(k2016, a2016, L"AutoCAD 2016");
+    box.Write(a2008 + "\\Drv\\pdfplot9.hdi", "Autodesk's driver");
+    box.Set(HKEY_LOCAL_MACHINE, k2016 + L"\\Applications\\Other", L"LOADER", L"C:\\Other\\other.arx");
+    box.Set(HKEY_CURRENT_USER, kProfiles + L"Jörg\\Variables", L"TRUSTEDPATHS", L"D:\\Jörg\\Lisp;e:\\Blocks\\...");
+    box.Set(HKEY_CURRENT_USER, kProfiles + L"Empty\\Variables", L"Other", L"x");  // no TRUSTEDPATHS
+    box.AddKey(HKEY_CURRENT_USER, kProfiles + L"New");                            // no Variables
+    box.AddKey(HKEY_LOCAL_MACHINE, wt::Wide(uninstall::kUninstallKey));           // as every Windows has it
+    registry = Comparable(box.DumpRegistry());
+    files = box.DumpFiles();
+  }
+
+  // The default installation into `folder`, both releases ticked.
+  void Install(const std::string& folder) {
+    CAcadSetup acad(os.platform);
+    acad.DiscoverReleases();
+    Dlg_Setup dlg(os.platform, acad, 0, 32, kSetupVersion);
+    os.boxes.clear();
+    g_bCheckAcadRunning = true;
+    ASSERT_EQ(os.RunDialog([&] { return dlg.DoModal(); },
+                           [&](HWND d) {
+                             ::SetWindowTextA(::GetDlgItem(d, setupdlg::kPathEdit), folder.c_str());
+                             wt::Click(d, setupdlg::kInstallButton);
+                           }),
+              IDOK);
+    ASSERT_EQ(os.boxes.size(), 2u) << os.boxes[0].text;
+  }
+  // What the uninstaller of `product` does, as the copy in the temporary folder runs it.
+  RemovalReport Remove(const std::string& product) {
+    CAcadSetup acad(os.platform);
+    acad.DiscoverReleases();
+    return uninstall::CUninstaller(os.platform, acad, 32).Remove(product);
+  }
+  void ExpectAsBefore() {
+    EXPECT_EQ(Comparable(box.DumpRegistry()), registry);
+    EXPECT_EQ(WithoutFonts(box.DumpFiles()), files);
+  }
+  std::string Entry() {
+    return wt::Ansi(box.Get(HKEY_LOCAL_MACHINE, wt::Wide(uninstall::EntryKey(32)), L"InstallLocation").value_or(L""));
+  }
+
+  const std::string a2008 = box.Path("AutoCAD 2008"), a2016 = box.Path("AutoCAD 2016");
+  const std::string x = box.Path("X\\Vellmark"), y = box.Path("结构\\Vellmark");
+  std::string registry, files;
+};
+
+// Every key, value, trusted folder and file the installation made goes, AutoCAD 2008's driver comes back, the
+// fonts stay and are named as staying; run again, it finds nothing left and says so without a failure.
+TEST_F(RemovalTest, TheMachineIsAsItWasButTheFontsAndASecondRunFindsNothing) {
+  Install(box.Path("X"));
+  ASSERT_EQ(Entry(), x);
+  const RemovalReport report = Remove(x);
+  EXPECT_EQ(wt::Told(report.failures), "");
+  ExpectAsBefore();
+  EXPECT_EQ(box.Read(a2008 + "\\Drv\\pdfplot9.hdi"), "Autodesk's driver");
+  EXPECT_EQ(box.Read(a2016 + "\\Fonts\\Kavtor_HZ.shx"), "new Kavtor_HZ.shx");
+  std::string removed;
+  for (const std::string& line : report.removed) removed += line + "\n";
+  for (const std::string& part :
+       {"注册表项 HKEY_LOCAL_MACHINE\\" + wt::Ansi(k2016) + "\\Applications\\Kavtor2016DLL\n",
+        a2008 + "\\Drv\\pdfplot9.hdi（已恢复为 AutoCAD 原有的文件）\n", "安装文件夹 " + x + " 中的 6 个文件\n",
+        "文件夹 " + box.Path("X") + "\n", std::string("受信任路径 HKEY_CURRENT_USER\\SOFTWARE\\Autodesk\\AutoCAD\\R20.1\\ACAD-F001:804\\Profiles\\New\\Variables\\TRUSTEDPATHS\n"),
+        std::string("“应用和功能”中的 Vellmark 结构工具箱 ( 32位 AutoCAD版 )\n")})
+    EXPECT_NE(removed.find(part), std::string::npos) << part;
+  const std::string message = uninstall::ComposeClosingMessage(32, report);
+  EXPECT_EQ(message.rfind("Vellmark 结构工具箱 ( 32位 AutoCAD版 ) 已卸载。\n\n已删除：\n" + report.removed[0] + "\n", 0), 0u);
+  EXPECT_NE(message.find("\n\n已保留：\n字体文件 Kavtor_EN.shx、Kavtor_HZ.shx 留在各 AutoCAD 的 Fonts 文件夹中，"
+                         "用本工具箱绘制的图纸仍能正常显示文字"),
+            std::string::npos);
+  const RemovalReport again = Remove(x);
+  EXPECT_TRUE(again.removed.empty() && again.kept.empty() && again.failures.empty());
+  ExpectAsBefore();
+}
+
+// AutoCAD 2016 removed before Vellmark, and files of the product folder deleted by hand: the rest goes all the same.
+TEST_F(RemovalTest, AutoCadRemovedFirstAndAPartlyDeletedProductFolder) {
+  Install(box.Path("X"));
+  ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, k2016.c_str());
+  wt::RemoveAll(a2016);
+  ::DeleteFileA((x + "\\Kavtor2015.ARX").c_str());
+  EXPECT_EQ(wt::Told(Remove(x).failures), "");
+  box.AddAcad(k2016, a2016, L"AutoCAD 2016");  // for the comparison
+  box.Set(HKEY_LOCAL_MACHINE, k2016 + L"\\Applications\\Other", L"LOADER", L"C:\\Other\\other.arx");
+  ExpectAsBefore();
+}
+
+// A file changed since the installation is the user's now: kept and named, and with it its folder; the removal
+// has finished, so the entry goes.
+TEST_F(RemovalTest, AChangedFileIsKeptAndNamed) {
+  Install(box.Path("X"));
+  box.Write(x + "\\说明.txt", "my notes");
+  const RemovalReport report = Remove(x);
+  EXPECT_EQ(wt::Told(report.failures), "");
+  ASSERT_EQ(report.kept.size(), 3u);  // the fonts first
+  EXPECT_EQ(report.kept[1], x + "\\说明.txt（安装后已被更改）");
+  EXPECT_EQ(report.kept[2], "文件夹 " + x + "（其中还有其他文件）");
+  EXPECT_EQ(box.Read(x + "\\说明.txt"), "my notes");
+  EXPECT_EQ(Entry(), "");
+  wt::RemoveAll(box.Path("X"));
+  ExpectAsBefore();
+}
+
+// Installed into X, then again into Y: AutoCAD loads from Y, and Apps & Features names Y. X's uninstaller takes back
+// only X's files and trust; the keys, assemblies and driver Y's installation uses stay. Y's then takes back the rest,
+// but for what Y found made (by X): an empty Applications key, empty trusted lists, harmless to AutoCAD.
+TEST_F(RemovalTest, EachFolderTakesBackOnlyItsOwn) {
+  Install(box.Path("X"));
+  Install(box.Path("结构"));
+  const std::string registry2 = box.DumpRegistry();
+  const RemovalReport first = Remove(x);
+  EXPECT_EQ(wt::Told(first.failures), "");
+  EXPECT_EQ(::GetFileAttributesA(x.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(Entry(), y);
+  EXPECT_EQ(wt::Ansi(box.Get(HKEY_LOCAL_MACHINE, k2016 + L"\\Applications\\Kavtor2016", L"LOADER").value_or(L"")),
+            y + "\\Kavtor2015.ARX");
+  EXPECT_TRUE(box.Read(a2016 + "\\ACAD2013.dll"));
+  EXPECT_EQ(box.Read(a2008 + "\\Drv\\pdfplot9.hdi"), "new Kavtor.prt5");
+  EXPECT_NE(first.kept[0].find("（另一处安装的 Vellmark 仍在使用）"), std::string::npos);
+  const std::wstring trusted = box.Get(HKEY_CURRENT_USER, kProfiles + L"Jörg\\Variables", L"TRUSTEDPATHS").value_or(L"");
+  const std::wstring upperY = wt::Wide(ansi::UpperAscii(y)), expected = L"D:\\JöRG\\LISP;E:\\BLOCKS\\...;" + upperY;
+  EXPECT_EQ(trusted, expected);
+  EXPECT_NE(box.DumpRegistry(), registry2);
+  EXPECT_EQ(wt::Told(Remove(y).failures), "");
+  std::string left = Comparable(box.DumpRegistry());
+  for (const std::string& found : {"\\HKLM\\" + wt::Ansi(k2008) + "\\Applications\n",
+                                   "\\HKCU\\" + wt::Utf8(kProfiles) + "Empty\\Variables \"TRUSTEDPATHS\"=SZ:\n",
+                                   "\\HKCU\\" + wt::Utf8(kProfiles) + "New\\Variables\n",
+                                   "\\HKCU\\" + wt::Utf8(kProfiles) + "New\\Variables \"TRUSTEDPATHS\"=SZ:\n"}) {
+    ASSERT_NE(left.find(found), std::string::npos) << found;
+    left.erase(left.find(found), found.size());
+  }
+  EXPECT_EQ(left, registry);
+  EXPECT_EQ(WithoutFonts(box.DumpFiles()), files);
+}
+
+// A file held open (as a running AutoCAD holds its modules; ERROR_SHARING_VIOLATION, as Windows and Wine answer the
+// deletion) is reported; the entry, the uninstaller and the record stay, and a second run finishes the job.
+TEST_F(RemovalTest, ALockedFileIsReportedTheEntryStaysAndASecondRunFinishes) {
+  Install(box.Path("X"));
+  const HANDLE held =
+      ::CreateFileA((x + "\\Kavtor2015.ARX").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const RemovalReport first = Remove(x);
+  ::CloseHandle(held);
+  EXPECT_EQ(wt::Told(first.failures), "无法删除文件 " + x + "\\Kavtor2015.ARX（错误 32）\n");
+  EXPECT_EQ(Entry(), x);
+  EXPECT_TRUE(box.Read(x + "\\Uninstall.exe") && box.Read(x + "\\Uninstall.dat"));
+  const std::string message = uninstall::ComposeClosingMessage(32, first);
+  EXPECT_EQ(message.rfind("卸载未完成！以下项目未能删除：\n无法删除文件 ", 0), 0u) << message;
+  EXPECT_NE(message.find("然后在“应用和功能”中再次卸载 Vellmark 结构工具箱 ( 32位 AutoCAD版 )，即可完成卸载。"), std::string::npos);
+  EXPECT_EQ(wt::Told(Remove(x).failures), "");
+  ExpectAsBefore();
+}
+
+// Started from its folder: the question names what goes; No changes nothing; AutoCAD running is refused with Retry
+// and Cancel; a declined elevation prompt (the user's answer: ERROR_CANCELLED) is told, and its copy does not stay.
+// The test program stands in for the uninstaller in its own folder: Vellmark is installed into the folder above it.
+TEST_F(RemovalTest, TheUninstallerAsksWaitsForAutoCadAndNeedsAnAdministrator) {
+  const std::string product = box.Folder();
+  Install(product.substr(0, product.rfind('\\')));
+  const std::string registryNow = box.DumpRegistry(), filesNow = box.DumpFiles();
+  CAcadSetup acad(os.platform);
+  uninstall::CUninstaller uninstaller(os.platform, acad, 32);
+  os.boxes.clear();
+  os.answers = {IDNO};
+  uninstaller.RunFromProductFolder();
+  ASSERT_EQ(os.boxes.size(), 1u);
+  EXPECT_EQ(os.boxes[0].caption, "Vellmark-软件卸载");
+  EXPECT_EQ(os.boxes[0].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+  EXPECT_EQ(os.boxes[0].text, "将从本机卸载 Vellmark 结构工具箱 ( 32位 AutoCAD版 )：\n\n·安装文件夹 " + product +
+                                  " 中安装的文件\n·各 AutoCAD 配置中对该文件夹的信任\n·以下 AutoCAD 中的加载项注册和程序集"
+                                  "（AutoCAD 2008 的打印驱动恢复为原文件）：\n" + a2008 + "\n" + a2016 +
+                                  "\n\n字体文件将保留，用本工具箱绘制的图纸仍能正常显示文字。\n\n是否继续？");
+  os.answers = {IDYES};
+  os.startAnswer = ERROR_CANCELLED;
+  uninstaller.RunFromProductFolder();
+  ASSERT_EQ(os.boxes.size(), 3u);
+  EXPECT_EQ(os.boxes[2].text, "卸载已取消：删除 Vellmark 写入的注册表项和文件需要管理员权限。");
+  const std::string copy = os.GetTempPathA() + "Vellmark-Uninstall-" + std::to_string(::GetCurrentProcessId()) + ".exe";
+  EXPECT_EQ(os.started, (std::vector<std::string>{"runas " + copy + " /remove " + std::to_string(::GetCurrentProcessId()) +
+                                                 " \"" + product + "\""}));
+  EXPECT_EQ(::GetFileAttributesA(copy.c_str()), INVALID_FILE_ATTRIBUTES) << "the copy does not stay";
+  EXPECT_EQ(box.DumpRegistry(), registryNow);
+  EXPECT_EQ(box.DumpFiles(), filesNow);
+  box.Run("acad.exe");
+  os.answers = {IDYES, IDRETRY, IDCANCEL};
+  uninstaller.RunFromProductFolder();
+  ASSERT_EQ(os.boxes.size(), 6u);
+  EXPECT_EQ(os.boxes[4].text, "请先关闭 AutoCAD 再卸载：AutoCAD 运行时会占用本工具箱的文件。");
+  EXPECT_EQ(os.boxes[5].type, static_cast<UINT>(MB_RETRYCANCEL | MB_ICONEXCLAMATION));
+  EXPECT_EQ(os.started.size(), 1u);
+  EXPECT_EQ(box.DumpRegistry(), registryNow);
+}
+
+}  // namespace
