@@ -7,7 +7,8 @@ void CAcadSetup::SetTargetPath(std::string folder) {
   m_strTargetPath = std::move(folder);
 }
 
-void CAcadSetup::Remember(RecordEntry::Kind kind, const std::u16string& path, std::uint32_t flags) {
+void CAcadSetup::Remember(RecordEntry::Kind kind, const std::u16string& path, FailureReport& report,
+                          std::uint32_t flags) {
   if (m_record == nullptr) return;
   RecordEntry entry;
   entry.kind = kind;
@@ -15,8 +16,10 @@ void CAcadSetup::Remember(RecordEntry::Kind kind, const std::u16string& path, st
   entry.flags = flags;
   if (kind == RecordEntry::kSupport) {
     plat::FileInfo info;
-    // A file whose size and time cannot be read is left out: the uninstaller then keeps it, which loses nothing.
-    if (!m_platform.files.GetFileAttributesExA(m_platform.text.WideCharToMultiByte(path).c_str(), &info)) return;
+    const std::string file = m_platform.text.WideCharToMultiByte(path);
+    // Placed but not recorded, it would stay when Vellmark goes: the installation is not complete.
+    if (!m_platform.files.GetFileAttributesExA(file.c_str(), &info))
+      return Report(report, Failure::kFileNotRead, file, static_cast<long>(m_platform.files.GetLastError()));
     entry.size = info.size;
     entry.lastWrite = info.lastWrite;
   }

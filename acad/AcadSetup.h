@@ -121,9 +121,10 @@ class CAcadSetup {
   void RemoveSupportFile(const std::string& path, const RecordEntry& entry, const Remaining& remaining,
                          RemovalReport& report);
 
-  void CopySupportFile(const std::string& source, const std::string& destination, FailureReport& report);
+  void CopySupportFile(const std::string& source, const std::string& destination, FailureReport& report,
+                       bool keepOriginal = false);
   bool KeepOriginal(const std::string& file, FailureReport& report);
-  void Remember(RecordEntry::Kind kind, const std::u16string& path, std::uint32_t flags = 0);
+  void Remember(RecordEntry::Kind kind, const std::u16string& path, FailureReport& report, std::uint32_t flags = 0);
 
   plat::Platform& m_platform;
   plat::IRegistry& m_reg;

@@ -30,11 +30,18 @@ struct Failure {
 using FailureReport = std::vector<Failure>;
 
 // What a removal did, for the one message that closes it: what it took back,
-// what it left and why (a line each, for the user), and what failed.
+// what it left and why (a line each, for the user), and what failed. A removed
+// key, trusted list or file of AutoCAD's folders begins with its kind's word, so
+// that the message can count them.
 struct RemovalReport {
   std::vector<std::string> removed, kept;
   FailureReport failures;
 };
+namespace removed {
+constexpr const char* kKey = "注册表项 ";
+constexpr const char* kTrusted = "受信任路径 ";
+constexpr const char* kFile = "文件 ";
+}  // namespace removed
 
 inline void Report(FailureReport& report, Failure::Kind kind, std::string item, long error) {
   report.push_back({kind, std::move(item), static_cast<std::uint32_t>(error)});

@@ -24,7 +24,8 @@ void CAcadSetup::WriteModuleKey(plat::HKey installKey, const std::string& instal
   plat::ScopedKey key(m_reg, RecreateKey(m_reg, installKey, item, subKey, report));
   if (!key) return;
   WriteDword(m_reg, key.get(), item, "LOADCTRLS", kLoadOnStartup, report);
-  WriteString(m_reg, key.get(), item, "LOADER", ansi::Format("%s\\Kavtor%d.ARX", m_strTargetPath.c_str(), module), report);
+  WriteString(m_reg, key.get(), item, "LOADER", ansi::Format("%s\\Kavtor%d.ARX", m_strTargetPath.c_str(), module),
+              report);
 }
 
 void CAcadSetup::WriteAssemblyKey(plat::HKey installKey, const std::string& installPath, int year, int assembly,
@@ -34,7 +35,8 @@ void CAcadSetup::WriteAssemblyKey(plat::HKey installKey, const std::string& inst
   plat::ScopedKey key(m_reg, RecreateKey(m_reg, installKey, item, subKey, report));
   if (!key) return;
   WriteDword(m_reg, key.get(), item, "LOADCTRLS", kLoadOnStartup, report);
-  WriteString(m_reg, key.get(), item, "LOADER", ansi::Format("%s\\ACAD%d.dll", installFolder.c_str(), assembly), report);
+  WriteString(m_reg, key.get(), item, "LOADER", ansi::Format("%s\\ACAD%d.dll", installFolder.c_str(), assembly),
+              report);
   WriteDword(m_reg, key.get(), item, "MANAGED", kManagedAssembly, report);
 }
 
@@ -57,7 +59,7 @@ FailureReport CAcadSetup::RegisterRelease(int year) {
     plat::ScopedKey applications(m_reg);
     if (m_reg.RegOpenKeyExA(installKey, "Applications", 0, plat::kKeyRead, applications.out()) ==
         plat::kErrorFileNotFound)
-      Remember(RecordEntry::kKey, m_platform.text.MultiByteToWideChar(keys[i] + "Applications"));
+      Remember(RecordEntry::kKey, m_platform.text.MultiByteToWideChar(keys[i] + "Applications"), report);
     applications.Close();
     WriteModuleKey(installKey, keys[i], year, release.moduleNumber, report);
     if (m_editionBits == 64 && year == kExtraKeyRelease)

@@ -22,8 +22,8 @@ void CAcadSetup::CheckKeyRights(const std::string& installKey, int year, Failure
   // The loader keys go below Applications when it is there, else Applications is made below the installation key.
   for (const std::string& key : {installKey, installKey + "Applications"}) {
     plat::HKey handle = 0;
-    const long rc =
-        m_reg.RegOpenKeyExA(plat::kHKeyLocalMachine, key.c_str(), 0, plat::kKeyCreateSubKey | plat::kKeySetValue, &handle);
+    const long rc = m_reg.RegOpenKeyExA(plat::kHKeyLocalMachine, key.c_str(), 0,
+                                        plat::kKeyCreateSubKey | plat::kKeySetValue, &handle);
     plat::ScopedKey owner(m_reg, rc == plat::kErrorSuccess ? handle : 0);
     if (IsLackOfRights(static_cast<std::uint32_t>(rc)))
       AddOnce(report, ansi::Format("AutoCAD %d：HKEY_LOCAL_MACHINE\\%s", year, key.c_str()),
@@ -47,7 +47,8 @@ FailureReport CAcadSetup::FindMissingRights(const ReleaseFlags& ticked) {
     if (ticked[k] == 0) continue;
     const int year = acad::kFirstRelease + k;
     for (const std::string& key : m_arrInstallKeys[k]) CheckKeyRights(key, year, report);
-    for (const std::string& folder : m_arrInstallFolders[k]) CheckFolderRights(folder, year == kPlotDriverRelease, report);
+    for (const std::string& folder : m_arrInstallFolders[k])
+      CheckFolderRights(folder, year == kPlotDriverRelease, report);
   }
   return report;
 }

@@ -17,7 +17,8 @@ constexpr int kPlotDriverRelease = 2008;
 // A file the package does not hold is no failure: most of the assembly numbers
 // are there for releases to come. One it holds but cannot place is, and so is
 // one whose presence could not be told.
-void CAcadSetup::CopySupportFile(const std::string& source, const std::string& destination, FailureReport& report) {
+void CAcadSetup::CopySupportFile(const std::string& source, const std::string& destination, FailureReport& report,
+                                 bool keepOriginal) {
   const PathKind kind = GetPathKind(m_platform.files, source);
   if (kind == PathKind::Folder) return;
   if (kind == PathKind::Missing) {
@@ -27,6 +28,7 @@ void CAcadSetup::CopySupportFile(const std::string& source, const std::string& d
       Report(report, Failure::kFileNotCopied, destination, static_cast<long>(why));
     return;
   }
+  if (keepOriginal && !KeepOriginal(destination, report)) return;
   bool copied = false;
   std::uint32_t error = plat::kErrorPathNotFound;
   if (ansi::CharCount(source) <= plat::kLongestPath && ansi::CharCount(destination) <= plat::kLongestPath) {
@@ -34,7 +36,7 @@ void CAcadSetup::CopySupportFile(const std::string& source, const std::string& d
     if (!copied) error = m_platform.files.GetLastError();
   }
   if (!copied) return Report(report, Failure::kFileNotCopied, destination, static_cast<long>(error));
-  Remember(RecordEntry::kSupport, m_platform.text.MultiByteToWideChar(destination));
+  Remember(RecordEntry::kSupport, m_platform.text.MultiByteToWideChar(destination), report);
 }
 
 // AutoCAD's own file is copied aside before the installation first replaces it,
@@ -74,10 +76,8 @@ void CAcadSetup::CopySupportFilesTo(std::string folder, bool plotDriver, const s
   if (!plotDriver) return;
   // The package's driver replaces AutoCAD 2008's own PDF plot driver.
   const std::string drivers = ansi::Format("%s\\Drv", folder.c_str());
-  const std::string source = ansi::Format("%s\\Kavtor.prt5", package.c_str());
-  const std::string driver = ansi::Format("%s\\pdfplot9.hdi", drivers.c_str());
-  if (GetPathKind(m_platform.files, source) == PathKind::File && !KeepOriginal(driver, report)) return;
-  CopySupportFile(source, driver, report);
+  CopySupportFile(ansi::Format("%s\\Kavtor.prt5", package.c_str()), ansi::Format("%s\\pdfplot9.hdi", drivers.c_str()),
+                  report, true);
 }
 
 FailureReport CAcadSetup::CopySupportFiles(const ReleaseFlags& ticked, const std::string& package) {

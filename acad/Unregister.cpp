@@ -66,7 +66,7 @@ bool CAcadSetup::RemoveOwnKeys(plat::HKey installKey, const std::string& install
       Report(report.failures, Failure::kKeyNotDeleted, HklmItem(installPath + subKey), rc);
       return false;
     }
-    report.removed.push_back("注册表项 " + HklmItem(installPath + subKey));
+    report.removed.push_back(std::string(removed::kKey) + HklmItem(installPath + subKey));
   }
   return true;
 }
@@ -121,7 +121,7 @@ void CAcadSetup::RemoveCreatedKeys(const InstallRecord& record, RemovalReport& r
     key.Close();
     rc = m_reg.RegDeleteKeyA(plat::kHKeyLocalMachine, path.c_str());
     if (rc == plat::kErrorSuccess)
-      report.removed.push_back("注册表项 " + HklmItem(path));
+      report.removed.push_back(std::string(removed::kKey) + HklmItem(path));
     else if (rc != plat::kErrorFileNotFound)
       Report(report.failures, Failure::kKeyNotDeleted, HklmItem(path), rc);
   }
@@ -181,7 +181,7 @@ void CAcadSetup::RemoveSupportFile(const std::string& path, const RecordEntry& e
     return Report(report.failures, Failure::kFileNotRestored, path, static_cast<long>(m_platform.files.GetLastError()));
   }
   ClearReadOnly(m_platform.files, path);
-  if (m_platform.files.DeleteFileA(path.c_str())) return report.removed.push_back("文件 " + path);
+  if (m_platform.files.DeleteFileA(path.c_str())) return report.removed.push_back(std::string(removed::kFile) + path);
   Report(report.failures, Failure::kFileNotDeleted, path, static_cast<long>(m_platform.files.GetLastError()));
 }
 
@@ -201,6 +201,7 @@ void CAcadSetup::RemoveSupportFiles(const InstallRecord& record, RemovalReport& 
     RemoveSupportFile(path, entry, remaining, report);
   }
   if (fonts)
-    report.kept.push_back(ansi::Format("字体文件 %s、%s 留在各 AutoCAD 的 Fonts 文件夹中，用本工具箱绘制的图纸仍能正常显示文字",
-                                       layout::kShapeFonts[0], layout::kShapeFonts[1]));
+    report.kept.push_back(
+        ansi::Format("字体文件 %s、%s 留在各 AutoCAD 的 Fonts 文件夹中，用本工具箱绘制的图纸仍能正常显示文字",
+                     layout::kShapeFonts[0], layout::kShapeFonts[1]));
 }

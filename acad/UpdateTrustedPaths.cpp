@@ -149,7 +149,7 @@ void CAcadSetup::TrustTargetIn(const std::u16string& variablesKey, FailureReport
   if (written != plat::kErrorSuccess)
     return Report(report, Failure::kValueNotWritten, HkcuItem(variablesKey) + "\\TRUSTEDPATHS", written);
   // A profile that trusted the folder before keeps it when Vellmark goes.
-  if (!ListsTrustedFolder(current, folder)) Remember(RecordEntry::kTrusted, variablesKey, lacked);
+  if (!ListsTrustedFolder(current, folder)) Remember(RecordEntry::kTrusted, variablesKey, report, lacked);
 }
 
 FailureReport CAcadSetup::UpdateTrustedPaths() {
@@ -168,8 +168,8 @@ void CAcadSetup::UntrustFolder(const std::string& productFolder, const InstallRe
     if (entry.kind != RecordEntry::kTrusted) continue;
     const std::string item = HkcuItem(entry.path);
     plat::ScopedKey key(m_reg);
-    const long opened =
-        m_reg.RegOpenKeyExW(plat::kHKeyCurrentUser, entry.path.c_str(), 0, plat::kKeyRead | plat::kKeySetValue, key.out());
+    const long opened = m_reg.RegOpenKeyExW(plat::kHKeyCurrentUser, entry.path.c_str(), 0,
+                                            plat::kKeyRead | plat::kKeySetValue, key.out());
     if (opened == plat::kErrorFileNotFound) continue;
     if (opened != plat::kErrorSuccess) {
       Report(report.failures, Failure::kKeyNotOpened, item, opened);
@@ -193,7 +193,7 @@ void CAcadSetup::UntrustFolder(const std::string& productFolder, const InstallRe
         Report(report.failures, Failure::kValueNotWritten, item + "\\TRUSTEDPATHS", rc);
         continue;
       }
-      report.removed.push_back("受信任路径 " + item + "\\TRUSTEDPATHS");
+      report.removed.push_back(std::string(removed::kTrusted) + item + "\\TRUSTEDPATHS");
     }
     if ((entry.flags & RecordEntry::kCreatedKey) == 0) continue;
     std::uint32_t subKeys = 1, values = 1;

@@ -113,8 +113,7 @@ bool ParseLine(const std::u16string& line, RecordEntry& entry) {
     if (!ParseNumber(fields[2], flags) || flags > 0xFFFFFFFFu) return false;
     entry.flags = static_cast<std::uint32_t>(flags);
   }
-  if (FieldCount(entry.kind) == 3)
-    return ParseNumber(fields[2], entry.size) && ParseNumber(fields[3], entry.lastWrite);
+  if (FieldCount(entry.kind) == 3) return ParseNumber(fields[2], entry.size) && ParseNumber(fields[3], entry.lastWrite);
   return true;
 }
 

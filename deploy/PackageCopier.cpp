@@ -148,7 +148,7 @@ bool CPackageCopier::CopyEntry(const std::string& packageFolder, const std::stri
     // go on for ever.
     if (answer == plat::kIdAbort || answer == 0) return false;
     if (answer == plat::kIdIgnore) {
-      m_ignored.emplace_back(destination, error);
+      Report(m_failures, Failure::kFileNotCopied, destination, static_cast<long>(error));
       ClearReadOnly(m_platform.files, destination);
       return true;
     }
@@ -158,11 +158,10 @@ bool CPackageCopier::CopyEntry(const std::string& packageFolder, const std::stri
   return true;
 }
 
-// A file whose size and time cannot be read is left out of the record: the
-// uninstaller then keeps it, which loses nothing.
 void CPackageCopier::Remember(const std::string& name, const std::string& destination) {
   plat::FileInfo info;
-  if (!m_platform.files.GetFileAttributesExA(destination.c_str(), &info)) return;
+  if (!m_platform.files.GetFileAttributesExA(destination.c_str(), &info))
+    return Report(m_failures, Failure::kFileNotRead, destination, static_cast<long>(m_platform.files.GetLastError()));
   RecordEntry entry;
   entry.kind = RecordEntry::kFile;
   entry.path = m_platform.text.MultiByteToWideChar(name);

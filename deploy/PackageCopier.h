@@ -4,9 +4,9 @@
 #pragma once
 
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "acad/FailureReport.h"
 #include "deploy/InstallRecord.h"
 #include "framework/Wnd.h"
 #include "platform/Platform.h"
@@ -39,11 +39,11 @@ class CPackageCopier {
   // package that is the target folder itself stays as it is.
   bool CopyPackage();
   // The files now in the target folder as the package put them there (the
-  // uninstaller takes back those it finds unchanged), and the destinations of the
-  // files the user chose to leave out (Ignore), with the error of their copy.
-  using Ignores = std::vector<std::pair<std::string, std::uint32_t>>;
+  // uninstaller takes back those it finds unchanged), and what the installation
+  // lacks: the files the user chose to leave out (Ignore), and those that could
+  // not be recorded (the uninstaller would leave them).
   const InstallRecord& Record() const { return m_record; }
-  const Ignores& Ignored() const { return m_ignored; }
+  const FailureReport& Failures() const { return m_failures; }
 
  private:
   // False when the user chose Abort.
@@ -57,6 +57,6 @@ class CPackageCopier {
   fw::CProgressCtrl& m_progress;
   plat::HWnd m_owner;
   InstallRecord m_record;
-  Ignores m_ignored;
+  FailureReport m_failures;
   std::uint32_t m_copyError = 0;  // of the last copy that failed
 };

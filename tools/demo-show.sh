@@ -75,33 +75,58 @@ fi
 wineserver -w
 
 product="$WINEPREFIX/drive_c/Kavtor/Vellmark"
-if [ -d "$product" ]; then
-  echo "Installed files:"
-  echo "  C:\\Kavtor\\Vellmark:"
-  find "$product" -type f -printf '    %P\n' | sort
+# regedit's lines, "[KEY] "NAME"=DATA", shown as KEY then NAME = DATA.
+show_values() {
+  sed -e 's/\\\\/\\/g' -e 's/^\[\(.*\)\] "\([^"]*\)"=/\1\t\2 = /' | awk -F'\t' '
+    $1 != key { key = $1; print "  " key } { print "      " $2 }'
+}
+# show_machine EXPORT: the product folder, what lies in each AutoCAD folder, the loader keys, the Apps & Features
+# entry, the trusted folders, and whether anything else changed since registry-before.txt.
+show_machine() {
+  if [ -d "$product" ]; then
+    echo "  C:\\Kavtor\\Vellmark:"
+    find "$product" -type f -printf '    %P\n' | sort
+  else
+    echo "  C:\\Kavtor\\Vellmark: not there$([ -e "$WINEPREFIX/drive_c/Kavtor" ] || echo ', nor C:\Kavtor')"
+  fi
   while IFS= read -r win; do
     unix="$(e2e_unix_path "$win")"
     [ -d "$unix" ] || continue
-    placed="$(cd "$unix" && find . -type f \( -name 'Kavtor_*.shx' -o -name 'ACAD20*.dll' -o -name pdfplot9.hdi \) \
+    placed="$(cd "$unix" && find . -type f \( -name 'Kavtor_*.shx' -o -name 'ACAD20*.dll' -o -name 'pdfplot9.hdi*' \) \
       -printf '    %P\n' | sed 's|/|\\|g' | sort)"
     printf '  %s:\n%s\n' "$win" "${placed:-    (nothing)}"
   done < <(e2e_fixture_locations "$fixture")
-  e2e_reg_export "$VM_DEMO_DIR/registry-after.txt"
-  # regedit's lines, "[KEY] "NAME"=DATA", shown as KEY then NAME = DATA.
-  show_values() {
-    sed -e 's/\\\\/\\/g' -e 's/^\[\(.*\)\] "\([^"]*\)"=/\1\t\2 = /' | awk -F'\t' '
-      $1 != key { key = $1; print "  " key } { print "      " $2 }'
-  }
-  echo "Loader keys written:"
-  grep -E '\\Applications\\Kavtor[0-9]{4}(DLL)?\] ' "$VM_DEMO_DIR/registry-after.txt" | show_values
+  echo "Loader keys:"
+  grep -E '\\Applications\\Kavtor[0-9]{4}(DLL)?\] ' "$1" | show_values || echo "  (none)"
+  echo "Apps & Features entry:"
+  grep -E '\\Uninstall\\VellmarkToolbox[0-9]+\] ' "$1" | show_values || echo "  (none)"
   echo "Trusted folders (TRUSTEDPATHS of every profile):"
-  grep -E '\\Variables\] "TRUSTEDPATHS"=' "$VM_DEMO_DIR/registry-after.txt" | show_values
-  changes="$(e2e_reg_changes "$VM_DEMO_DIR/registry-before.txt" "$VM_DEMO_DIR/registry-after.txt")"
+  grep -E '\\Variables\] "TRUSTEDPATHS"=' "$1" | show_values || echo "  (none)"
+  changes="$(e2e_reg_changes "$VM_DEMO_DIR/registry-before.txt" "$1")"
   if [ -z "$changes" ]; then
     echo "Nothing else in the registry changed (HKLM\\SOFTWARE and the users' hives compared)."
   else
     printf 'Other registry changes:\n%s\n' "$changes"
   fi
+}
+
+if [ -d "$product" ]; then
+  echo "Installed:"
+  e2e_reg_export "$VM_DEMO_DIR/registry-after.txt"
+  show_machine "$VM_DEMO_DIR/registry-after.txt"
+  echo "Removing Vellmark as Apps & Features does (its entry's UninstallString, no arguments):"
+  if [ "${VM_DEMO_INTERACTIVE:-0}" = 1 ]; then
+    command="$(setup_entry_value "$VM_DEMO_DIR/registry-after.txt" UninstallString | sed -e 's/^"\\"//' -e 's/\\""$//' -e 's/\\\\/\\/g')"
+    echo "The uninstaller is on your display: answer it."
+    e2e_start "$WINEPREFIX/drive_c" "$command" "$VM_DEMO_DIR/uninstall.log"
+    wait "$E2E_PID" || true
+  else
+    setup_uninstall "$VM_DEMO_DIR/registry-after.txt" | sed -e 's/\\n/\n/g' | sed 's/^/  /'
+  fi
+  wineserver -w
+  echo "What is left after the removal:"
+  e2e_reg_export "$VM_DEMO_DIR/registry-removed.txt"
+  show_machine "$VM_DEMO_DIR/registry-removed.txt"
 else
   echo "Nothing was installed (no $product)."
 fi

@@ -148,8 +148,7 @@ bool Dlg_Setup::RunInstall() {
     return false;
   }
   // A file the user chose to leave out is missing from the installation.
-  for (const auto& [file, error] : copier.Ignored())
-    Report(m_installFailures, Failure::kFileNotCopied, file, static_cast<long>(error));
+  m_installFailures = copier.Failures();
   InstallRecord record = copier.Record();
   m_progress.StepIt();
   m_acadSetup.SetTargetPath(m_strPath);
@@ -188,6 +187,6 @@ void Dlg_Setup::MakeRemovable(InstallRecord record) {
   plat::FileInfo info;
   if (m_platform.files.GetFileAttributesExA(uninstaller.c_str(), &info)) bytes = info.size;
   for (const RecordEntry& entry : record.Entries()) bytes += entry.size;
-  uninstall::WriteEntry(m_platform.registry, m_editionBits, m_strPath, static_cast<std::uint32_t>((bytes + 1023) / 1024),
-                        m_installFailures);
+  uninstall::WriteEntry(m_platform.registry, m_editionBits, m_strPath,
+                        static_cast<std::uint32_t>((bytes + 1023) / 1024), m_installFailures);
 }

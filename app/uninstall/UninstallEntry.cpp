@@ -35,7 +35,8 @@ void WriteEntry(plat::IRegistry& reg, int editionBits, const std::string& produc
 long EntryLocation(plat::IRegistry& reg, int editionBits, std::string& folder) {
   folder.clear();
   plat::ScopedKey entry(reg);
-  const long rc = reg.RegOpenKeyExA(plat::kHKeyLocalMachine, EntryKey(editionBits).c_str(), 0, plat::kKeyRead, entry.out());
+  const long rc =
+      reg.RegOpenKeyExA(plat::kHKeyLocalMachine, EntryKey(editionBits).c_str(), 0, plat::kKeyRead, entry.out());
   if (rc != plat::kErrorSuccess) return rc;
   const long read = ReadString(reg, entry.get(), "InstallLocation", folder);
   return read == plat::kErrorFileNotFound ? plat::kErrorSuccess : read;  // an entry naming no folder names none of ours

@@ -46,13 +46,36 @@ std::string ComposeUninstallQuestion(int editionBits, const std::string& product
                       registered.c_str());
 }
 
+// The keys, trusted lists and AutoCAD's files counted, every other line as it is.
+std::vector<std::string> Summarise(const std::vector<std::string>& removed) {
+  const char* const kinds[] = {removed::kKey, removed::kTrusted, removed::kFile};
+  const char* const counted[] = {"·AutoCAD 的加载项注册：%u 个注册表项", "·受信任路径：%u 个 AutoCAD 配置",
+                                 "·AutoCAD 文件夹中的程序集：%u 个文件"};
+  unsigned counts[3] = {};
+  std::vector<std::string> lines, others;
+  for (const std::string& line : removed) {
+    std::size_t kind = 0;
+    while (kind < 3 && line.rfind(kinds[kind], 0) != 0) ++kind;
+    if (kind < 3)
+      ++counts[kind];
+    else
+      others.push_back("·" + line);
+  }
+  for (int kind = 0; kind < 3; ++kind)
+    if (counts[kind] != 0) lines.push_back(ansi::Format(counted[kind], counts[kind]));
+  lines.insert(lines.end(), others.begin(), others.end());
+  return lines;
+}
+
 std::string ComposeClosingMessage(int editionBits, const RemovalReport& report) {
   const std::string name = ComposeDisplayName(editionBits);
-  std::string text = report.failures.empty()
-                         ? ansi::Format(kDoneFormat, name.c_str()) + "\n\n已删除：" + ComposeList(report.removed)
-                         : ComposeFailureMessage(kFailedHeading, report.failures,
-                                                 ansi::Format(kFailedAdvice, name.c_str()).c_str());
-  if (!report.kept.empty()) text += "\n\n已保留：" + ComposeList(report.kept);
+  std::string text =
+      report.failures.empty()
+          ? ansi::Format(kDoneFormat, name.c_str()) + "\n\n已删除：" + ComposeList(Summarise(report.removed))
+          : ComposeFailureMessage(kFailedHeading, report.failures, ansi::Format(kFailedAdvice, name.c_str()).c_str());
+  std::vector<std::string> kept;
+  for (const std::string& line : report.kept) kept.push_back("·" + line);
+  if (!kept.empty()) text += "\n\n已保留：" + ComposeList(kept);
   return text;
 }
 
@@ -82,16 +105,14 @@ void CUninstaller::RunFromProductFolder() {
   const std::string product = FolderOf(program);
   if (lossy || product.empty()) return (void)Tell(kUnusableFolderText, plat::kMbOk | plat::kMbIconExclamation);
   m_acadSetup.DiscoverReleases();
-  const std::string question =
-      ComposeUninstallQuestion(m_editionBits, product, m_acadSetup.FoldersServedFrom(product));
+  const std::string question = ComposeUninstallQuestion(m_editionBits, product, m_acadSetup.FoldersServedFrom(product));
   if (Tell(question, plat::kMbYesNo | plat::kMbIconQuestion) != plat::kIdYes) return;
   while (IsAcadRunning(m_platform.processes))
     if (Tell(kCloseAcadText, plat::kMbRetryCancel | plat::kMbIconExclamation) != plat::kIdRetry) return;
-  const std::string copy =
-      ansi::Format("%sVellmark-Uninstall-%u.exe", m_platform.files.GetTempPathA().c_str(),
-                   m_platform.processes.GetCurrentProcessId());
-  const std::string parameters = ansi::Format("%s %u \"%s\"", kRemoveSwitch, m_platform.processes.GetCurrentProcessId(),
-                                              product.c_str());
+  const std::string copy = ansi::Format("%sVellmark-Uninstall-%u.exe", m_platform.files.GetTempPathA().c_str(),
+                                        m_platform.processes.GetCurrentProcessId());
+  const std::string parameters =
+      ansi::Format("%s %u \"%s\"", kRemoveSwitch, m_platform.processes.GetCurrentProcessId(), product.c_str());
   if (m_platform.files.CopyFileA(program.c_str(), copy.c_str(), false) &&
       m_platform.processes.ShellExecuteExA("runas", copy.c_str(), parameters.c_str()))
     return;
@@ -151,7 +172,8 @@ void CUninstaller::RemoveProductFiles(const std::string& productFolder, const In
     else
       Report(report.failures, Failure::kFileNotDeleted, path, static_cast<long>(m_platform.files.GetLastError()));
   }
-  if (removed != 0) report.removed.push_back(ansi::Format("安装文件夹 %s 中的 %u 个文件", productFolder.c_str(), removed));
+  if (removed != 0)
+    report.removed.push_back(ansi::Format("安装文件夹 %s 中的 %u 个文件", productFolder.c_str(), removed));
 }
 
 // The uninstaller and the record, the folders once empty, and the entry, last (when it is this folder's: an
@@ -166,14 +188,16 @@ void CUninstaller::RemoveWhatIsLeft(const std::string& productFolder, RemovalRep
   for (const char* name : {layout::kUninstallerName, layout::kRecordName}) {
     const std::string path = productFolder + "\\" + name;
     if (!m_platform.files.DeleteFileA(path.c_str()) && !IsMissing(m_platform.files.GetLastError()))
-      return Report(report.failures, Failure::kFileNotDeleted, path, static_cast<long>(m_platform.files.GetLastError()));
+      return Report(report.failures, Failure::kFileNotDeleted, path,
+                    static_cast<long>(m_platform.files.GetLastError()));
   }
   // Nothing of ours is left in a folder that will not go: it is the user's to delete.
   if (RemoveFolder(productFolder, true, report)) RemoveFolder(FolderOf(productFolder), false, report);
   if (found != plat::kErrorSuccess || !ansi::EqualsNoCase(location, productFolder)) return;
   const std::size_t failures = report.failures.size();
   DeleteEntry(m_platform.registry, m_editionBits, report.failures);
-  if (report.failures.size() == failures) report.removed.push_back("“应用和功能”中的 " + ComposeDisplayName(m_editionBits));
+  if (report.failures.size() == failures)
+    report.removed.push_back("“应用和功能”中的 " + ComposeDisplayName(m_editionBits));
 }
 
 }  // namespace uninstall

@@ -106,7 +106,8 @@ bool Win32FileSystem::WriteFileA(const char* path, const std::string& bytes) {
   DWORD written = 0;
   const bool whole = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != FALSE &&
                      written == bytes.size();
-  const DWORD error = whole ? ERROR_SUCCESS : (::GetLastError() != ERROR_SUCCESS ? ::GetLastError() : ERROR_WRITE_FAULT);
+  const DWORD error =
+      whole ? ERROR_SUCCESS : (::GetLastError() != ERROR_SUCCESS ? ::GetLastError() : ERROR_WRITE_FAULT);
   const bool closed = ::CloseHandle(file) != FALSE;
   if (whole && closed) return true;
   ::DeleteFileA(path);

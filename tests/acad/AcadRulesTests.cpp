@@ -84,7 +84,8 @@ TEST(RemoveTrustedFolderTest, OnlyTheEntriesNamingTheFolderGo) {
       {u"C:\\LIB;E:\\工具\\VELLMARK", u"C:\\LIB"},
       {u"e:\\工具\\vellmark\\;C:\\Lib;;E:\\工具\\Vellmark", u"C:\\Lib;"},
       {u"E:\\工具\\VELLMARK", u""},
-      {u"E:\\工具\\Vellmark\\...;E:\\工具\\Vellmark2;E:\\工具", u"E:\\工具\\Vellmark\\...;E:\\工具\\Vellmark2;E:\\工具"},
+      {u"E:\\工具\\Vellmark\\...;E:\\工具\\Vellmark2;E:\\工具",
+       u"E:\\工具\\Vellmark\\...;E:\\工具\\Vellmark2;E:\\工具"},
       {u"D:\\Jörg\\\U0001F3D7;E:\\工具\\VELLMARK;F:\\스케치", u"D:\\Jörg\\\U0001F3D7;F:\\스케치"},
       {u"", u""}};
   for (const auto& [list, left] : cases) {

@@ -78,13 +78,12 @@ class InstallTest : public wt::MachineTest {
     EXPECT_TRUE(box.Read(product + "\\Uninstall.dat"));
     const std::wstring entry = wt::Wide(uninstall::EntryKey(32));
     const std::string uninstaller = product + "\\Uninstall.exe";
-    const std::pair<const wchar_t*, std::string> values[] = {
-        {L"DisplayName", "Vellmark 结构工具箱 ( 32位 AutoCAD版 )"},
-        {L"DisplayVersion", "2025.3.2.0"},
-        {L"Publisher", "Vellmark"},
-        {L"InstallLocation", product},
-        {L"DisplayIcon", uninstaller},
-        {L"UninstallString", "\"" + uninstaller + "\""}};
+    const std::pair<const wchar_t*, std::string> values[] = {{L"DisplayName", "Vellmark 结构工具箱 ( 32位 AutoCAD版 )"},
+                                                             {L"DisplayVersion", "2025.3.2.0"},
+                                                             {L"Publisher", "Vellmark"},
+                                                             {L"InstallLocation", product},
+                                                             {L"DisplayIcon", uninstaller},
+                                                             {L"UninstallString", "\"" + uninstaller + "\""}};
     for (const auto& [name, value] : values)
       EXPECT_EQ(wt::Ansi(box.Get(HKEY_LOCAL_MACHINE, entry, name).value_or(L"<none>")), value) << wt::Utf8(name);
     DWORD type = 0;
@@ -92,7 +91,8 @@ class InstallTest : public wt::MachineTest {
       EXPECT_EQ(box.Get(HKEY_LOCAL_MACHINE, entry, name, &type).value_or(L"").substr(0, 1), L"\x1") << wt::Utf8(name);
     const std::wstring size = box.Get(HKEY_LOCAL_MACHINE, entry, L"EstimatedSize", &type).value_or(L"");
     ASSERT_EQ(type, static_cast<DWORD>(REG_DWORD));
-    EXPECT_GE(size[0] | size[1] << 16, box.Read(uninstaller).value_or("").size() / 1024) << "KiB, the uninstaller at least";
+    EXPECT_GE(size[0] | size[1] << 16, box.Read(uninstaller).value_or("").size() / 1024)
+        << "KiB, the uninstaller at least";
   }
 
   CAcadSetup acad{os.platform};
@@ -201,10 +201,11 @@ TEST_F(InstallTest, AnIncompleteInstallationSaysWhatFailedAndIsNotCalledComplete
   ::CreateDirectoryA((a2008 + "\\Fonts\\Kavtor_EN.shx").c_str(), nullptr);
   EXPECT_EQ(Run(InstallInto(target)), IDOK);
   const std::string refused = "\n无法复制文件 " + a2008 + "\\Fonts\\Kavtor_EN.shx（错误 5）";
-  EXPECT_EQ(Shown(), (std::vector<std::string>{
-                         kWarning + "安装未完成！以下项目未成功：" + refused + (wt::kWow64 ? refused : "") +
-                         "\n\n请关闭AutoCAD，右键单击SetUp.exe，选择“以管理员身份运行”，再安装一次即可完成安装（重复安装是"
-                         "安全的）。"}));
+  EXPECT_EQ(Shown(),
+            (std::vector<std::string>{
+                kWarning + "安装未完成！以下项目未成功：" + refused + (wt::kWow64 ? refused : "") +
+                "\n\n请关闭AutoCAD，右键单击SetUp.exe，选择“以管理员身份运行”，再安装一次即可完成安装（重复安装是"
+                "安全的）。"}));
   EXPECT_TRUE(box.Read(a2016 + "\\Fonts\\Kavtor_EN.shx"));
   ExpectRemovableFrom(target + "\\Vellmark");
 }
@@ -237,11 +238,13 @@ TEST_F(InstallTest, AStandardUserIsToldUpFrontAndUntickingTheRefusedReleaseHelps
   const std::string heading = kWarning + "当前用户没有写入以下位置的权限，安装尚未开始，未作任何更改：";
   const std::string hklm = "\n无权写入 AutoCAD 2016：HKEY_LOCAL_MACHINE\\" + wt::Ansi(k2016);
   const std::string keys = hklm + "\\（错误 5）" + hklm + "\\Applications（错误 5）";
-  const std::string advice = "\n\n请右键单击SetUp.exe，选择“以管理员身份运行”后再安装；或取消勾选以上AutoCAD版本、选择其他安装路径。";
-  EXPECT_EQ(Shown(), (std::vector<std::string>{heading + "\n无权写入 " + box.Folder() + "（错误 5）\n无权写入 HKEY_LOCAL_MACHINE\\" +
-                                                   uninstall::kUninstallKey + "（错误 5）" + keys + "\n无权写入 " + a2016 +
-                                                   "\\Fonts（错误 5）" + advice,
-                                               heading + keys + advice, kDone, kImport}));
+  const std::string advice =
+      "\n\n请右键单击SetUp.exe，选择“以管理员身份运行”后再安装；或取消勾选以上AutoCAD版本、选择其他安装路径。";
+  EXPECT_EQ(Shown(),
+            (std::vector<std::string>{heading + "\n无权写入 " + box.Folder() +
+                                          "（错误 5）\n无权写入 HKEY_LOCAL_MACHINE\\" + uninstall::kUninstallKey +
+                                          "（错误 5）" + keys + "\n无权写入 " + a2016 + "\\Fonts（错误 5）" + advice,
+                                      heading + keys + advice, kDone, kImport}));
   EXPECT_EQ(Loader(k2016, L"Kavtor2016"), "<none>");
   EXPECT_EQ(Loader(k2008, L"Kavtor2008"), target + "\\Vellmark\\Kavtor2008.ARX");
 }

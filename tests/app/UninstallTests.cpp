@@ -17,7 +17,8 @@ const char* const kPackage[] = {"Kavtor2008.ARX", "Kavtor2015.ARX", "ACAD2007.dl
 // The installer upper-cases every trusted folder it keeps: lists are compared letter case aside.
 std::string Comparable(const std::string& dump) {
   std::string out = dump;
-  for (std::size_t at = out.find("\"TRUSTEDPATHS\"="); at != std::string::npos; at = out.find("\"TRUSTEDPATHS\"=", at + 1))
+  for (std::size_t at = out.find("\"TRUSTEDPATHS\"="); at != std::string::npos;
+       at = out.find("\"TRUSTEDPATHS\"=", at + 1))
     for (std::size_t i = at; i < out.size() && out[i] != '\n'; ++i) out[i] = static_cast<char>(std::toupper(out[i]));
   return out;
 }
@@ -95,15 +96,23 @@ TEST_F(RemovalTest, TheMachineIsAsItWasButTheFontsAndASecondRunFindsNothing) {
   EXPECT_EQ(box.Read(a2016 + "\\Fonts\\Kavtor_HZ.shx"), "new Kavtor_HZ.shx");
   std::string removed;
   for (const std::string& line : report.removed) removed += line + "\n";
-  for (const std::string& part :
-       {"注册表项 HKEY_LOCAL_MACHINE\\" + wt::Ansi(k2016) + "\\Applications\\Kavtor2016DLL\n",
-        a2008 + "\\Drv\\pdfplot9.hdi（已恢复为 AutoCAD 原有的文件）\n", "安装文件夹 " + x + " 中的 6 个文件\n",
-        "文件夹 " + box.Path("X") + "\n", std::string("受信任路径 HKEY_CURRENT_USER\\SOFTWARE\\Autodesk\\AutoCAD\\R20.1\\ACAD-F001:804\\Profiles\\New\\Variables\\TRUSTEDPATHS\n"),
-        std::string("“应用和功能”中的 Vellmark 结构工具箱 ( 32位 AutoCAD版 )\n")})
+  for (const std::string& part : {"注册表项 HKEY_LOCAL_MACHINE\\" + wt::Ansi(k2016) + "\\Applications\\Kavtor2016DLL\n",
+                                  a2008 + "\\Drv\\pdfplot9.hdi（已恢复为 AutoCAD 原有的文件）\n",
+                                  "安装文件夹 " + x + " 中的 6 个文件\n", "文件夹 " + box.Path("X") + "\n",
+                                  std::string("受信任路径 "
+                                              "HKEY_CURRENT_USER\\SOFTWARE\\Autodesk\\AutoCAD\\R20.1\\ACAD-F001:"
+                                              "804\\Profiles\\New\\Variables\\TRUSTEDPATHS\n"),
+                                  std::string("“应用和功能”中的 Vellmark 结构工具箱 ( 32位 AutoCAD版 )\n")})
     EXPECT_NE(removed.find(part), std::string::npos) << part;
   const std::string message = uninstall::ComposeClosingMessage(32, report);
-  EXPECT_EQ(message.rfind("Vellmark 结构工具箱 ( 32位 AutoCAD版 ) 已卸载。\n\n已删除：\n" + report.removed[0] + "\n", 0), 0u);
-  EXPECT_NE(message.find("\n\n已保留：\n字体文件 Kavtor_EN.shx、Kavtor_HZ.shx 留在各 AutoCAD 的 Fonts 文件夹中，"
+  EXPECT_EQ(
+      message.rfind("Vellmark 结构工具箱 ( 32位 AutoCAD版 ) 已卸载。\n\n已删除：\n·AutoCAD 的加载项注册：5 个注册表项\n"
+                    "·受信任路径：3 个 AutoCAD 配置\n·AutoCAD 文件夹中的程序集：4 个文件\n·" +
+                        a2008 + "\\Drv\\pdfplot9.hdi（已恢复为 AutoCAD 原有的文件）\n",
+                    0),
+      0u)
+      << message;
+  EXPECT_NE(message.find("\n\n已保留：\n·字体文件 Kavtor_EN.shx、Kavtor_HZ.shx 留在各 AutoCAD 的 Fonts 文件夹中，"
                          "用本工具箱绘制的图纸仍能正常显示文字"),
             std::string::npos);
   const RemovalReport again = Remove(x);
@@ -155,7 +164,8 @@ TEST_F(RemovalTest, EachFolderTakesBackOnlyItsOwn) {
   EXPECT_TRUE(box.Read(a2016 + "\\ACAD2013.dll"));
   EXPECT_EQ(box.Read(a2008 + "\\Drv\\pdfplot9.hdi"), "new Kavtor.prt5");
   EXPECT_NE(first.kept[0].find("（另一处安装的 Vellmark 仍在使用）"), std::string::npos);
-  const std::wstring trusted = box.Get(HKEY_CURRENT_USER, kProfiles + L"Jörg\\Variables", L"TRUSTEDPATHS").value_or(L"");
+  const std::wstring trusted =
+      box.Get(HKEY_CURRENT_USER, kProfiles + L"Jörg\\Variables", L"TRUSTEDPATHS").value_or(L"");
   const std::wstring upperY = wt::Wide(ansi::UpperAscii(y)), expected = L"D:\\JöRG\\LISP;E:\\BLOCKS\\...;" + upperY;
   EXPECT_EQ(trusted, expected);
   EXPECT_NE(box.DumpRegistry(), registry2);
@@ -186,7 +196,8 @@ TEST_F(RemovalTest, ALockedFileIsReportedTheEntryStaysAndASecondRunFinishes) {
   EXPECT_TRUE(box.Read(x + "\\Uninstall.exe") && box.Read(x + "\\Uninstall.dat"));
   const std::string message = uninstall::ComposeClosingMessage(32, first);
   EXPECT_EQ(message.rfind("卸载未完成！以下项目未能删除：\n无法删除文件 ", 0), 0u) << message;
-  EXPECT_NE(message.find("然后在“应用和功能”中再次卸载 Vellmark 结构工具箱 ( 32位 AutoCAD版 )，即可完成卸载。"), std::string::npos);
+  EXPECT_NE(message.find("然后在“应用和功能”中再次卸载 Vellmark 结构工具箱 ( 32位 AutoCAD版 )，即可完成卸载。"),
+            std::string::npos);
   EXPECT_EQ(wt::Told(Remove(x).failures), "");
   ExpectAsBefore();
 }
@@ -206,18 +217,19 @@ TEST_F(RemovalTest, TheUninstallerAsksWaitsForAutoCadAndNeedsAnAdministrator) {
   ASSERT_EQ(os.boxes.size(), 1u);
   EXPECT_EQ(os.boxes[0].caption, "Vellmark-软件卸载");
   EXPECT_EQ(os.boxes[0].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
-  EXPECT_EQ(os.boxes[0].text, "将从本机卸载 Vellmark 结构工具箱 ( 32位 AutoCAD版 )：\n\n·安装文件夹 " + product +
-                                  " 中安装的文件\n·各 AutoCAD 配置中对该文件夹的信任\n·以下 AutoCAD 中的加载项注册和程序集"
-                                  "（AutoCAD 2008 的打印驱动恢复为原文件）：\n" + a2008 + "\n" + a2016 +
-                                  "\n\n字体文件将保留，用本工具箱绘制的图纸仍能正常显示文字。\n\n是否继续？");
+  EXPECT_EQ(os.boxes[0].text,
+            "将从本机卸载 Vellmark 结构工具箱 ( 32位 AutoCAD版 )：\n\n·安装文件夹 " + product +
+                " 中安装的文件\n·各 AutoCAD 配置中对该文件夹的信任\n·以下 AutoCAD 中的加载项注册和程序集"
+                "（AutoCAD 2008 的打印驱动恢复为原文件）：\n" +
+                a2008 + "\n" + a2016 + "\n\n字体文件将保留，用本工具箱绘制的图纸仍能正常显示文字。\n\n是否继续？");
   os.answers = {IDYES};
   os.startAnswer = ERROR_CANCELLED;
   uninstaller.RunFromProductFolder();
   ASSERT_EQ(os.boxes.size(), 3u);
   EXPECT_EQ(os.boxes[2].text, "卸载已取消：删除 Vellmark 写入的注册表项和文件需要管理员权限。");
   const std::string copy = os.GetTempPathA() + "Vellmark-Uninstall-" + std::to_string(::GetCurrentProcessId()) + ".exe";
-  EXPECT_EQ(os.started, (std::vector<std::string>{"runas " + copy + " /remove " + std::to_string(::GetCurrentProcessId()) +
-                                                 " \"" + product + "\""}));
+  EXPECT_EQ(os.started, (std::vector<std::string>{"runas " + copy + " /remove " +
+                                                  std::to_string(::GetCurrentProcessId()) + " \"" + product + "\""}));
   EXPECT_EQ(::GetFileAttributesA(copy.c_str()), INVALID_FILE_ATTRIBUTES) << "the copy does not stay";
   EXPECT_EQ(box.DumpRegistry(), registryNow);
   EXPECT_EQ(box.DumpFiles(), filesNow);

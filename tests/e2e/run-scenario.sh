@@ -9,6 +9,6 @@ E2E_WORK="$VM_E2E_OUT/$name" E2E_SHOTS="$VM_E2E_OUT/shots/$name-"
 rm -rf "$E2E_WORK" "$E2E_SHOTS"*.png && mkdir -p "$E2E_WORK" "$VM_E2E_OUT/shots"
 # Nothing started in the prefix outlives the test; a failure shows what the program wrote.
 trap 'status=$? && set +e && [ $status = 0 ] || cat "$E2E_WORK/program.log"
-  [ -z "${WINEPREFIX:-}" ] || { wineserver -k; wineserver -w; } 2>/dev/null; exit $status' EXIT
+  [ -z "${WINEPREFIX:-}" ] || { e2e_as wineserver -k; e2e_as wineserver -w; } 2>/dev/null; exit $status' EXIT
 e2e_log "scenario $name (edition $VM_EDITION_BITS, $VM_PROGRAM_BITS-bit program)"
 source "$here/scenarios/$name.sh"

@@ -57,7 +57,9 @@ bool OwnedFile(const std::string& l) {
   return Starts(l, "Tools\\") || Has(l, "\\Fonts\\Kavtor_") || Has(l, "\\Drv\\pdfplot9.hdi") ||
          Starts(l, "AutoCAD 2008\\ACAD2013.dll") || Starts(l, "Data\\help.chm ");
 }
-bool OwnedKey(const std::string& l) { return Has(l, "\\Applications") || Has(l, "\\Variables") || Has(l, "\\Uninstall\\"); }
+bool OwnedKey(const std::string& l) {
+  return Has(l, "\\Applications") || Has(l, "\\Variables") || Has(l, "\\Uninstall\\");
+}
 bool InPackage(const std::string& l) { return Starts(l, "Data\\"); }
 // What a removal leaves: the fonts, and the package as the installation left it (its read-only bits cleared).
 bool Left(const std::string& l) { return Has(l, "\\Fonts\\Kavtor_") || InPackage(l); }
@@ -70,8 +72,10 @@ std::string Files(wt::Sandbox& box) {
 }
 // The installer upper-cases every trusted folder it keeps: lists compared letter case aside.
 std::string Comparable(std::string dump) {
-  for (std::size_t at = dump.find("\"TRUSTEDPATHS\"="); at != std::string::npos; at = dump.find("\"TRUSTEDPATHS\"=", at + 1))
-    for (std::size_t i = at; i < dump.size() && dump[i] != '\n'; ++i) dump[i] = static_cast<char>(std::toupper(dump[i]));
+  for (std::size_t at = dump.find("\"TRUSTEDPATHS\"="); at != std::string::npos;
+       at = dump.find("\"TRUSTEDPATHS\"=", at + 1))
+    for (std::size_t i = at; i < dump.size() && dump[i] != '\n'; ++i)
+      dump[i] = static_cast<char>(std::toupper(dump[i]));
   return dump;
 }
 
@@ -177,17 +181,20 @@ Outcome Remove(std::size_t failAt, bool fromThereOn) {
   run.failed = os.failed;
   run.open = os.OpenHandles();
   run.finished = report.failures.empty();
-  run.kept = std::any_of(report.kept.begin(), report.kept.end(),
-                         [](const std::string& k) { return k.rfind("文件夹 ", 0) == 0; });  // a folder that would not go
+  run.kept = std::any_of(report.kept.begin(), report.kept.end(), [](const std::string& k) {
+    return k.rfind("文件夹 ", 0) == 0;
+  });  // a folder that would not go
   run.entry = box.Get(HKEY_LOCAL_MACHINE, wt::Wide(uninstall::EntryKey(kEditionBits)), L"UninstallString").has_value();
   run.restored = Comparable(box.DumpRegistry()) == registry && Without(Files(box), Left) == files;
   if (!run.restored)
-    run.lost.push_back(Difference(registry, Comparable(box.DumpRegistry())) + Difference(files, Without(Files(box), Left)));
+    run.lost.push_back(Difference(registry, Comparable(box.DumpRegistry())) +
+                       Difference(files, Without(Files(box), Left)));
   run.touched = Touched(box, ownedRegistry, ownedFiles);
   RemoveOnce(os, box);
   run.restoredAfterSecond = Comparable(box.DumpRegistry()) == registry && Without(Files(box), Left) == files;
   if (!run.restoredAfterSecond)
-    run.lost.push_back(Difference(registry, Comparable(box.DumpRegistry())) + Difference(files, Without(Files(box), Left)));
+    run.lost.push_back(Difference(registry, Comparable(box.DumpRegistry())) +
+                       Difference(files, Without(Files(box), Left)));
   return run;
 }
 
@@ -258,7 +265,8 @@ TEST(InstallSweepTest, EveryFailingCallOfAWholeRemoval) {
       ADD_FAILURE() << where << ": finished, but not all was taken back:\n" << run.lost.front();
     if (run.finished && run.entry) ADD_FAILURE() << where << ": finished, but the entry stayed";
     if (!run.finished && !run.entry) ADD_FAILURE() << where << ": a removal that failed took its entry away";
-    if (!run.restoredAfterSecond) ADD_FAILURE() << where << ": a second removal did not finish the job:\n" << run.lost.back();
+    if (!run.restoredAfterSecond)
+      ADD_FAILURE() << where << ": a second removal did not finish the job:\n" << run.lost.back();
   });
 }
 

@@ -84,7 +84,8 @@ void Empty(const std::string& folder) {
 // A file's content on its line: line breaks and NULs (a UTF-16 file's) written out.
 std::string OneLine(const std::string& content) {
   std::string out;
-  for (char c : content) out += c == '\n' ? std::string("\\n") : c == '\r' ? "\\r" : c == '\0' ? "\\0" : std::string(1, c);
+  for (char c : content)
+    out += c == '\n' ? std::string("\\n") : c == '\r' ? "\\r" : c == '\0' ? "\\0" : std::string(1, c);
   return out;
 }
 

@@ -1,6 +1,6 @@
 # SetUp.exe as a user meets it: its distribution, its dialog's ids and texts, pictures. Expects lib/machine.sh,
 # VM_PROGRAM, VM_EDITION_BITS, E2E_WORK and E2E_SHOTS.
-SETUP_CAPTION='Vellmark-结构工具箱安装' SETUP_FOLDER='C:\Kavtor'
+SETUP_CAPTION='Vellmark-结构工具箱安装' SETUP_FOLDER='C:\Kavtor' UNINSTALL_CAPTION='Vellmark-软件卸载'
 # Modules, shape fonts, assemblies, AutoCAD 2008's plot driver, and files of its own.
 SETUP_PACKAGE=(Kavtor2008.ARX Kavtor2010.ARX Kavtor2013.ARX Kavtor2015.ARX Kavtor_EN.shx Kavtor_HZ.shx
   ACAD2007.dll ACAD2010.dll ACAD2013.dll Kavtor.prt5 vmtools.arx vmtools.cuix 说明.txt)
@@ -19,7 +19,7 @@ setup_prepare() {
 }
 
 # e2e_start DIR EXE LOG: started from its folder as Explorer does (pid: E2E_PID).
-e2e_start() { (cd "$1" && exec "$VM_SOURCE_DIR/tools/wine-run.sh" "$2") >>"$3" 2>&1 & E2E_PID=$!; }
+e2e_start() { (cd "$1" && e2e_as "$VM_SOURCE_DIR/tools/wine-run.sh" "$2") >>"$3" 2>&1 & E2E_PID=$!; }
 e2e_wait_ended() {  # [SECONDS]: it ends; its status in E2E_STATUS
   timeout "${1:-30}" tail -s 0.1 --pid="$E2E_PID" -f /dev/null || e2e_die "the program still runs after ${1:-30} s"
   wait "$E2E_PID" && E2E_STATUS=0 || E2E_STATUS=$?
@@ -64,6 +64,8 @@ e2e_shot() {
   read -r x y w h < <(drv window "$1" ";" rect) && [ "$w" -gt 50 ] && [ "$h" -gt 50 ] || e2e_die "no picture of \"$1\""
   [ "$x" -ge 0 ] || { w=$((w + x)) && x=0; }  # a box wider than the 1280-pixel screen (a long path)
   [ $((x + w)) -le 1280 ] || w=$((1280 - x))
+  [ "$y" -ge 0 ] || { h=$((h + y)) && y=0; }  # and taller (a long list)
+  [ $((y + h)) -le 1024 ] || h=$((1024 - y))
   rm -f "$file.a"
   for ((i = 0; i < 20; i++)); do
     import -window root -crop "${w}x${h}+${x}+${y}" +repage -depth 8 "rgb:$file.b"
@@ -71,4 +73,29 @@ e2e_shot() {
     mv "$file.b" "$file.a"
   done
   convert -size "${w}x${h}" -depth 8 "rgb:$file.a" "$file" && rm -f "$file".[ab] && e2e_log "picture: $file"
+}
+
+# setup_entry_value EXPORT NAME: a value of this edition's Apps & Features entry in a registry export, as regedit
+# writes it (a string with its quotes).
+setup_entry_value() {
+  grep -F "\\Uninstall\\VellmarkToolbox${VM_EDITION_BITS}] \"$2\"=" "$1" | sed 's/^[^]]*] "[^"]*"=//'
+}
+
+# setup_uninstall EXPORT: the uninstaller started as Apps & Features starts it, its UninstallString from the export
+# without arguments; its question pictured and answered Yes; its copy's closing message pictured and answered.
+# Prints the closing message.
+setup_uninstall() {
+  local command
+  command="$(setup_entry_value "$1" UninstallString | sed -e 's/^"\\"//' -e 's/\\""$//' -e 's/\\\\/\\/g')"
+  [ -n "$command" ] || e2e_die "no Apps & Features entry of the ${VM_EDITION_BITS}-bit edition"
+  e2e_log "uninstalling: $command"
+  e2e_start "$WINEPREFIX/drive_c" "$command" "$E2E_WORK/uninstall.log"
+  drv window "$UNINSTALL_CAPTION" 60000 ";" expect-contains 0xFFFF '将从本机卸载' >/dev/null ||
+    e2e_die "the uninstaller asked nothing"
+  e2e_shot "$UNINSTALL_CAPTION" uninstall-question
+  drv window "$UNINSTALL_CAPTION" ";" answer yes >/dev/null
+  drv window "$UNINSTALL_CAPTION" 60000 >/dev/null || e2e_die "the uninstaller said nothing at its end"
+  e2e_shot "$UNINSTALL_CAPTION" uninstall-done
+  drv window "$UNINSTALL_CAPTION" ";" dump | sed -n 's/^  65535 Static [a-z ]*"\(.*\)"$/\1/p'
+  drv window "$UNINSTALL_CAPTION" ";" answer ok >/dev/null
 }

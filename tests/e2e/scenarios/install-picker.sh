@@ -23,9 +23,10 @@ e2e_shot "$SETUP_CAPTION" progress  # mid-copy
 drv window "$SETUP_CAPTION" ";" msgbox ";" answer retry "${question[@]}" >/dev/null
 rmdir "$product/Kavtor2015.ARX"
 for f in "${refused[@]}"; do failures+=(";" expect-contains 0xFFFF "无法复制文件 $f（错误 5）"); done
-setup_box failures ok ";" msgbox ";" answer retry ";" msgbox 60000 \
-  ";" expect-contains 0xFFFF '部分AutoCAD注册或支持文件复制未成功，可能需要以管理员身份运行SetUp.exe后重新安装：' "${failures[@]}"
-setup_done
+# Not called complete: the failures are the last word, with how to finish.
+setup_box failures ok ";" msgbox ";" answer retry ";" msgbox 60000 ";" expect-contains 0xFFFF '安装未完成！以下项目未成功：' \
+  "${failures[@]}" ";" expect-contains 0xFFFF '选择“以管理员身份运行”，再安装一次即可完成安装（重复安装是安全的）。'
+e2e_wait_ended 30
 for f in "${refused[@]}"; do grep -q "the user's" "$(e2e_unix_path "$f")/kept.txt" || e2e_die "$f was changed"; done
 for f in Kavtor2015.ARX vmtools.arx 说明.txt; do cmp -s "$E2E_DIST/Data/$f" "$product/$f" || e2e_die "$chosen: no $f"; done
 e2e_reg_export "$E2E_WORK/registry-after.txt"
