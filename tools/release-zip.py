@@ -51,6 +51,9 @@ NO_ZIP64 = 0xFFFFFFFF  # sizes and offsets must stay below this without Zip64
 # What Windows refuses in a file name, besides code points below 32.
 WINDOWS_RESERVED_CHARS = set('<>:"/\\|?*')
 WINDOWS_DEVICE_NAMES = {'CON', 'PRN', 'AUX', 'NUL'} | {f'{d}{n}' for d in ('COM', 'LPT') for n in range(1, 10)}
+# What SetUp.exe puts into the product folder itself (deploy/InstallLayout.h) and so never copies from a package,
+# besides itself: its own copy, the uninstaller, and the record of the installation.
+SETUP_OWN_NAMES = {'SETUP.EXE', 'UNINSTALL.EXE', 'UNINSTALL.DAT'}
 
 
 class Refused(Exception):
@@ -75,6 +78,8 @@ def name_problem(name):
         return 'Windows drops a trailing dot or space from a name'
     if name.split('.')[0].upper() in WINDOWS_DEVICE_NAMES:
         return 'Windows reserves this name for a device'
+    if name.upper() in SETUP_OWN_NAMES:
+        return 'SetUp.exe keeps this name for itself'
     return None
 
 

@@ -171,7 +171,9 @@ TEST_F(RemovalTest, EachFolderTakesBackOnlyItsOwn) {
   EXPECT_NE(box.DumpRegistry(), registry2);
   EXPECT_EQ(wt::Told(Remove(y).failures), "");
   std::string left = Comparable(box.DumpRegistry());
-  for (const std::string& found : {"\\HKLM\\" + wt::Ansi(k2008) + "\\Applications\n",
+  // A 32-bit program's SOFTWARE\Autodesk is below Wow6432Node, as the dump shows the keys past any redirection.
+  const std::string view = wt::kWow64 ? "\\HKLM\\SOFTWARE\\Wow6432Node\\" : "\\HKLM\\SOFTWARE\\";
+  for (const std::string& found : {view + wt::Ansi(k2008.substr(9)) + "\\Applications\n",
                                    "\\HKCU\\" + wt::Utf8(kProfiles) + "Empty\\Variables \"TRUSTEDPATHS\"=SZ:\n",
                                    "\\HKCU\\" + wt::Utf8(kProfiles) + "New\\Variables\n",
                                    "\\HKCU\\" + wt::Utf8(kProfiles) + "New\\Variables \"TRUSTEDPATHS\"=SZ:\n"}) {

@@ -18,7 +18,8 @@ mkdir "$work/empty"
   fail "an empty package folder was accepted, or left an archive"
 
 echo "== packages SetUp.exe could not install are refused"
-for bad in '설명.txt|code page 936' 'a:b.txt|Windows refuses' 'CON.txt|Windows reserves' 'Sub/x|Sub: a folder'; do
+for bad in '설명.txt|code page 936' 'a:b.txt|Windows refuses' 'CON.txt|Windows reserves' 'Sub/x|Sub: a folder' \
+  'uninstall.EXE|keeps this name'; do
   rm -rf "$work/bad" && mkdir -p "$(dirname "$work/bad/${bad%|*}")" && echo x >"$work/bad/${bad%|*}"
   ! python3 tools/release-zip.py check "$work/bad" 2>"$work/why" && grep -qF "${bad#*|}" "$work/why" ||
     fail "a package holding ${bad%|*} was not refused for ${bad#*|}: $(cat "$work/why")"
