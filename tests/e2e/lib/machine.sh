@@ -81,6 +81,11 @@ e2e_standard_user() {
   [ -z "${XAUTHORITY:-}" ] || cp "$XAUTHORITY" "$E2E_WORK/home/.Xauthority"
   chown "$E2E_USER" "$WINEPREFIX" "$WINEPREFIX"/*.reg "$WINEPREFIX.lock" "$WINEPREFIX.reg" "$E2E_WORK/home" \
     "$E2E_WORK/home/.Xauthority" "$E2E_WORK"
+  local needed
+  for needed in "$VM_DRIVER" "$VM_SOURCE_DIR/tools/wine-run.sh" "$E2E_DIST/SetUp.exe" "$WINEPREFIX/drive_c/windows"; do
+    runuser -u "$E2E_USER" -- test -r "$needed" ||
+      e2e_die "$E2E_USER cannot read $needed: the checkout and build folders must be readable by other users"
+  done
 }
 e2e_fixture_locations() { sed -n 's/^"AcadLocation"="\(.*\)"\r\{0,1\}$/\1/p' "$@" | sed 's/\\\\/\\/g'; }
 
