@@ -109,15 +109,17 @@ void CUninstaller::RunFromProductFolder() {
   if (Tell(question, plat::kMbYesNo | plat::kMbIconQuestion) != plat::kIdYes) return;
   while (IsAcadRunning(m_platform.processes))
     if (Tell(kCloseAcadText, plat::kMbRetryCancel | plat::kMbIconExclamation) != plat::kIdRetry) return;
-  const std::string copy = ansi::Format("%sVellmark-Uninstall-%u.exe", m_platform.files.GetTempPathA().c_str(),
-                                        m_platform.processes.GetCurrentProcessId());
+  const std::string temp = m_platform.files.GetTempPathA();
+  const std::string copy =
+      ansi::Format("%sVellmark-Uninstall-%u.exe", temp.c_str(), m_platform.processes.GetCurrentProcessId());
   const std::string parameters =
       ansi::Format("%s %u \"%s\"", kRemoveSwitch, m_platform.processes.GetCurrentProcessId(), product.c_str());
-  if (m_platform.files.CopyFileA(program.c_str(), copy.c_str(), false) &&
+  // No temporary folder: never a copy in whatever the working folder is.
+  if (!temp.empty() && m_platform.files.CopyFileA(program.c_str(), copy.c_str(), false) &&
       m_platform.processes.ShellExecuteExA("runas", copy.c_str(), parameters.c_str()))
     return;
-  const std::uint32_t error = m_platform.files.GetLastError();
-  m_platform.files.DeleteFileA(copy.c_str());
+  const std::uint32_t error = temp.empty() ? plat::kErrorPathNotFound : m_platform.files.GetLastError();
+  if (!temp.empty()) m_platform.files.DeleteFileA(copy.c_str());
   Tell(error == static_cast<std::uint32_t>(plat::kErrorCancelled) ? kDeclinedText
                                                                   : ansi::Format(kNotStartedFormat, error),
        plat::kMbOk | plat::kMbIconExclamation);

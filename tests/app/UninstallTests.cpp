@@ -235,12 +235,19 @@ TEST_F(RemovalTest, TheUninstallerAsksWaitsForAutoCadAndNeedsAnAdministrator) {
   EXPECT_EQ(::GetFileAttributesA(copy.c_str()), INVALID_FILE_ATTRIBUTES) << "the copy does not stay";
   EXPECT_EQ(box.DumpRegistry(), registryNow);
   EXPECT_EQ(box.DumpFiles(), filesNow);
+  os.FailOn("GetTempPathA", "");  // no temporary folder: no copy anywhere else
+  os.answers = {IDYES};
+  uninstaller.RunFromProductFolder();
+  os.StopFailing();
+  ASSERT_EQ(os.boxes.size(), 5u);
+  EXPECT_EQ(os.boxes[4].text, "无法启动卸载程序（错误 3），未作任何更改。");
+  EXPECT_EQ(box.DumpFiles(), filesNow);
   box.Run("acad.exe");
   os.answers = {IDYES, IDRETRY, IDCANCEL};
   uninstaller.RunFromProductFolder();
-  ASSERT_EQ(os.boxes.size(), 6u);
-  EXPECT_EQ(os.boxes[4].text, "请先关闭 AutoCAD 再卸载：AutoCAD 运行时会占用本工具箱的文件。");
-  EXPECT_EQ(os.boxes[5].type, static_cast<UINT>(MB_RETRYCANCEL | MB_ICONEXCLAMATION));
+  ASSERT_EQ(os.boxes.size(), 8u);
+  EXPECT_EQ(os.boxes[6].text, "请先关闭 AutoCAD 再卸载：AutoCAD 运行时会占用本工具箱的文件。");
+  EXPECT_EQ(os.boxes[7].type, static_cast<UINT>(MB_RETRYCANCEL | MB_ICONEXCLAMATION));
   EXPECT_EQ(os.started.size(), 1u);
   EXPECT_EQ(box.DumpRegistry(), registryNow);
 }
