@@ -58,7 +58,7 @@ function(vm_add_test name)
   set_tests_properties(${name} PROPERTIES LABELS "${labels}" TIMEOUT 600)
   set(env ${T_ENVIRONMENT})
   if(WIN32)
-    list(APPEND env WINEPREFIX=${VM_WINEPREFIX} VM_WINE_UNMANAGED=1)
+    list(APPEND env WINEPREFIX=${VM_WINEPREFIX} VM_WINE_UNMANAGED=1 VM_WINE_SETTLE=1)
   endif()
   if(env)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}")
@@ -99,7 +99,7 @@ function(vm_add_win_test_run name program labels environment)
   endif()
   add_test(NAME ${name} COMMAND ${command} WORKING_DIRECTORY ${folder})
   set_tests_properties(${name} PROPERTIES LABELS "wine;${labels}" TIMEOUT 900
-                                          ENVIRONMENT "WINEPREFIX=${VM_WINEPREFIX};VM_WINE_UNMANAGED=1;${environment}")
+                                          ENVIRONMENT "WINEPREFIX=${VM_WINEPREFIX};VM_WINE_UNMANAGED=1;VM_WINE_SETTLE=1;${environment}")
 endfunction()
 
 # Windows builds: GoogleTest from Debian's sources, compiled for the target without
