@@ -1,6 +1,7 @@
 #include "acad/AcadSetup.h"
 
 #include "text/AnsiText.h"
+#include "text/CodePage.h"
 
 void CAcadSetup::SetTargetPath(std::string folder) {
   ansi::RemoveTrailingBackslash(folder);
@@ -16,7 +17,7 @@ void CAcadSetup::Remember(RecordEntry::Kind kind, const std::u16string& path, Fa
   entry.flags = flags;
   if (kind == RecordEntry::kSupport) {
     plat::FileInfo info;
-    const std::string file = m_platform.text.WideCharToMultiByte(path);
+    const std::string file = ansi::Narrow(path);
     // Placed but not recorded, it would stay when Vellmark goes: the installation is not complete.
     if (!m_platform.files.GetFileAttributesExA(file.c_str(), &info))
       return Report(report, Failure::kFileNotRead, file, static_cast<long>(m_platform.files.GetLastError()));

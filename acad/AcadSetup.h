@@ -138,8 +138,3 @@ class CAcadSetup {
   InstallRecord* m_record = nullptr;
   FailureReport m_discoveryFailures;
 };
-
-// The release a "ProductName" names: the first year from 2007 to `lastYear`, in
-// ascending order, whose first occurrence in the text lies at byte offset 1 or
-// more. 0 when there is none. A year at the very start does not count.
-int ClassifyProductName(const std::string& productName, int lastYear);

@@ -3,16 +3,6 @@
 #include "acad/RegistryBuffers.h"
 #include "text/AnsiText.h"
 
-int ClassifyProductName(const std::string& productName, int lastYear) {
-  for (int year = acad::kFirstRelease; year <= lastYear; ++year) {
-    // Only the first occurrence counts: a year at offset 0 is not taken, even when
-    // it appears again further on.
-    const auto pos = productName.find(std::to_string(year));
-    if (pos != std::string::npos && pos >= 1) return year;
-  }
-  return 0;
-}
-
 void CAcadSetup::DiscoverReleases() {
   ScanWow6432Node();
   ScanBranch("SOFTWARE\\Autodesk\\AutoCAD", "SOFTWARE\\Autodesk\\AutoCAD\\%s\\", acad::kLastRelease);

@@ -1,6 +1,7 @@
 #include "acad/ListSubKeys.h"
 
 #include "acad/RegistryBuffers.h"
+#include "text/CodePage.h"
 
 std::uint32_t SubKeyCount(plat::IRegistry& reg, plat::HKey key, const std::string& item, FailureReport& report) {
   std::uint32_t count = 0;
@@ -26,7 +27,7 @@ void ListSubKeys(plat::Platform& platform, plat::HKey key, std::vector<std::u16s
     const long opened = reg.RegOpenKeyExW(key, name.data(), 0, plat::kKeyRead, &sub);
     if (opened != plat::kErrorSuccess) {
       if (opened != plat::kErrorFileNotFound && read == plat::kErrorSuccess)
-        report.push_back({Failure::kKeyNotOpened, item + "\\" + platform.text.WideCharToMultiByte(name.data()),
+        report.push_back({Failure::kKeyNotOpened, item + "\\" + ansi::Narrow(name.data()),
                           static_cast<std::uint32_t>(opened)});
       continue;
     }

@@ -3,6 +3,7 @@
 #include "acad/AcadSetup.h"
 #include "acad/RegistryValues.h"
 #include "text/AnsiText.h"
+#include "text/CodePage.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ FailureReport CAcadSetup::RegisterRelease(int year) {
     plat::ScopedKey applications(m_reg);
     if (m_reg.RegOpenKeyExA(installKey, "Applications", 0, plat::kKeyRead, applications.out()) ==
         plat::kErrorFileNotFound)
-      Remember(RecordEntry::kKey, m_platform.text.MultiByteToWideChar(keys[i] + "Applications"), report);
+      Remember(RecordEntry::kKey, ansi::Widen(keys[i] + "Applications"), report);
     applications.Close();
     WriteModuleKey(installKey, keys[i], year, release.moduleNumber, report);
     if (m_editionBits == 64 && year == kExtraKeyRelease)

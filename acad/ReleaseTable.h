@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 namespace acad {
 
@@ -32,3 +33,15 @@ constexpr int ReleaseIndex(int year) { return year - kFirstRelease; }
 constexpr bool IsServedRelease(int year) { return year >= kFirstRelease && year <= kLastRelease; }
 
 }  // namespace acad
+
+// The release a "ProductName" names: the first year from 2007 to `lastYear`, in
+// ascending order, whose first occurrence in the text lies at byte offset 1 or
+// more (only the first occurrence counts). 0 when there is none. A year at the
+// very start does not count.
+inline int ClassifyProductName(const std::string& productName, int lastYear) {
+  for (int year = acad::kFirstRelease; year <= lastYear; ++year) {
+    const auto pos = productName.find(std::to_string(year));
+    if (pos != std::string::npos && pos >= 1) return year;
+  }
+  return 0;
+}

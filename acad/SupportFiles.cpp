@@ -5,6 +5,7 @@
 #include "deploy/FileUtils.h"
 #include "deploy/InstallLayout.h"
 #include "text/AnsiText.h"
+#include "text/CodePage.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ void CAcadSetup::CopySupportFile(const std::string& source, const std::string& d
     if (!copied) error = m_platform.files.GetLastError();
   }
   if (!copied) return Report(report, Failure::kFileNotCopied, destination, static_cast<long>(error));
-  Remember(RecordEntry::kSupport, m_platform.text.MultiByteToWideChar(destination), report);
+  Remember(RecordEntry::kSupport, ansi::Widen(destination), report);
 }
 
 // AutoCAD's own file is copied aside before the installation first replaces it,

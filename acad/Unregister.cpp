@@ -8,6 +8,7 @@
 #include "deploy/FileUtils.h"
 #include "deploy/InstallLayout.h"
 #include "text/AnsiText.h"
+#include "text/CodePage.h"
 
 namespace {
 
@@ -110,7 +111,7 @@ CAcadSetup::TextList CAcadSetup::FoldersServedFrom(const std::string& productFol
 void CAcadSetup::RemoveCreatedKeys(const InstallRecord& record, RemovalReport& report) {
   for (const RecordEntry& entry : record.Entries()) {
     if (entry.kind != RecordEntry::kKey) continue;
-    const std::string path = m_platform.text.WideCharToMultiByte(entry.path);
+    const std::string path = ansi::Narrow(entry.path);
     plat::ScopedKey key(m_reg);
     long rc = m_reg.RegOpenKeyExA(plat::kHKeyLocalMachine, path.c_str(), 0, plat::kKeyRead, key.out());
     std::uint32_t subKeys = 1, values = 1;
@@ -193,7 +194,7 @@ void CAcadSetup::RemoveSupportFiles(const InstallRecord& record, RemovalReport& 
   bool fonts = false;
   for (const RecordEntry& entry : record.Entries()) {
     if (entry.kind != RecordEntry::kSupport) continue;
-    const std::string path = m_platform.text.WideCharToMultiByte(entry.path);
+    const std::string path = ansi::Narrow(entry.path);
     if (IsShapeFont(NameOf(path))) {
       fonts = true;
       continue;

@@ -8,6 +8,7 @@
 #include "acad/ListSubKeys.h"
 #include "acad/RegistryBuffers.h"
 #include "acad/TrustedPaths.h"
+#include "text/CodePage.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ ValueRead ReadTrustedPaths(plat::IRegistry& reg, plat::HKey key, std::u16string&
 
 // A key below HKEY_CURRENT_USER as the failure report names it.
 std::string CAcadSetup::HkcuItem(const std::u16string& path) {
-  return "HKEY_CURRENT_USER\\" + m_platform.text.WideCharToMultiByte(path);
+  return "HKEY_CURRENT_USER\\" + ansi::Narrow(path);
 }
 
 // Opens `path` below `parent` for reading. A key that is not there is no
@@ -134,7 +135,7 @@ void CAcadSetup::TrustTargetIn(const std::u16string& variablesKey, FailureReport
     report.push_back({Failure::kKeyNotOpened, HkcuItem(variablesKey), static_cast<std::uint32_t>(opened)});
     return;
   }
-  const std::u16string folder = m_platform.text.MultiByteToWideChar(m_strTargetPath);
+  const std::u16string folder = ansi::Widen(m_strTargetPath);
   const std::u16string composed = ComposeTrustedPaths(current, folder);
   plat::HKey created = 0;
   const long made = m_reg.RegCreateKeyW(plat::kHKeyCurrentUser, variablesKey.c_str(), &created);
@@ -163,7 +164,7 @@ FailureReport CAcadSetup::UpdateTrustedPaths() {
 // go, every other one stays as it is; a value or key it made goes too once
 // nothing else is in it. A profile deleted since is not made again.
 void CAcadSetup::UntrustFolder(const std::string& productFolder, const InstallRecord& record, RemovalReport& report) {
-  const std::u16string folder = m_platform.text.MultiByteToWideChar(productFolder);
+  const std::u16string folder = ansi::Widen(productFolder);
   for (const RecordEntry& entry : record.Entries()) {
     if (entry.kind != RecordEntry::kTrusted) continue;
     const std::string item = HkcuItem(entry.path);

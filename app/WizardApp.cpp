@@ -3,7 +3,7 @@
 #include "app/setupdlg/SetupDlg.h"
 
 bool CWizardApp::InitInstance() {
-  m_platform.windows.InitDialogControls();
+  fw::InitDialogControls();
   // Once, for the browse window: without COM, its tree can lack the folders of
   // namespace extensions. Without COM at all, it still shows the drives.
   const bool com = plat::Succeeded(m_platform.shell.CoInitializeEx(plat::kCoInitApartmentThreaded));

@@ -14,8 +14,7 @@
 #include "platform/win32/Win32ProcessList.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
-#include "platform/win32/Win32TextCodec.h"
-#include "platform/win32/Win32WindowSystem.h"
+#include "text/CodePage.h"
 
 namespace {
 
@@ -31,12 +30,10 @@ RestrictDllSearchAtLoad restrictDllSearchAtLoad __attribute__((init_priority(101
 
 plat::Platform& TheWin32Platform() {
   static w32::Win32Registry registry;
-  static w32::Win32WindowSystem windows;
   static w32::Win32FileSystem files;
   static w32::Win32ProcessList processes;
   static w32::Win32Shell shell;
-  static w32::Win32TextCodec text;
-  static plat::Platform platform{registry, windows, files, processes, shell, text};
+  static plat::Platform platform{registry, files, processes, shell};
   return platform;
 }
 
@@ -67,9 +64,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   plat::Platform& platform = TheWin32Platform();
   const std::vector<std::u16string> arguments = Arguments();
   uninstall::CUninstaller uninstaller(platform, theAcadSetup, kEditionBits);
-  if (arguments.size() == 3 && platform.text.WideCharToMultiByte(arguments[0], nullptr) == uninstall::kRemoveSwitch) {
+  if (arguments.size() == 3 && ansi::Narrow(arguments[0], nullptr) == uninstall::kRemoveSwitch) {
     bool lossy = false;
-    const std::string folder = platform.text.WideCharToMultiByte(arguments[2], &lossy);
+    const std::string folder = ansi::Narrow(arguments[2], &lossy);
     const unsigned long starter = std::wcstoul(reinterpret_cast<const wchar_t*>(arguments[1].c_str()), nullptr, 10);
     if (!lossy) uninstaller.RunRemoval(static_cast<std::uint32_t>(starter), folder);
     return 0;

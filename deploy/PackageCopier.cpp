@@ -3,6 +3,7 @@
 #include "deploy/FileUtils.h"
 #include "deploy/InstallLayout.h"
 #include "text/AnsiText.h"
+#include "text/CodePage.h"
 #include "text/Captions.h"
 
 namespace {
@@ -44,17 +45,17 @@ std::string ProgramPath(plat::Platform& platform, bool* lossy) {
   char16_t module[kModuleBufferSize] = {};
   const std::uint32_t length = platform.files.GetModuleFileNameW(module, kModuleBufferSize);
   *lossy = false;
-  return length < kModuleBufferSize ? platform.text.WideCharToMultiByte(std::u16string(module, length), lossy) : "";
+  return length < kModuleBufferSize ? ansi::Narrow(std::u16string(module, length), lossy) : "";
 }
 
-bool LocatePackageFolder(plat::Platform& platform, std::string& folder, plat::HWnd owner) {
+bool LocatePackageFolder(plat::Platform& platform, std::string& folder, HWND owner) {
   bool lossy = false;
   const std::string programPath = ProgramPath(platform, &lossy);
   const std::size_t slash = ansi::FindLastChar(programPath, '\\');
   const std::string programFolder = slash == std::string::npos ? "" : programPath.substr(0, slash);
   if (lossy) {
     // The ANSI calls would name it with question marks and find nothing.
-    platform.windows.MessageBoxA(owner, ansi::Format(kUnusableFolderFormat, programFolder.c_str()).c_str(),
+    platform.shell.MessageBoxA(reinterpret_cast<plat::HWnd>(owner), ansi::Format(kUnusableFolderFormat, programFolder.c_str()).c_str(),
                                  captions::kSetup, plat::kMbOk);
     return false;
   }
@@ -68,12 +69,12 @@ bool LocatePackageFolder(plat::Platform& platform, std::string& folder, plat::HW
       return true;
     }
   }
-  platform.windows.MessageBoxA(owner, kNoPackageText, captions::kSetup, plat::kMbOk);
+  platform.shell.MessageBoxA(reinterpret_cast<plat::HWnd>(owner), kNoPackageText, captions::kSetup, plat::kMbOk);
   return false;
 }
 
 bool ProductFolderFits(plat::Platform& platform, const std::string& packageFolder, const std::string& productFolder,
-                       plat::HWnd owner) {
+                       HWND owner) {
   // Not even a one-letter file name would fit below a folder longer than that.
   bool fits = ansi::CharCount(productFolder) <= kLongestFolder;
   plat::FindData entry;
@@ -84,19 +85,19 @@ bool ProductFolderFits(plat::Platform& platform, const std::string& packageFolde
     fits =
         IsSkipped(entry) || ansi::CharCount(productFolder) + 1 + ansi::CharCount(entry.fileName) <= plat::kLongestPath;
   if (!fits)
-    platform.windows.MessageBoxA(owner, ansi::Format(kTargetTooLongFormat, productFolder.c_str()).c_str(),
+    platform.shell.MessageBoxA(reinterpret_cast<plat::HWnd>(owner), ansi::Format(kTargetTooLongFormat, productFolder.c_str()).c_str(),
                                  captions::kSetup, plat::kMbOk);
   return fits;
 }
 
 CPackageCopier::CPackageCopier(plat::Platform& platform, std::string targetFolder, fw::CProgressCtrl& progress,
-                               plat::HWnd owner)
+                               HWND owner)
     : m_platform(platform), m_strTargetFolder(std::move(targetFolder)), m_progress(progress), m_owner(owner) {
   ansi::RemoveTrailingBackslash(m_strTargetFolder);
 }
 
 int CPackageCopier::Tell(const std::string& text, std::uint32_t type) {
-  return m_platform.windows.MessageBoxA(m_owner, text.c_str(), captions::kSetup, type);
+  return m_platform.shell.MessageBoxA(reinterpret_cast<plat::HWnd>(m_owner), text.c_str(), captions::kSetup, type);
 }
 
 bool CPackageCopier::CopyPackage() {
@@ -164,7 +165,7 @@ void CPackageCopier::Remember(const std::string& name, const std::string& destin
     return Report(m_failures, Failure::kFileNotRead, destination, static_cast<long>(m_platform.files.GetLastError()));
   RecordEntry entry;
   entry.kind = RecordEntry::kFile;
-  entry.path = m_platform.text.MultiByteToWideChar(name);
+  entry.path = ansi::Widen(name);
   entry.size = info.size;
   entry.lastWrite = info.lastWrite;
   m_record.Add(entry);

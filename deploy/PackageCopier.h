@@ -15,7 +15,7 @@
 // when the marker file "Kavtor2010.arx" lies beside it. Tells the user and
 // returns false when neither is there, or when the program's folder has a name
 // the ANSI file calls cannot spell (characters outside code page 936).
-bool LocatePackageFolder(plat::Platform& platform, std::string& folder, plat::HWnd owner);
+bool LocatePackageFolder(plat::Platform& platform, std::string& folder, HWND owner);
 
 // The running program's path in the ANSI code page; empty when it does not fit
 // the buffer. `lossy`: it holds characters the code page lacks.
@@ -25,12 +25,12 @@ std::string ProgramPath(plat::Platform& platform, bool* lossy);
 // CreateDirectory) and every file of the package fits below it (at most 259
 // characters, the limit of the ANSI file calls). Otherwise tells the user.
 bool ProductFolderFits(plat::Platform& platform, const std::string& packageFolder, const std::string& productFolder,
-                       plat::HWnd owner);
+                       HWND owner);
 
 class CPackageCopier {
  public:
   // One trailing backslash of `targetFolder` is dropped.
-  CPackageCopier(plat::Platform& platform, std::string targetFolder, fw::CProgressCtrl& progress, plat::HWnd owner);
+  CPackageCopier(plat::Platform& platform, std::string targetFolder, fw::CProgressCtrl& progress, HWND owner);
 
   // Copies every file directly in the package folder (no subfolders, not the
   // setup program, not the two shape fonts) into the target folder. False when
@@ -55,7 +55,7 @@ class CPackageCopier {
   plat::Platform& m_platform;
   std::string m_strTargetFolder;
   fw::CProgressCtrl& m_progress;
-  plat::HWnd m_owner;
+  HWND m_owner;
   InstallRecord m_record;
   FailureReport m_failures;
   std::uint32_t m_copyError = 0;  // of the last copy that failed

@@ -3,29 +3,29 @@
 namespace fw {
 
 void DDX_Text(CDataExchange* pDX, int id, std::string& value) {
-  const plat::HWnd control = pDX->ws.GetDlgItem(pDX->dialog, id);
+  const HWND control = ::GetDlgItem(pDX->dialog, id);
   if (pDX->m_bSaveAndValidate)
-    value = pDX->ws.GetWindowTextA(control);
+    value = WindowText(control);
   else
-    pDX->ws.SetWindowTextA(control, value.c_str());
+    ::SetWindowTextA(control, value.c_str());
 }
 
 // A box that cannot be found keeps its state: read as unticked, it would leave
 // a release out of the installation without a word.
 void DDX_Check(CDataExchange* pDX, int id, int& value) {
-  const plat::HWnd control = pDX->ws.GetDlgItem(pDX->dialog, id);
-  if (control == 0) return;
+  const HWND control = ::GetDlgItem(pDX->dialog, id);
+  if (control == nullptr) return;
   if (pDX->m_bSaveAndValidate) {
-    value = static_cast<int>(pDX->ws.SendMessageA(control, plat::kBmGetCheck, 0, 0));
+    value = static_cast<int>(::SendMessageA(control, BM_GETCHECK, 0, 0));
     return;
   }
   // A check box knows 0, 1 and 2 (indeterminate); anything else would be a stray value.
   if (value < 0 || value > 2) value = 0;
-  pDX->ws.SendMessageA(control, plat::kBmSetCheck, static_cast<plat::WParam>(value), 0);
+  ::SendMessageA(control, BM_SETCHECK, static_cast<WPARAM>(value), 0);
 }
 
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
-  if (control.GetSafeHwnd() == 0) control.Attach(pDX->ws, pDX->ws.GetDlgItem(pDX->dialog, id));
+  if (control.GetSafeHwnd() == nullptr) control.Attach(::GetDlgItem(pDX->dialog, id));
 }
 
 }  // namespace fw

@@ -9,8 +9,7 @@
 namespace fw {
 
 struct CDataExchange {
-  plat::IWindowSystem& ws;
-  plat::HWnd dialog;
+  HWND dialog;
   bool m_bSaveAndValidate;
 };
 

@@ -1,15 +1,44 @@
 #include "framework/Dialog.h"
 
+#include "platform/win32/Win32SystemLibrary.h"
+
 namespace fw {
 
+void InitDialogControls() {
+  // comctl32 is no KnownDLL: imported, it would be taken from the program's folder
+  // (a downloads folder) before any code of ours runs. Loaded here, it comes from
+  // the system folder, and stays loaded for the dialogs' lifetime (until exit).
+  static const w32::SystemLibrary comctl32("comctl32.dll");
+  using InitExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  using InitFn = void(WINAPI*)();
+  if (auto initEx = comctl32.Proc<InitExFn>("InitCommonControlsEx")) {
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    initEx(&controls);
+  } else if (auto init = comctl32.Proc<InitFn>("InitCommonControls")) {
+    // Versions before 4.70 have only this one; it registers every class.
+    init();
+  }
+  // No comctl32 at all: the dialog naming the progress bar fails to be created,
+  // and DoModal says so (-1).
+}
+
 std::intptr_t CDialog::DoModal() {
-  const std::intptr_t result = m_ws->DialogBoxParamA(m_templateId, m_parent, this);
-  m_hWnd = 0;
+  const std::intptr_t result = ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId),
+                                                 m_parent, &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+  m_hWnd = nullptr;
   return result;
 }
 
+// The dialog object rides in the dialog's DWLP_USER slot from WM_INITDIALOG on;
+// messages that arrive before it (WM_SETFONT) take the dialog manager's defaults.
+INT_PTR CALLBACK CDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) ::SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+  auto* self = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(dialog, DWLP_USER));
+  return self != nullptr ? self->HandleMessage(dialog, message, wParam, lParam) : FALSE;
+}
+
 bool CDialog::UpdateData(bool saveAndValidate) {
-  CDataExchange dx{*m_ws, m_hWnd, saveAndValidate};
+  CDataExchange dx{m_hWnd, saveAndValidate};
   DoDataExchange(&dx);
   return true;
 }
@@ -21,61 +50,40 @@ bool CDialog::OnInitDialog() {
 
 void CDialog::OnOK() {
   UpdateData(true);
-  EndDialog(plat::kIdOk);
+  EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(plat::kIdCancel); }
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 
-plat::HGdi CDialog::OnCtlColor(plat::HDc, plat::HWnd, unsigned) { return 0; }
+HBRUSH CDialog::OnCtlColor(HDC, HWND, unsigned) { return nullptr; }
 
-plat::LResult CDialog::HandleDialogMessage(plat::HWnd dialog, std::uint32_t message, plat::WParam wParam,
-                                           plat::LParam lParam) {
-  if (message == plat::kWmInitDialog) {
+INT_PTR CDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
     m_hWnd = dialog;
-    return OnInitDialog() ? 1 : 0;
+    return OnInitDialog() ? TRUE : FALSE;
   }
-  if (message == plat::kWmCommand) {
-    const int id = plat::LoWord(wParam);
-    const int code = plat::HiWord(wParam);
-    if (RouteCommand(code, id)) return 1;
+  if (message == WM_COMMAND) {
+    const int id = LOWORD(wParam);
+    const int code = HIWORD(wParam);
+    if (RouteCommand(code, id)) return TRUE;
     // No entry: the standard actions. The dialog manager sends IDOK for Enter and
     // IDCANCEL for Escape and the caption's close box.
-    if (id == plat::kIdOk && code == plat::kBnClicked) {
+    if (id == IDOK && code == BN_CLICKED) {
       OnOK();
-      return 1;
+      return TRUE;
     }
-    if (id == plat::kIdCancel && code == plat::kBnClicked) {
+    if (id == IDCANCEL && code == BN_CLICKED) {
       OnCancel();
-      return 1;
+      return TRUE;
     }
-    return 0;
+    return FALSE;
   }
-  if (message >= plat::kWmCtlColorMsgBox && message <= plat::kWmCtlColorStatic && HasCtlColorEntry()) {
-    const auto brush =
-        OnCtlColor(static_cast<plat::HDc>(wParam), static_cast<plat::HWnd>(lParam), message - plat::kWmCtlColorMsgBox);
-    return static_cast<plat::LResult>(brush);
+  if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC && HasCtlColorEntry()) {
+    const HBRUSH brush =
+        OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), message - WM_CTLCOLORMSGBOX);
+    return reinterpret_cast<INT_PTR>(brush);
   }
-  return 0;
-}
-
-bool CDialog::RouteCommand(int notifyCode, int id) {
-  for (const MessageTable* table = GetMessageTable(); table != nullptr; table = table->base) {
-    for (std::size_t i = 0; i < table->count; ++i) {
-      const MessageEntry& e = table->entries[i];
-      if (e.message == plat::kWmCommand && e.notifyCode == notifyCode && e.id == id) {
-        (this->*e.handler)();
-        return true;
-      }
-    }
-  }
-  return false;
-}
-
-bool CDialog::HasCtlColorEntry() const {
-  for (const MessageTable* table = GetMessageTable(); table != nullptr; table = table->base)
-    for (std::size_t i = 0; i < table->count; ++i)
-      if (table->entries[i].message == kCtlColorMessages) return true;
-  return false;
+  return FALSE;
 }
 
 }  // namespace fw

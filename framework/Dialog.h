@@ -4,39 +4,12 @@
 // OK and Cancel actions.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
 #include "framework/DataExchange.h"
 #include "framework/Wnd.h"
 
 namespace fw {
-
-class CDialog;
-
-// One entry of a message table. `message` is WM_COMMAND (routed by notification
-// code and control id) or kCtlColorMessages (every WM_CTLCOLOR* message, routed to
-// the virtual OnCtlColor).
-struct MessageEntry {
-  std::uint32_t message;
-  int notifyCode;
-  int id;
-  void (CDialog::*handler)();
-};
-
-constexpr std::uint32_t kCtlColorMessages = 0xFFFF0001u;
-
-struct MessageTable {
-  const MessageTable* base;  // consulted after this one
-  const MessageEntry* entries;
-  std::size_t count;
-};
-
-template <class T>
-MessageEntry OnCommand(int notifyCode, int id, void (T::*handler)()) {
-  return MessageEntry{plat::kWmCommand, notifyCode, id, static_cast<void (CDialog::*)()>(handler)};
-}
-inline MessageEntry OnCtlColorEntry() { return MessageEntry{kCtlColorMessages, 0, 0, nullptr}; }
 
 // The CTLCOLOR_* kinds handed to OnCtlColor.
 enum CtlColor : unsigned {
@@ -49,24 +22,22 @@ enum CtlColor : unsigned {
   kCtlColorStatic
 };
 
-class CDialog : public CWnd, public plat::IDialogHost {
+// Registers the common-control window classes (the progress bar) that dialog
+// templates may use; Windows refuses to create a dialog naming an unknown class.
+void InitDialogControls();
+
+class CDialog : public CWnd {
  public:
-  CDialog(plat::IWindowSystem& ws, int templateId, plat::HWnd parent = 0)
-      : CWnd(ws), m_templateId(templateId), m_parent(parent) {}
-  ~CDialog() override = default;
+  explicit CDialog(int templateId, HWND parent = nullptr) : m_templateId(templateId), m_parent(parent) {}
 
   // Runs the dialog modally; IDOK, IDCANCEL or -1 when it could not be created.
   virtual std::intptr_t DoModal();
 
   bool UpdateData(bool saveAndValidate = true);
-  void EndDialog(int result) { m_ws->EndDialog(m_hWnd, result); }
-  plat::HWnd GetDlgItem(int id) const { return m_ws->GetDlgItem(m_hWnd, id); }
-
-  plat::LResult HandleDialogMessage(plat::HWnd dialog, std::uint32_t message, plat::WParam wParam,
-                                    plat::LParam lParam) override;
+  void EndDialog(int result) { ::EndDialog(m_hWnd, result); }
+  HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
 
  protected:
-  virtual const MessageTable* GetMessageTable() const { return nullptr; }
   virtual void DoDataExchange(CDataExchange*) {}
   // Default: write the fields into the controls. TRUE lets the dialog manager
   // put the focus on the first tab stop.
@@ -75,14 +46,14 @@ class CDialog : public CWnd, public plat::IDialogHost {
   virtual void OnCancel();
   // Returns the background brush for `window`; the default leaves the colours to
   // the dialog manager (no brush).
-  virtual plat::HGdi OnCtlColor(plat::HDc dc, plat::HWnd window, unsigned ctlColor);
+  virtual HBRUSH OnCtlColor(HDC dc, HWND window, unsigned ctlColor);
 
  private:
-  bool RouteCommand(int notifyCode, int id);
-  bool HasCtlColorEntry() const;
+  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
   int m_templateId;
-  plat::HWnd m_parent;
+  HWND m_parent;
 };
 
 }  // namespace fw

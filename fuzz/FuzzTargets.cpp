@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "acad/AcadSetup.h"
+#include "acad/ReleaseTable.h"
 #include "acad/TrustedPaths.h"
 #include "deploy/InstallRecord.h"
 #include "pathdialog/FolderValidation.h"

@@ -64,12 +64,12 @@ int CreateFolderPath(plat::IFileSystem& fs, const std::string& path, bool checkO
   return WalkFolderPath(checkOnly ? nullptr : &fs, path);
 }
 
-int ConfirmFolder(plat::IFileSystem& fs, plat::IWindowSystem& ws, plat::HWnd owner, const std::string& caption,
+int ConfirmFolder(plat::IFileSystem& fs, plat::IShell& user, plat::HWnd owner, const std::string& caption,
                   const std::string& path) {
   auto warn = [&](int code) {
     const char* format = code == folder::kInvalid ? "The folder:\n\n%s\n\nis invalid. Please reenter."
                                                   : "The folder:\n\n%s\n\ncan not be created. Please double check.";
-    ws.MessageBoxA(owner, ansi::Format(format, path.c_str()).c_str(), caption.c_str(),
+    user.MessageBoxA(owner, ansi::Format(format, path.c_str()).c_str(), caption.c_str(),
                    plat::kMbOk | plat::kMbIconExclamation);
     return code;
   };
@@ -78,7 +78,7 @@ int ConfirmFolder(plat::IFileSystem& fs, plat::IWindowSystem& ws, plat::HWnd own
   if (fs.Access(path.c_str(), 0) != 0) {
     const std::string question =
         ansi::Format("The folder:\n\n%s\n\ndoes not exist. Do you want the folder to be created?", path.c_str());
-    if (ws.MessageBoxA(owner, question.c_str(), caption.c_str(), plat::kMbYesNo | plat::kMbIconQuestion) !=
+    if (user.MessageBoxA(owner, question.c_str(), caption.c_str(), plat::kMbYesNo | plat::kMbIconQuestion) !=
         plat::kIdYes)
       return folder::kDeclined;
     code = CreateFolderPath(fs, path, false);

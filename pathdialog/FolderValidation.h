@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/FileSystem.h"
-#include "platform/WindowSystem.h"
+#include "platform/Shell.h"
 
 namespace folder {
 // Results of the validation functions.
@@ -31,7 +31,7 @@ int CreateFolderPath(plat::IFileSystem& fs, const std::string& path, bool checkO
 // What the picker's OK does with the typed path: validate it, offer to create it
 // when missing, create it. Warnings and the question are message boxes over
 // `owner` captioned `caption`. 0, -1 (declined), 1 or 2.
-int ConfirmFolder(plat::IFileSystem& fs, plat::IWindowSystem& ws, plat::HWnd owner, const std::string& caption,
+int ConfirmFolder(plat::IFileSystem& fs, plat::IShell& user, plat::HWnd owner, const std::string& caption,
                   const std::string& path);
 
 // The program's name as message boxes show it: its file name without extension.

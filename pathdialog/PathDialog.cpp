@@ -1,38 +1,35 @@
 #include "pathdialog/PathDialog.h"
 
+#include <shlobj.h>
+
 #include "pathdialog/FolderValidation.h"
 #include "text/AnsiText.h"
 
 namespace {
 
 constexpr std::uint32_t kBrowseFlags = plat::kBifReturnOnlyFsDirs | plat::kBifStatusText;
-constexpr std::uint32_t kEditStyle = plat::kWsChild | plat::kWsVisible | plat::kWsTabStop | plat::kEsAutoHScroll;
+constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;
+// Controls of the browse window, the shell's own identifiers.
+constexpr int kBrowseTreeId = 0x3741;    // 14145, the folder tree
+constexpr int kBrowseStatusId = 0x3743;  // 14147, the status text line
 // The edit box sits on the tree's left and right edges, 23 pixels high, ending 4
 // pixels above the tree: where the status line is, which we hide.
 constexpr long kEditTopAboveTree = 27;
 constexpr long kEditBottomAboveTree = 4;
 
-const CPathDialogSub::CommandEntry kSubCommands[] = {
-    {plat::kBnClicked, plat::kIdOk, &CPathDialogSub::OnOK},
-    {plat::kEnChange, CPathDialog::kEditBoxId, &CPathDialogSub::OnEditChange},
-};
-const CPathDialogSub::CommandTable kSubCommandTable = {nullptr, kSubCommands,
-                                                       sizeof kSubCommands / sizeof kSubCommands[0]};
-
 }  // namespace
 
 // ---- the picker ----
 
-CPathDialog::CPathDialog(plat::IWindowSystem& ws, plat::IFileSystem& fs, plat::IShell& shell, const char* caption,
-                         const char* title, const char* initialPath, plat::HWnd parent)
-    : m_ws(ws),
-      m_fs(fs),
+CPathDialog::CPathDialog(plat::IFileSystem& fs, plat::IShell& shell, const char* caption, const char* title,
+                         const char* initialPath, HWND parent)
+    : m_fs(fs),
       m_shell(shell),
       m_lpszCaption(caption),
       m_lpszInitialPath(initialPath),
-      m_hOwner(parent != 0 ? parent : ws.GetActiveWindow()),
+      m_hOwner(parent != nullptr ? parent : ::GetActiveWindow()),
       m_PathDialogSub(this) {
-  m_bi.owner = m_hOwner;
+  m_bi.owner = reinterpret_cast<plat::HWnd>(m_hOwner);
   m_bi.root = 0;
   m_bi.displayName = nullptr;
   m_bi.title = title;
@@ -57,48 +54,47 @@ int CPathDialog::DoModal() {
   if (chosen != 0) malloc.get()->Free(chosen);
 
   m_bi.displayName = nullptr;  // that buffer ends with this call
-  m_hWnd = 0;
-  m_hEdit = 0;
+  m_hWnd = nullptr;
+  m_hEdit = nullptr;
   return m_bGetSuccess ? 1 : -1;
 }
 
 int CPathDialog::BrowseCallback(plat::HWnd window, std::uint32_t message, plat::LParam lParam, plat::LParam data) {
   auto* self = reinterpret_cast<CPathDialog*>(data);
   if (message == plat::kBffmInitialized)
-    self->OnInitialized(window);
+    self->OnInitialized(reinterpret_cast<HWND>(window));
   else if (message == plat::kBffmSelChanged)
-    self->OnSelChanged(window, static_cast<plat::ItemList>(lParam));
+    self->OnSelChanged(reinterpret_cast<HWND>(window), static_cast<plat::ItemList>(lParam));
   return 0;
 }
 
-void CPathDialog::OnInitialized(plat::HWnd window) {
+void CPathDialog::OnInitialized(HWND window) {
   m_hWnd = window;
-  if (m_lpszCaption != nullptr) m_ws.SetWindowTextA(window, m_lpszCaption);
-  m_PathDialogSub.SubclassWindow(m_ws, window);
-  m_ws.ShowWindow(m_ws.GetDlgItem(window, plat::kBrowseStatusId), plat::kSwHide);
+  if (m_lpszCaption != nullptr) ::SetWindowTextA(window, m_lpszCaption);
+  m_PathDialogSub.SubclassWindow(window);
+  ::ShowWindow(::GetDlgItem(window, kBrowseStatusId), SW_HIDE);
   CreateEditBox(window);
   SelectInitialFolder(window);
 }
 
-void CPathDialog::CreateEditBox(plat::HWnd window) {
-  plat::Rect tree;
-  m_ws.GetWindowRect(m_ws.GetDlgItem(window, plat::kBrowseTreeId), &tree);
-  plat::Point topLeft{tree.left, tree.top - kEditTopAboveTree};
-  plat::Point bottomRight{tree.right, tree.top - kEditBottomAboveTree};
-  m_ws.ScreenToClient(window, &topLeft);
-  m_ws.ScreenToClient(window, &bottomRight);
+void CPathDialog::CreateEditBox(HWND window) {
+  RECT tree{};
+  ::GetWindowRect(::GetDlgItem(window, kBrowseTreeId), &tree);
+  POINT topLeft{tree.left, tree.top - kEditTopAboveTree};
+  POINT bottomRight{tree.right, tree.top - kEditBottomAboveTree};
+  ::ScreenToClient(window, &topLeft);
+  ::ScreenToClient(window, &bottomRight);
 
-  m_hEdit = m_ws.CreateWindowExA(plat::kWsExClientEdge, "EDIT", "", kEditStyle, static_cast<int>(topLeft.x),
-                                 static_cast<int>(topLeft.y), static_cast<int>(bottomRight.x - topLeft.x),
-                                 static_cast<int>(bottomRight.y - topLeft.y), window, 0, 0, nullptr);
-  if (m_hEdit == 0) return;  // the picker still works, with the tree only
-  m_ws.SetWindowLongA(m_hEdit, plat::kGwlId, kEditBoxId);
-  m_ws.ShowWindow(m_hEdit, plat::kSwShow);
-  const plat::LResult font = m_ws.SendMessageA(window, plat::kWmGetFont, 0, 0);
-  m_ws.SendMessageA(m_hEdit, plat::kWmSetFont, static_cast<plat::WParam>(font), 1);
+  m_hEdit = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", kEditStyle, static_cast<int>(topLeft.x),
+                              static_cast<int>(topLeft.y), static_cast<int>(bottomRight.x - topLeft.x),
+                              static_cast<int>(bottomRight.y - topLeft.y), window,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditBoxId)), nullptr, nullptr);
+  if (m_hEdit == nullptr) return;  // the picker still works, with the tree only
+  const LRESULT font = ::SendMessageA(window, WM_GETFONT, 0, 0);
+  ::SendMessageA(m_hEdit, WM_SETFONT, static_cast<WPARAM>(font), 1);
 }
 
-void CPathDialog::SelectInitialFolder(plat::HWnd window) {
+void CPathDialog::SelectInitialFolder(HWND window) {
   char current[plat::kMaxPath] = {};
   const char* folder = m_lpszInitialPath;
   if (folder == nullptr) {
@@ -107,23 +103,23 @@ void CPathDialog::SelectInitialFolder(plat::HWnd window) {
     folder = current;
   }
   // The selection change this causes fills the edit box.
-  m_ws.SendMessageA(window, plat::kBffmSetSelectionA, 1, reinterpret_cast<plat::LParam>(folder));
+  ::SendMessageA(window, BFFM_SETSELECTIONA, 1, reinterpret_cast<LPARAM>(folder));
 }
 
-void CPathDialog::OnSelChanged(plat::HWnd window, plat::ItemList item) {
+void CPathDialog::OnSelChanged(HWND window, plat::ItemList item) {
   char path[plat::kMaxPath] = {};
   // Virtual items (the desktop's computer, the network) have no path, and a
   // network folder's path is no drive-letter path: neither can be installed to.
   const bool usable = m_shell.SHGetPathFromIDListA(item, path) && path[1] == ':';
   if (!usable) path[0] = '\0';
-  m_ws.SendMessageA(window, plat::kBffmEnableOk, 0, usable ? 1 : 0);
-  m_ws.SendMessageA(window, plat::kBffmSetStatusTextA, 0, reinterpret_cast<plat::LParam>(path));
-  if (m_hEdit != 0) m_ws.SetWindowTextA(m_hEdit, path);  // raises EN_CHANGE: OnEditChange
+  ::SendMessageA(window, BFFM_ENABLEOK, 0, usable ? 1 : 0);
+  ::SendMessageA(window, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(path));
+  if (m_hEdit != nullptr) ::SetWindowTextA(m_hEdit, path);  // raises EN_CHANGE: OnEditChange
 }
 
 // At most 259 characters, and never half of a double-byte one.
 void CPathDialog::ReadEditText() {
-  const std::string text = m_ws.GetWindowTextA(m_hEdit, 0x7FFF);
+  const std::string text = fw::WindowText(m_hEdit);
   std::size_t length = 0;
   for (std::size_t chars = 0; length < text.size() && chars < plat::kLongestPath; ++chars)
     length += ansi::CharLength(text, length);
@@ -133,53 +129,30 @@ void CPathDialog::ReadEditText() {
 
 // ---- the window object on the browse window ----
 
-CPathDialogSub::~CPathDialogSub() {
-  // Normally the window's destruction has detached us already.
-  if (m_hWnd != 0) m_ws->UnsubclassWindow(m_hWnd);
+const fw::MessageTable* CPathDialogSub::GetMessageTable() const {
+  static const fw::MessageEntry entries[] = {
+      fw::OnCommand(BN_CLICKED, IDOK, &CPathDialogSub::OnOK),
+      fw::OnCommand(EN_CHANGE, CPathDialog::kEditBoxId, &CPathDialogSub::OnEditChange),
+  };
+  static const fw::MessageTable table{nullptr, entries, sizeof entries / sizeof entries[0]};
+  return &table;
 }
-
-bool CPathDialogSub::SubclassWindow(plat::IWindowSystem& ws, plat::HWnd window) {
-  if (!ws.SubclassWindow(window, this)) return false;
-  Attach(ws, window);
-  return true;
-}
-
-const CPathDialogSub::CommandTable* CPathDialogSub::GetCommandTable() const { return &kSubCommandTable; }
-
-bool CPathDialogSub::HookMessage(plat::HWnd, std::uint32_t message, plat::WParam wParam, plat::LParam,
-                                 plat::LResult* result) {
-  if (message != plat::kWmCommand) return false;
-  const int id = plat::LoWord(wParam);
-  const int code = plat::HiWord(wParam);
-  for (const CommandTable* table = GetCommandTable(); table != nullptr; table = table->base) {
-    for (std::size_t i = 0; i < table->count; ++i) {
-      const CommandEntry& e = table->entries[i];
-      if (e.notifyCode == code && e.id == id) {
-        (this->*e.handler)();
-        *result = 0;
-        return true;
-      }
-    }
-  }
-  return false;
-}
-
-void CPathDialogSub::HookDetached(plat::HWnd) { Detach(); }
 
 void CPathDialogSub::OnEditChange() {
   CPathDialog& dlg = *m_pPathDialog;
   dlg.ReadEditText();
-  dlg.m_ws.SendMessageA(dlg.m_hWnd, plat::kBffmEnableOk, 0, dlg.m_szPathName[0] != '\0' ? 1 : 0);
+  ::SendMessageA(dlg.m_hWnd, BFFM_ENABLEOK, 0, dlg.m_szPathName[0] != '\0' ? 1 : 0);
 }
 
 void CPathDialogSub::OnOK() {
   CPathDialog& dlg = *m_pPathDialog;
   dlg.ReadEditText();
-  const int code = ConfirmFolder(dlg.m_fs, dlg.m_ws, dlg.m_hWnd, ApplicationName(dlg.m_fs), dlg.m_szPathName);
+  const int code = ConfirmFolder(dlg.m_fs, dlg.m_shell, reinterpret_cast<plat::HWnd>(dlg.m_hWnd),
+                                 ApplicationName(dlg.m_fs), dlg.m_szPathName);
   if (code == folder::kAccepted) {
     dlg.m_bGetSuccess = true;
-    dlg.m_ws.EndDialog(dlg.m_hWnd, 1);  // instead of the dialog's own OK
+    ::EndDialog(dlg.m_hWnd, 1);  // instead of the dialog's own OK
     return;
   }
-  dlg.m_ws.SetFocus(dlg.m_hEdit);
+  ::SetFocus(dlg.m_hEdit);
 }

@@ -5,50 +5,28 @@
 // not the tree's selection, is the result.
 #pragma once
 
-#include <cstddef>
 #include <string>
 
 #include "framework/Wnd.h"
 #include "platform/FileSystem.h"
 #include "platform/Shell.h"
-#include "platform/WindowSystem.h"
 
 class CPathDialog;
 
 // Our window object on the browse window while it exists (subclassing), so that
 // OK and the edit box's changes reach the picker before the dialog's procedure.
-class CPathDialogSub : public fw::CWnd, public plat::IWindowHook {
+class CPathDialogSub : public fw::CWnd {
  public:
   explicit CPathDialogSub(CPathDialog* pathDialog) : m_pPathDialog(pathDialog) {}
-  CPathDialogSub(const CPathDialogSub&) = delete;
-  CPathDialogSub& operator=(const CPathDialogSub&) = delete;
-  ~CPathDialogSub() override;
 
-  bool SubclassWindow(plat::IWindowSystem& ws, plat::HWnd window);
-
-  // Command handlers, reached through the command table.
+  // Command handlers, reached through the message table.
   void OnOK();
   void OnEditChange();
 
-  struct CommandEntry {
-    int notifyCode;
-    int id;
-    void (CPathDialogSub::*handler)();
-  };
-  struct CommandTable {
-    const CommandTable* base;  // consulted after this one; none for CWnd
-    const CommandEntry* entries;
-    std::size_t count;
-  };
-
  protected:
-  const CommandTable* GetCommandTable() const;
+  const fw::MessageTable* GetMessageTable() const override;
 
  private:
-  bool HookMessage(plat::HWnd window, std::uint32_t message, plat::WParam wParam, plat::LParam lParam,
-                   plat::LResult* result) override;
-  void HookDetached(plat::HWnd window) override;
-
   CPathDialog* m_pPathDialog;
 };
 
@@ -58,8 +36,8 @@ class CPathDialog {
 
   // The three texts are borrowed and must outlive DoModal. With no parent the
   // active window owns the browse window.
-  CPathDialog(plat::IWindowSystem& ws, plat::IFileSystem& fs, plat::IShell& shell, const char* caption,
-              const char* title, const char* initialPath, plat::HWnd parent = 0);
+  CPathDialog(plat::IFileSystem& fs, plat::IShell& shell, const char* caption, const char* title,
+              const char* initialPath, HWND parent = nullptr);
   CPathDialog(const CPathDialog&) = delete;
   CPathDialog& operator=(const CPathDialog&) = delete;
 
@@ -74,13 +52,12 @@ class CPathDialog {
  private:
   friend class CPathDialogSub;
 
-  void OnInitialized(plat::HWnd window);
-  void CreateEditBox(plat::HWnd window);
-  void SelectInitialFolder(plat::HWnd window);
-  void OnSelChanged(plat::HWnd window, plat::ItemList item);
+  void OnInitialized(HWND window);
+  void CreateEditBox(HWND window);
+  void SelectInitialFolder(HWND window);
+  void OnSelChanged(HWND window, plat::ItemList item);
   void ReadEditText();
 
-  plat::IWindowSystem& m_ws;
   plat::IFileSystem& m_fs;
   plat::IShell& m_shell;
   const char* m_lpszCaption;
@@ -88,12 +65,12 @@ class CPathDialog {
   // 259 characters, as the file calls count them: twice as many bytes for Chinese.
   char m_szPathName[2 * plat::kLongestPath + 1] = {};
   plat::BrowseInfo m_bi;
-  plat::HWnd m_hWnd = 0;  // the browse window while it is open
-  plat::HWnd m_hOwner;
+  HWND m_hWnd = nullptr;  // the browse window while it is open
+  HWND m_hOwner;
   bool m_bGetSuccess = false;
   CPathDialogSub m_PathDialogSub;
   // The edit box we created. Kept rather than found by id: a browse dialog may
   // have a control of its own with the same id 0x3744 (Wine's new-style one has
   // its hidden "Folder:" label there), and GetDlgItem would find that first.
-  plat::HWnd m_hEdit = 0;
+  HWND m_hEdit = nullptr;
 };

@@ -1,23 +1,21 @@
-// The machine as the logic sees it: one reference per kind of operation. The
-// program passes the Win32 implementations; tests pass the in-memory machine.
+// The machine as the logic sees it, where a test must stand in for it or make it
+// fail: the registry, the file system, the process list, and what the user
+// answers (message boxes, the browse window). Windows, drawing and code-page
+// conversion are Win32 calls of their callers' own.
 #pragma once
 
 #include "platform/FileSystem.h"
 #include "platform/ProcessList.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
-#include "platform/TextCodec.h"
-#include "platform/WindowSystem.h"
 
 namespace plat {
 
 struct Platform {
   IRegistry& registry;
-  IWindowSystem& windows;
   IFileSystem& files;
   IProcessList& processes;
   IShell& shell;
-  ITextCodec& text;
 };
 
 }  // namespace plat

@@ -1,7 +1,7 @@
-// The shell's folder-browse dialog and what comes with it: the shell allocator
-// (SHGetMalloc, IMalloc::Free and Release), SHBrowseForFolderA over a
-// BROWSEINFOA-like record with its callback, and SHGetPathFromIDListA. Texts are
-// ANSI (code page 936).
+// What only the user answers: message boxes, and the shell's folder-browse dialog
+// with what comes with it: the shell allocator (SHGetMalloc, IMalloc::Free and
+// Release), SHBrowseForFolderA over a BROWSEINFOA-like record with its callback,
+// and SHGetPathFromIDListA. Texts are ANSI (code page 936).
 #pragma once
 
 #include <cstdint>
@@ -27,16 +27,6 @@ constexpr std::uint32_t kBifStatusText = 0x0004;
 // Messages to the callback (uMsg).
 constexpr std::uint32_t kBffmInitialized = 1;
 constexpr std::uint32_t kBffmSelChanged = 2;
-// Window messages to the browse window.
-constexpr std::uint32_t kBffmSetStatusTextA = kWmUser + 100;  // lParam: text
-constexpr std::uint32_t kBffmEnableOk = kWmUser + 101;        // lParam: non-zero enables
-constexpr std::uint32_t kBffmSetSelectionA = kWmUser + 102;   // wParam 1: lParam is a path text
-
-// Controls of the browse window, the shell's own identifiers.
-constexpr int kBrowseTreeId = 0x3741;    // 14145, the folder tree
-constexpr int kBrowseTitleId = 0x3742;   // 14146, the title text above the tree
-constexpr int kBrowseStatusId = 0x3743;  // 14147, the status text line
-
 // BFFCALLBACK: (browse window, message, lParam, callback data); returns 0.
 using BrowseCallbackProc = int (*)(HWnd window, std::uint32_t message, LParam lParam, LParam data);
 
@@ -68,6 +58,9 @@ constexpr std::uint32_t kCoInitApartmentThreaded = 0x2;
 class IShell {
  public:
   virtual ~IShell() = default;
+  // MessageBoxA: the button the user chose (kIdOk, kIdYes, ...); 0 when the box
+  // could not be shown.
+  virtual int MessageBoxA(HWnd owner, const char* text, const char* caption, std::uint32_t type) = 0;
   // COM on the calling thread, which the browse dialog needs apartment-threaded
   // for the namespace extensions in its tree (cloud drives, network providers).
   // S_OK or S_FALSE (already initialised) to be balanced by CoUninitialize.

@@ -1,8 +1,7 @@
-// Handle types, result codes and constants of the Win32 operations the installer
-// uses, with the values Windows gives them. The logic never includes <windows.h>;
-// it talks to the platform through these names, so an algorithm reads like the
-// Win32 code it stands for. The names carry a k prefix because <windows.h> makes
-// macros of the plain ones.
+// Handle types, result codes and constants of the operations behind the platform
+// interfaces (registry, files, processes, message boxes), with the values Windows
+// gives them: the logic over those interfaces includes no <windows.h>. The names
+// carry a k prefix because <windows.h> makes macros of the plain ones.
 #pragma once
 
 #include <cstdint>
@@ -11,10 +10,6 @@ namespace plat {
 
 using HKey = std::uintptr_t;  // 0 = no key
 using HWnd = std::uintptr_t;  // 0 = no window
-using HGdi = std::uintptr_t;  // brush, font or icon; 0 = none
-using HDc = std::uintptr_t;
-using LResult = std::intptr_t;
-using WParam = std::uintptr_t;
 using LParam = std::intptr_t;
 
 // Predefined registry keys.
@@ -53,41 +48,6 @@ constexpr std::uint32_t kRegBinary = 3;
 constexpr std::uint32_t kRegDword = 4;
 constexpr std::uint32_t kRegMultiSz = 7;
 
-// Window messages and notifications.
-constexpr std::uint32_t kWmSetFont = 0x0030;
-constexpr std::uint32_t kWmGetFont = 0x0031;
-constexpr std::uint32_t kWmSetIcon = 0x0080;
-constexpr std::uint32_t kWmInitDialog = 0x0110;
-constexpr std::uint32_t kWmCommand = 0x0111;
-constexpr std::uint32_t kWmCtlColorMsgBox = 0x0132;
-constexpr std::uint32_t kWmCtlColorEdit = 0x0133;
-constexpr std::uint32_t kWmCtlColorListBox = 0x0134;
-constexpr std::uint32_t kWmCtlColorBtn = 0x0135;
-constexpr std::uint32_t kWmCtlColorDlg = 0x0136;
-constexpr std::uint32_t kWmCtlColorScrollBar = 0x0137;
-constexpr std::uint32_t kWmCtlColorStatic = 0x0138;
-constexpr std::uint32_t kWmUser = 0x0400;
-
-constexpr std::uint32_t kBmGetCheck = 0x00F0;
-constexpr std::uint32_t kBmSetCheck = 0x00F1;
-constexpr std::uint32_t kBmClick = 0x00F5;
-constexpr int kBstUnchecked = 0;
-constexpr int kBstChecked = 1;
-constexpr int kBnClicked = 0;
-constexpr int kEnChange = 0x0300;
-
-constexpr std::uint32_t kPbmSetRange = kWmUser + 1;
-constexpr std::uint32_t kPbmSetPos = kWmUser + 2;
-constexpr std::uint32_t kPbmSetStep = kWmUser + 4;
-constexpr std::uint32_t kPbmStepIt = kWmUser + 5;
-
-constexpr int kIconSmall = 0;
-constexpr int kSwHide = 0;
-constexpr int kSwShow = 5;
-constexpr int kSwShowNormal = 1;
-constexpr int kBkTransparent = 1;
-constexpr int kBkOpaque = 2;
-
 // Dialog results and message-box types.
 constexpr int kIdOk = 1;
 constexpr int kIdCancel = 2;
@@ -103,16 +63,5 @@ constexpr std::uint32_t kMbRetryCancel = 0x5;
 constexpr std::uint32_t kMbIconExclamation = 0x30;
 constexpr std::uint32_t kMbIconQuestion = 0x20;
 constexpr std::uint32_t kMbIconInformation = 0x40;
-
-// COLORREF is 0x00BBGGRR.
-constexpr std::uint32_t Rgb(unsigned r, unsigned g, unsigned b) {
-  return (r & 0xFFu) | ((g & 0xFFu) << 8) | ((b & 0xFFu) << 16);
-}
-
-constexpr std::uint16_t LoWord(std::uintptr_t v) { return static_cast<std::uint16_t>(v & 0xFFFFu); }
-constexpr std::uint16_t HiWord(std::uintptr_t v) { return static_cast<std::uint16_t>((v >> 16) & 0xFFFFu); }
-constexpr WParam MakeWParam(unsigned lo, unsigned hi) {
-  return static_cast<WParam>((lo & 0xFFFFu) | ((hi & 0xFFFFu) << 16));
-}
 
 }  // namespace plat

@@ -37,32 +37,14 @@ constexpr int kProgressEnd = 50;
 
 }  // namespace
 
-// A folder the installation can be put into: a drive-rooted path of valid
-// names ("X:" stands for the root it names once its backslash is gone), or a
-// network folder, \\server\share and levels below it, where offices keep the
-// tools AutoCAD loads.
-bool IsInstallableFolder(const std::string& folder) {
-  if (folder.rfind("\\\\", 0) != 0) {
-    const std::string checked = folder.size() == 2 && folder[1] == ':' ? folder + "\\" : folder;
-    return CheckFolderPath(checked) == folder::kAccepted;
-  }
-  std::size_t levels = 0;
-  for (std::size_t start = 2; start <= folder.size(); ++levels) {
-    std::size_t end = ansi::FindAtCharBoundary(folder.substr(start), "\\");
-    end = end == std::string::npos ? folder.size() : start + end;
-    if (IsValidFolderName(folder.substr(start, end - start)) == 0) return false;
-    start = end + 1;
-  }
-  return levels >= 2 && ansi::CharCount(folder) < plat::kMaxPath;
+void Dlg_Setup::Tell(const char* text, const char* caption) {
+  m_platform.shell.MessageBoxA(reinterpret_cast<plat::HWnd>(m_hWnd), text, caption, plat::kMbOk);
 }
-
-void Dlg_Setup::Tell(const char* text, const char* caption) { m_ws->MessageBoxA(m_hWnd, text, caption, plat::kMbOk); }
 
 void Dlg_Setup::OnBrowse() {
   UpdateData(true);
   // Owned by this dialog, which it disables: no click gets past it.
-  CPathDialog picker(m_platform.windows, m_platform.files, m_platform.shell, kBrowseText, kBrowseText,
-                     m_strPath.c_str(), m_hWnd);
+  CPathDialog picker(m_platform.files, m_platform.shell, kBrowseText, kBrowseText, m_strPath.c_str(), m_hWnd);
   if (picker.DoModal() == 1) {
     m_strPath = picker.GetPathName();
     UpdateData(false);
@@ -136,8 +118,8 @@ FailureReport Dlg_Setup::FindMissingRights(const std::string& product) {
 
 bool Dlg_Setup::RunInstall() {
   for (int id : {setupdlg::kPathLabel, setupdlg::kPathEdit, setupdlg::kBrowseButton})
-    m_ws->ShowWindow(GetDlgItem(id), plat::kSwHide);
-  m_ws->ShowWindow(GetDlgItem(setupdlg::kProgressBar), plat::kSwShow);
+    ::ShowWindow(GetDlgItem(id), SW_HIDE);
+  ::ShowWindow(GetDlgItem(setupdlg::kProgressBar), SW_SHOW);
   m_progress.SetRange(0, kProgressEnd);
   m_progress.SetStep(1);
   m_progress.SetPos(0);

@@ -8,16 +8,8 @@ constexpr int kFirstHiddenIn32BitEdition = 2017;
 
 }  // namespace
 
-std::string ComposeSetupTitle(int version) {
-  const int major = version / 10000;
-  const int minor = (version % 10000) / 100;
-  const int patch = version % 100;
-  std::string title = ansi::Format(minor >= 10 ? "结构工具箱软件 V%d.%d" : "结构工具箱软件 V%d.0%d", major, minor);
-  return title + ansi::Format(patch >= 10 ? ".%d" : ".0%d", patch);
-}
-
-Dlg_Setup::Dlg_Setup(plat::Platform& platform, CAcadSetup& acadSetup, plat::HWnd parent, int editionBits, int version)
-    : fw::CDialog(platform.windows, setupdlg::kTemplateId, parent),
+Dlg_Setup::Dlg_Setup(plat::Platform& platform, CAcadSetup& acadSetup, HWND parent, int editionBits, int version)
+    : fw::CDialog(setupdlg::kTemplateId, parent),
       m_platform(platform),
       m_acadSetup(acadSetup),
       m_editionBits(editionBits),
@@ -31,7 +23,7 @@ const fw::MessageTable* Dlg_Setup::GetMessageTable() const {
   static const fw::MessageEntry entries[] = {
       fw::OnCtlColorEntry(),
 #define VM_RELEASE_BOX(k) \
-  fw::OnCommand(plat::kBnClicked, acad::kReleases[k].checkBoxId, &Dlg_Setup::UpdateInstallButton)
+  fw::OnCommand(BN_CLICKED, acad::kReleases[k].checkBoxId, &Dlg_Setup::UpdateInstallButton)
       VM_RELEASE_BOX(0),
       VM_RELEASE_BOX(1),
       VM_RELEASE_BOX(2),
@@ -53,8 +45,8 @@ const fw::MessageTable* Dlg_Setup::GetMessageTable() const {
       VM_RELEASE_BOX(18),
       VM_RELEASE_BOX(19),
 #undef VM_RELEASE_BOX
-      fw::OnCommand(plat::kBnClicked, setupdlg::kBrowseButton, &Dlg_Setup::OnBrowse),
-      fw::OnCommand(plat::kBnClicked, setupdlg::kInstallButton, &Dlg_Setup::OnInstall),
+      fw::OnCommand(BN_CLICKED, setupdlg::kBrowseButton, &Dlg_Setup::OnBrowse),
+      fw::OnCommand(BN_CLICKED, setupdlg::kInstallButton, &Dlg_Setup::OnInstall),
   };
   static const fw::MessageTable table{nullptr, entries, sizeof entries / sizeof entries[0]};
   return &table;
@@ -73,11 +65,11 @@ void Dlg_Setup::DoDataExchange(fw::CDataExchange* pDX) {
 
 bool Dlg_Setup::OnInitDialog() {
   fw::CDialog::OnInitDialog();
-  m_brushBack.CreateSolidBrush(*m_ws, setupdlg::kBackColor);
+  m_brushBack.CreateSolidBrush(setupdlg::kBackColor);
   m_strTitle = ComposeSetupTitle(m_version);
   m_strBits = ComposeEditionText(m_editionBits);
-  if (const plat::HGdi icon = m_ws->LoadIconA(setupdlg::kIconId))
-    m_ws->SendMessageA(m_hWnd, plat::kWmSetIcon, plat::kIconSmall, static_cast<plat::LParam>(icon));
+  if (const HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(setupdlg::kIconId)))
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
   DisableUnfoundReleases();
   if (m_editionBits == 32) HideUnservedReleases();
   UpdateData(false);
@@ -88,7 +80,7 @@ bool Dlg_Setup::OnInitDialog() {
 void Dlg_Setup::DisableUnfoundReleases() {
   for (int k = 0; k < acad::kReleaseCount; ++k) {
     if (!m_acadSetup.InstallFolders(k).empty()) continue;
-    m_ws->EnableWindow(GetDlgItem(acad::kReleases[k].checkBoxId), false);
+    ::EnableWindow(GetDlgItem(acad::kReleases[k].checkBoxId), FALSE);
     m_bAcad[k] = 0;
   }
 }
@@ -96,7 +88,7 @@ void Dlg_Setup::DisableUnfoundReleases() {
 // The 32-bit edition serves no release from 2017 on: those have no 32-bit AutoCAD.
 void Dlg_Setup::HideUnservedReleases() {
   for (int k = acad::ReleaseIndex(kFirstHiddenIn32BitEdition); k < acad::kReleaseCount; ++k) {
-    m_ws->ShowWindow(GetDlgItem(acad::kReleases[k].checkBoxId), plat::kSwHide);
+    ::ShowWindow(GetDlgItem(acad::kReleases[k].checkBoxId), SW_HIDE);
     m_bAcad[k] = 0;
   }
 }
@@ -105,20 +97,20 @@ void Dlg_Setup::UpdateInstallButton() {
   UpdateData(true);
   bool anyTicked = false;
   for (int state : m_bAcad) anyTicked = anyTicked || state != 0;
-  m_ws->EnableWindow(GetDlgItem(setupdlg::kInstallButton), anyTicked);
+  ::EnableWindow(GetDlgItem(setupdlg::kInstallButton), anyTicked ? TRUE : FALSE);
 }
 
-plat::HGdi Dlg_Setup::OnCtlColor(plat::HDc dc, plat::HWnd window, unsigned ctlColor) {
+HBRUSH Dlg_Setup::OnCtlColor(HDC dc, HWND window, unsigned ctlColor) {
   fw::CDialog::OnCtlColor(dc, window, ctlColor);  // the default brush is not used
-  m_ws->SetTextColor(dc, plat::Rgb(0, 0, 0));
-  const int id = m_ws->GetDlgCtrlID(window);
-  if (id != setupdlg::kPathEdit) m_ws->SetBkMode(dc, plat::kBkTransparent);
+  ::SetTextColor(dc, RGB(0, 0, 0));
+  const int id = ::GetDlgCtrlID(window);
+  if (id != setupdlg::kPathEdit) ::SetBkMode(dc, TRANSPARENT);
   if (id == setupdlg::kTitleStatic || id == setupdlg::kEditionStatic) {
     const bool title = id == setupdlg::kTitleStatic;
     fw::CFont& font = title ? m_fontTitle : m_fontBits;
-    if (font.GetSafeHandle() == 0) font.CreateFont(*m_ws, title ? 14 : 13, title ? 600 : 400, "宋体");
-    if (font.GetSafeHandle() != 0) m_ws->SelectObject(dc, font.GetSafeHandle());
-    m_ws->SetTextColor(dc, setupdlg::kTitleColor);
+    if (font.GetSafeHandle() == nullptr) font.CreateFont(title ? 14 : 13, title ? 600 : 400, "宋体");
+    if (font.GetSafeHandle() != nullptr) ::SelectObject(dc, font.GetSafeHandle());
+    ::SetTextColor(dc, setupdlg::kTitleColor);
   }
-  return m_brushBack.GetSafeHandle();
+  return static_cast<HBRUSH>(m_brushBack.GetSafeHandle());
 }

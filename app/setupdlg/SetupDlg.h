@@ -10,6 +10,7 @@
 #include "acad/ReleaseTable.h"
 #include "app/BuildConstants.h"
 #include "app/Product.h"
+#include "app/setupdlg/SetupRules.h"
 #include "framework/Dialog.h"
 #include "platform/Platform.h"
 
@@ -24,22 +25,16 @@ constexpr int kBrowseButton = 1015;
 constexpr int kProgressBar = 1014;
 constexpr int kPathLabel = 1017;
 constexpr int kInstallButton = 1022;
-constexpr std::uint32_t kBackColor = plat::Rgb(160, 180, 220);
-constexpr std::uint32_t kTitleColor = plat::Rgb(10, 70, 40);
+constexpr COLORREF kBackColor = RGB(160, 180, 220);
+constexpr COLORREF kTitleColor = RGB(10, 70, 40);
 }  // namespace setupdlg
-
-// "结构工具箱软件 V2025.03.02" from 20250302: minor and patch below 10 get a leading zero.
-std::string ComposeSetupTitle(int version);
 
 // While set, the install button refuses once to install while AutoCAD runs.
 extern bool g_bCheckAcadRunning;
 
-// A drive-rooted folder of valid names, as the install button takes it.
-bool IsInstallableFolder(const std::string& folder);
-
 class Dlg_Setup : public fw::CDialog {
  public:
-  Dlg_Setup(plat::Platform& platform, CAcadSetup& acadSetup, plat::HWnd parent = 0, int editionBits = kEditionBits,
+  Dlg_Setup(plat::Platform& platform, CAcadSetup& acadSetup, HWND parent = nullptr, int editionBits = kEditionBits,
             int version = kSetupVersion);
 
   // Enables the install button exactly while at least one release is ticked.
@@ -61,7 +56,7 @@ class Dlg_Setup : public fw::CDialog {
   const fw::MessageTable* GetMessageTable() const override;
   void DoDataExchange(fw::CDataExchange* pDX) override;
   bool OnInitDialog() override;
-  plat::HGdi OnCtlColor(plat::HDc dc, plat::HWnd window, unsigned ctlColor) override;
+  HBRUSH OnCtlColor(HDC dc, HWND window, unsigned ctlColor) override;
 
  private:
   void DisableUnfoundReleases();

@@ -7,6 +7,7 @@
 #include "deploy/InstallLayout.h"
 #include "deploy/PackageCopier.h"
 #include "text/AnsiText.h"
+#include "text/CodePage.h"
 #include "text/Captions.h"
 
 namespace uninstall {
@@ -96,7 +97,7 @@ bool CUninstaller::RemoveFolder(const std::string& folder, bool product, Removal
 }
 
 int CUninstaller::Tell(const std::string& text, std::uint32_t type) {
-  return m_platform.windows.MessageBoxA(0, text.c_str(), captions::kUninstall, type);
+  return m_platform.shell.MessageBoxA(0, text.c_str(), captions::kUninstall, type);
 }
 
 void CUninstaller::RunFromProductFolder() {
@@ -158,7 +159,7 @@ void CUninstaller::RemoveProductFiles(const std::string& productFolder, const In
   unsigned removed = 0;
   for (const RecordEntry& entry : record.Entries()) {
     if (entry.kind != RecordEntry::kFile) continue;
-    const std::string path = productFolder + "\\" + m_platform.text.WideCharToMultiByte(entry.path);
+    const std::string path = productFolder + "\\" + ansi::Narrow(entry.path);
     plat::FileInfo info;
     std::uint32_t error = 0;
     const Presence found = Look(m_platform.files, path, info, error);

@@ -17,14 +17,12 @@
 #include "platform/win32/Win32ProcessList.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
-#include "platform/win32/Win32TextCodec.h"
-#include "platform/win32/Win32WindowSystem.h"
 
 namespace {
 
 // A sound run shows no message; any question is answered with Abort so that a
 // failing copy ends the benchmark instead of waiting for a user.
-class QuietWindows : public w32::Win32WindowSystem {
+class QuietShell : public w32::Win32Shell {
  public:
   int MessageBoxA(plat::HWnd, const char* text, const char*, std::uint32_t) override {
     messages.emplace_back(text);
@@ -101,21 +99,19 @@ class HiddenProgress {
 
 struct CopierRig {
   w32::Win32Registry registry;
-  QuietWindows windows;
   TimedFiles files;
   w32::Win32ProcessList processes;
-  w32::Win32Shell shell;
-  w32::Win32TextCodec text;
-  plat::Platform platform{registry, windows, files, processes, shell, text};
+  QuietShell shell;
+  plat::Platform platform{registry, files, processes, shell};
   HiddenProgress hidden;
   fw::CProgressCtrl progress;
 
-  CopierRig() { progress.Attach(windows, reinterpret_cast<plat::HWnd>(hidden.bar())); }
+  CopierRig() { progress.Attach(hidden.bar()); }
   bool Copy(const std::string& target) {
     progress.SetRange(0, 50);
     progress.SetStep(1);
     progress.SetPos(0);
-    CPackageCopier copier(platform, target, progress, reinterpret_cast<plat::HWnd>(hidden.bar()));
+    CPackageCopier copier(platform, target, progress, hidden.bar());
     return copier.CopyPackage();
   }
 };
@@ -143,13 +139,13 @@ int RunCopyBench(int rounds, const std::string& work) {
       const double ms = bench::NowMs() - t0;
       if (!ok || bench::ListFiles(target).size() != files) {
         std::fprintf(stderr, "%s run failed\n", copierLeg ? "CopyPackage" : "CopyFileA loop");
-        for (const std::string& m : rig.windows.messages) std::fprintf(stderr, "message: %s\n", m.c_str());
+        for (const std::string& m : rig.shell.messages) std::fprintf(stderr, "message: %s\n", m.c_str());
         return 1;
       }
       if (r > 0) (copierLeg ? copier : loop).push_back(ms);
     }
   }
-  if (!rig.windows.messages.empty()) return std::fprintf(stderr, "the copier showed a message\n"), 1;
+  if (!rig.shell.messages.empty()) return std::fprintf(stderr, "the copier showed a message\n"), 1;
 
   // One more copier run with every file call timed, for the cost of each kind.
   bench::ClearFolder(copierTarget);

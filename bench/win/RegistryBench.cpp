@@ -13,8 +13,6 @@
 #include "platform/win32/Win32ProcessList.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
-#include "platform/win32/Win32TextCodec.h"
-#include "platform/win32/Win32WindowSystem.h"
 
 namespace {
 
@@ -22,12 +20,10 @@ constexpr int kProductsPerRelease = 5;
 
 struct RealPlatform {
   w32::Win32Registry registry;
-  w32::Win32WindowSystem windows;
   w32::Win32FileSystem files;
   w32::Win32ProcessList processes;
   w32::Win32Shell shell;
-  w32::Win32TextCodec text;
-  plat::Platform platform{registry, windows, files, processes, shell, text};
+  plat::Platform platform{registry, files, processes, shell};
 };
 
 // The two hives in scratch keys below the real HKEY_CURRENT_USER, for one size.

@@ -34,6 +34,10 @@ int CALLBACK BrowseTrampoline(HWND window, UINT message, LPARAM lParam, LPARAM d
 
 }  // namespace
 
+int Win32Shell::MessageBoxA(plat::HWnd owner, const char* text, const char* caption, std::uint32_t type) {
+  return ::MessageBoxA(reinterpret_cast<HWND>(owner), text, caption, type);
+}
+
 plat::HResult Win32Shell::CoInitializeEx(std::uint32_t coInit) { return ::CoInitializeEx(nullptr, coInit); }
 
 void Win32Shell::CoUninitialize() { ::CoUninitialize(); }

@@ -7,6 +7,7 @@ namespace w32 {
 
 class Win32Shell : public plat::IShell {
  public:
+  int MessageBoxA(plat::HWnd owner, const char* text, const char* caption, std::uint32_t type) override;
   plat::HResult CoInitializeEx(std::uint32_t coInit) override;
   void CoUninitialize() override;
   plat::HResult SHGetMalloc(plat::IMalloc** malloc) override;

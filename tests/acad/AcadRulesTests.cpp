@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "acad/AcadSetup.h"
+#include "acad/ReleaseTable.h"
 #include "acad/TrustedPaths.h"
 
 namespace {

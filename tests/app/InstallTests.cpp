@@ -24,7 +24,6 @@ class InstallTest : public wt::MachineTest {
  protected:
   void SetUp() override {
     g_bCheckAcadRunning = true;
-    os.InitDialogControls();
     for (const char* name : kPackage) box.Write(box.Path("Data\\") + name, std::string("new ") + name);
     for (const char* font : {"Kavtor_EN.shx", "Kavtor_HZ.shx"}) box.Write(box.Path("Data\\") + font, font);
     box.AddAcad(k2008, a2008, L"AutoCAD 2008");

@@ -3,7 +3,9 @@
 
 #include <algorithm>
 
-#include "app/setupdlg/SetupDlg.h"
+#include "acad/FailureReport.h"
+#include "app/Product.h"
+#include "app/setupdlg/SetupRules.h"
 
 namespace {
 

@@ -36,7 +36,6 @@ std::string WithoutFonts(const std::string& dump) {
 class RemovalTest : public wt::MachineTest {
  protected:
   void SetUp() override {
-    os.InitDialogControls();
     for (const char* name : kPackage) box.Write(box.Path("Data\\") + name, std::string("new ") + name);
     box.AddAcad(k2008, a2008, L"AutoCAD 2008");
     box.AddAcad(k2016, a2016, L"AutoCAD 2016");

@@ -5,6 +5,7 @@
 #include "deploy/AcadRunning.h"
 #include "deploy/FileUtils.h"
 #include "deploy/PackageCopier.h"
+#include "framework/Dialog.h"
 #include "tests/win/TestPlatform.h"
 
 namespace {
@@ -47,11 +48,10 @@ TEST_F(AcadRunningTest, AnExecutableNameContainingAcadExeLetterCaseIgnored) {
 class CopyTest : public wt::MachineTest {
  protected:
   void SetUp() override {
-    os.InitDialogControls();
     bar = ::CreateWindowExA(0, PROGRESS_CLASSA, "", WS_POPUP, 0, 0, 100, 10, nullptr, nullptr, nullptr, nullptr);
     ::SendMessageA(bar, PBM_SETRANGE32, 0, 100000);
     ::SendMessageA(bar, PBM_SETSTEP, 1, 0);
-    progress.Attach(os, reinterpret_cast<plat::HWnd>(bar));
+    progress.Attach(bar);
     ::CreateDirectoryA(target.c_str(), nullptr);
   }
   void TearDown() override { ::DestroyWindow(bar), MachineTest::TearDown(); }
@@ -59,7 +59,7 @@ class CopyTest : public wt::MachineTest {
     box.Write(box.Path("Data\\" + name), name, attributes);
   }
   bool Copy(const std::string& into = "") {
-    CPackageCopier copier(os.platform, into.empty() ? target : into, progress, reinterpret_cast<plat::HWnd>(bar));
+    CPackageCopier copier(os.platform, into.empty() ? target : into, progress, bar);
     return copier.CopyPackage();
   }
   int Steps() const { return static_cast<int>(::SendMessageA(bar, PBM_GETPOS, 0, 0)); }

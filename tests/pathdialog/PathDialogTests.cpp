@@ -31,7 +31,7 @@ class PathDialogTest : public wt::MachineTest {
   // Runs the picker from `initial` ("": the Tools folder, nullptr: none).
   int Run(const std::function<void(HWND)>& user, const char* initial = "") {
     os.browseUser = user;
-    CPathDialog picker(os, os, os, kCaption, kCaption, initial && !*initial ? tools.c_str() : initial);
+    CPathDialog picker(os, os, kCaption, kCaption, initial && !*initial ? tools.c_str() : initial);
     const int result = picker.DoModal();
     pathName = picker.GetPathName();
     return result;

@@ -114,7 +114,6 @@ std::string Touched(wt::Sandbox& box, const std::string& registry, const std::st
 
 // One installation into Tools, failing from call `failAt` (0: none) on.
 std::intptr_t InstallOnce(wt::TestPlatform& os, wt::Sandbox& box, Outcome* run) {
-  os.InitDialogControls();
   g_bCheckAcadRunning = true;
   os.answers.assign(64, IDIGNORE);  // every copy question: the run that goes furthest
   CAcadSetup acad(os.platform, kEditionBits);

@@ -16,13 +16,13 @@
 #include <vector>
 
 #include "acad/FailureReport.h"
+#include "framework/Dialog.h"
 #include "platform/Platform.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32ProcessList.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
-#include "platform/win32/Win32TextCodec.h"
-#include "platform/win32/Win32WindowSystem.h"
+#include "text/CodePage.h"
 #include "tests/win/Sandbox.h"
 
 namespace wt {
@@ -45,11 +45,11 @@ struct MessageBoxCall {
 class TestPlatform : public plat::IRegistry,
                      public plat::IFileSystem,
                      public plat::IProcessList,
-                     public plat::IShell,
-                     public plat::IWindowSystem,
-                     public plat::ITextCodec {
+                     public plat::IShell {
  public:
-  plat::Platform platform{*this, *this, *this, *this, *this, *this};
+  plat::Platform platform{*this, *this, *this, *this};
+  // The dialogs' common controls, registered as the program does at start-up.
+  TestPlatform() { fw::InitDialogControls(); }
 
   std::vector<MessageBoxCall> boxes;
   // Answers to the next boxes, then each box's first button; `onBox` sees each box before it is answered.
@@ -90,18 +90,9 @@ class TestPlatform : public plat::IRegistry,
   bool FindClose(plat::HFind find) override { return m_open.erase(find), m_files.FindClose(find); }
   plat::HSnapshot CreateToolhelp32Snapshot(std::uint32_t f, std::uint32_t p) override { return Fails("CreateToolhelp32Snapshot") ? plat::kInvalidSnapshot : Tally(m_processes.CreateToolhelp32Snapshot(f, p), plat::kInvalidSnapshot); }
   bool CloseHandle(plat::HSnapshot snapshot) override { return m_open.erase(snapshot), m_processes.CloseHandle(snapshot); }
-  plat::HGdi CreateSolidBrush(std::uint32_t c) override { return Fails("CreateSolidBrush") ? 0 : Tally<plat::HGdi>(m_windows.CreateSolidBrush(c), 0); }
-  plat::HGdi CreateFontA(int h, int w, int e, int o, int wt, std::uint32_t i, std::uint32_t u, std::uint32_t s, std::uint32_t cs, std::uint32_t op, std::uint32_t cp, std::uint32_t q, std::uint32_t pf, const char* face) override { return Fails("CreateFontA") ? 0 : Tally<plat::HGdi>(m_windows.CreateFontA(h, w, e, o, wt, i, u, s, cs, op, cp, q, pf, face), 0); }
-  bool DeleteObject(plat::HGdi object) override { return m_open.erase(object), m_windows.DeleteObject(object); }
   int MessageBoxA(plat::HWnd owner, const char* text, const char* caption, std::uint32_t type) override;
   plat::ItemList SHBrowseForFolderA(plat::BrowseInfo* info) override;
-  // A message sent to a window of this thread calls its procedure: it cannot fail.
-  plat::LResult SendMessageA(plat::HWnd window, std::uint32_t message, plat::WParam w, plat::LParam l) override { return m_windows.SendMessageA(window, message, w, l); }
-  bool UnsubclassWindow(plat::HWnd window) override { return m_windows.UnsubclassWindow(window); }
-  void InitDialogControls() override { m_windows.InitDialogControls(); }
   std::uint32_t GetLastError() override { return m_files.GetLastError(); }
-  std::u16string MultiByteToWideChar(const std::string& ansi) override { return m_text.MultiByteToWideChar(ansi); }
-  std::string WideCharToMultiByte(const std::u16string& wide, bool* lossy) override { return m_text.WideCharToMultiByte(wide, lossy); }
   long RegQueryInfoKeyA(plat::HKey k, std::uint32_t* n, std::uint32_t* m, std::uint32_t* v) override VM_PASS(Error(), m_registry, RegQueryInfoKeyA, k, n, m, v)
   long RegEnumKeyExA(plat::HKey k, std::uint32_t i, char* name, std::uint32_t* n) override VM_PASS(Error(), m_registry, RegEnumKeyExA, k, i, name, n)
   long RegEnumKeyExW(plat::HKey k, std::uint32_t i, char16_t* name, std::uint32_t* n) override VM_PASS(Error(), m_registry, RegEnumKeyExW, k, i, name, n)
@@ -140,25 +131,6 @@ class TestPlatform : public plat::IRegistry,
   void CoUninitialize() override { m_shell.CoUninitialize(); }
   plat::HResult SHGetMalloc(plat::IMalloc** m) override VM_PASS((*m = nullptr, HRESULT_FROM_WIN32(m_error)), m_shell, SHGetMalloc, m)
   bool SHGetPathFromIDListA(plat::ItemList l, char* p) override VM_PASS((p[0] = '\0', false), m_shell, SHGetPathFromIDListA, l, p)
-  std::intptr_t DialogBoxParamA(int id, plat::HWnd owner, plat::IDialogHost* host) override VM_PASS(-1, m_windows, DialogBoxParamA, id, owner, host)
-  bool EndDialog(plat::HWnd d, std::intptr_t r) override VM_PASS(false, m_windows, EndDialog, d, r)
-  plat::HWnd GetDlgItem(plat::HWnd d, int id) override VM_PASS(0, m_windows, GetDlgItem, d, id)
-  int GetDlgCtrlID(plat::HWnd w) override VM_PASS(0, m_windows, GetDlgCtrlID, w)
-  plat::HWnd GetActiveWindow() override VM_PASS(0, m_windows, GetActiveWindow)
-  bool EnableWindow(plat::HWnd w, bool e) override VM_PASS(false, m_windows, EnableWindow, w, e)
-  bool ShowWindow(plat::HWnd w, int c) override VM_PASS(false, m_windows, ShowWindow, w, c)
-  std::string GetWindowTextA(plat::HWnd w, int n) override VM_PASS("", m_windows, GetWindowTextA, w, n)
-  bool SetWindowTextA(plat::HWnd w, const char* t) override VM_PASS(false, m_windows, SetWindowTextA, w, t)
-  plat::HWnd SetFocus(plat::HWnd w) override VM_PASS(0, m_windows, SetFocus, w)
-  bool GetWindowRect(plat::HWnd w, plat::Rect* r) override VM_PASS(false, m_windows, GetWindowRect, w, r)
-  bool ScreenToClient(plat::HWnd w, plat::Point* p) override VM_PASS(false, m_windows, ScreenToClient, w, p)
-  plat::HWnd CreateWindowExA(std::uint32_t ex, const char* cls, const char* name, std::uint32_t style, int x, int y, int w, int h, plat::HWnd parent, std::uintptr_t menu, std::uintptr_t instance, void* param) override VM_PASS(0, m_windows, CreateWindowExA, ex, cls, name, style, x, y, w, h, parent, menu, instance, param)
-  long SetWindowLongA(plat::HWnd w, int i, long v) override VM_PASS(0, m_windows, SetWindowLongA, w, i, v)
-  bool SubclassWindow(plat::HWnd w, plat::IWindowHook* h) override VM_PASS(false, m_windows, SubclassWindow, w, h)
-  plat::HGdi LoadIconA(int id) override VM_PASS(0, m_windows, LoadIconA, id)
-  plat::HGdi SelectObject(plat::HDc dc, plat::HGdi o) override VM_PASS(0, m_windows, SelectObject, dc, o)
-  std::uint32_t SetTextColor(plat::HDc dc, std::uint32_t c) override VM_PASS(CLR_INVALID, m_windows, SetTextColor, dc, c)
-  int SetBkMode(plat::HDc dc, int mode) override VM_PASS(0, m_windows, SetBkMode, dc, mode)
       // clang-format on
 
       private :
@@ -166,7 +138,7 @@ class TestPlatform : public plat::IRegistry,
       bool Fails(const char* operation, const std::string& subject = "");
   long Error() const { return static_cast<long>(m_failedWith); }
   static std::string Text(const char* text) { return text ? text : ""; }
-  std::string Narrow(const char16_t* text) { return text ? m_text.WideCharToMultiByte(text, nullptr) : ""; }
+  static std::string Narrow(const char16_t* text) { return text ? ansi::Narrow(text) : ""; }
   long TallyKey(long rc, plat::HKey key, plat::HKey* result);
   template <class Handle>
   Handle Tally(Handle handle, Handle none) {
@@ -178,8 +150,6 @@ class TestPlatform : public plat::IRegistry,
   w32::Win32FileSystem m_files;
   w32::Win32ProcessList m_processes;
   w32::Win32Shell m_shell;
-  w32::Win32WindowSystem m_windows;
-  w32::Win32TextCodec m_text;
 
   std::size_t m_failAt = 0;
   bool m_fromThereOn = false;
@@ -202,7 +172,7 @@ class TestPlatform : public plat::IRegistry,
 // A test on a sandboxed machine through the test platform; every handle is closed at its end.
 class MachineTest : public ::testing::Test {
  protected:
-  void TearDown() override { EXPECT_EQ(os.OpenHandles(), 0u) << "keys, searches, snapshots, brushes, fonts"; }
+  void TearDown() override { EXPECT_EQ(os.OpenHandles(), 0u) << "keys, searches, snapshots"; }
   Sandbox box;
   TestPlatform os;
 };
