@@ -7,8 +7,11 @@
   setup.ico  icon group 1: 48, 32 and 16 px, each in 4, 8 and 32 bpp
 
 Standard library only, and deterministic: no clock, no randomness, so the same
-script always writes the same bytes. The build runs it into its own folder; the
-generated files never go into the source tree.
+script always writes the same bytes. The build does not run it: SetUp.exe compiles
+in the committed pictures of app/setupdlg/res. To change a picture, edit this
+script and draw them again over the committed ones:
+
+  python3 tools/draw_pictures.py app/setupdlg/res
 """
 
 import os
