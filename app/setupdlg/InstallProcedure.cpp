@@ -135,9 +135,8 @@ FailureReport Dlg_Setup::FindMissingRights(const std::string& product) {
 }
 
 bool Dlg_Setup::RunInstall() {
-  for (int id : {setupdlg::kPathLabel, setupdlg::kPathEdit, setupdlg::kBrowseButton})
-    m_ws->ShowWindow(GetDlgItem(id), plat::kSwHide);
-  m_ws->ShowWindow(GetDlgItem(setupdlg::kProgressBar), plat::kSwShow);
+  for (int id : {IDC_PATH_LABEL, IDC_PATH, IDC_BROWSE}) m_ws->ShowWindow(GetDlgItem(id), plat::kSwHide);
+  m_ws->ShowWindow(GetDlgItem(IDC_PROGRESS), plat::kSwShow);
   m_progress.SetRange(0, kProgressEnd);
   m_progress.SetStep(1);
   m_progress.SetPos(0);

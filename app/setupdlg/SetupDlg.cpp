@@ -17,7 +17,7 @@ std::string ComposeSetupTitle(int version) {
 }
 
 Dlg_Setup::Dlg_Setup(plat::Platform& platform, CAcadSetup& acadSetup, plat::HWnd parent, int editionBits, int version)
-    : fw::CDialog(platform.windows, setupdlg::kTemplateId, parent),
+    : fw::CDialog(platform.windows, IDD_SETUP, parent),
       m_platform(platform),
       m_acadSetup(acadSetup),
       m_editionBits(editionBits),
@@ -30,8 +30,7 @@ const fw::MessageTable* Dlg_Setup::GetMessageTable() const {
   // and install buttons.
   static const fw::MessageEntry entries[] = {
       fw::OnCtlColorEntry(),
-#define VM_RELEASE_BOX(k) \
-  fw::OnCommand(plat::kBnClicked, acad::kReleases[k].checkBoxId, &Dlg_Setup::UpdateInstallButton)
+#define VM_RELEASE_BOX(k) fw::OnCommand(plat::kBnClicked, setupdlg::kReleaseBoxes[k], &Dlg_Setup::UpdateInstallButton)
       VM_RELEASE_BOX(0),
       VM_RELEASE_BOX(1),
       VM_RELEASE_BOX(2),
@@ -53,8 +52,8 @@ const fw::MessageTable* Dlg_Setup::GetMessageTable() const {
       VM_RELEASE_BOX(18),
       VM_RELEASE_BOX(19),
 #undef VM_RELEASE_BOX
-      fw::OnCommand(plat::kBnClicked, setupdlg::kBrowseButton, &Dlg_Setup::OnBrowse),
-      fw::OnCommand(plat::kBnClicked, setupdlg::kInstallButton, &Dlg_Setup::OnInstall),
+      fw::OnCommand(plat::kBnClicked, IDC_BROWSE, &Dlg_Setup::OnBrowse),
+      fw::OnCommand(plat::kBnClicked, IDC_INSTALL, &Dlg_Setup::OnInstall),
   };
   static const fw::MessageTable table{nullptr, entries, sizeof entries / sizeof entries[0]};
   return &table;
@@ -62,13 +61,13 @@ const fw::MessageTable* Dlg_Setup::GetMessageTable() const {
 
 void Dlg_Setup::DoDataExchange(fw::CDataExchange* pDX) {
   for (int k = 0; k < acad::kReleaseCount; ++k) {
-    fw::DDX_Control(pDX, acad::kReleases[k].checkBoxId, m_chkAcad[k]);
-    fw::DDX_Check(pDX, acad::kReleases[k].checkBoxId, m_bAcad[k]);
+    fw::DDX_Control(pDX, setupdlg::kReleaseBoxes[k], m_chkAcad[k]);
+    fw::DDX_Check(pDX, setupdlg::kReleaseBoxes[k], m_bAcad[k]);
   }
-  fw::DDX_Text(pDX, setupdlg::kTitleStatic, m_strTitle);
-  fw::DDX_Text(pDX, setupdlg::kEditionStatic, m_strBits);
-  fw::DDX_Control(pDX, setupdlg::kProgressBar, m_progress);
-  fw::DDX_Text(pDX, setupdlg::kPathEdit, m_strPath);
+  fw::DDX_Text(pDX, IDC_TITLE, m_strTitle);
+  fw::DDX_Text(pDX, IDC_EDITION, m_strBits);
+  fw::DDX_Control(pDX, IDC_PROGRESS, m_progress);
+  fw::DDX_Text(pDX, IDC_PATH, m_strPath);
 }
 
 bool Dlg_Setup::OnInitDialog() {
@@ -76,7 +75,7 @@ bool Dlg_Setup::OnInitDialog() {
   m_brushBack.CreateSolidBrush(*m_ws, setupdlg::kBackColor);
   m_strTitle = ComposeSetupTitle(m_version);
   m_strBits = ComposeEditionText(m_editionBits);
-  if (const plat::HGdi icon = m_ws->LoadIconA(setupdlg::kIconId))
+  if (const plat::HGdi icon = m_ws->LoadIconA(IDI_SETUP))
     m_ws->SendMessageA(m_hWnd, plat::kWmSetIcon, plat::kIconSmall, static_cast<plat::LParam>(icon));
   DisableUnfoundReleases();
   if (m_editionBits == 32) HideUnservedReleases();
@@ -88,7 +87,7 @@ bool Dlg_Setup::OnInitDialog() {
 void Dlg_Setup::DisableUnfoundReleases() {
   for (int k = 0; k < acad::kReleaseCount; ++k) {
     if (!m_acadSetup.InstallFolders(k).empty()) continue;
-    m_ws->EnableWindow(GetDlgItem(acad::kReleases[k].checkBoxId), false);
+    m_ws->EnableWindow(GetDlgItem(setupdlg::kReleaseBoxes[k]), false);
     m_bAcad[k] = 0;
   }
 }
@@ -96,7 +95,7 @@ void Dlg_Setup::DisableUnfoundReleases() {
 // The 32-bit edition serves no release from 2017 on: those have no 32-bit AutoCAD.
 void Dlg_Setup::HideUnservedReleases() {
   for (int k = acad::ReleaseIndex(kFirstHiddenIn32BitEdition); k < acad::kReleaseCount; ++k) {
-    m_ws->ShowWindow(GetDlgItem(acad::kReleases[k].checkBoxId), plat::kSwHide);
+    m_ws->ShowWindow(GetDlgItem(setupdlg::kReleaseBoxes[k]), plat::kSwHide);
     m_bAcad[k] = 0;
   }
 }
@@ -105,16 +104,16 @@ void Dlg_Setup::UpdateInstallButton() {
   UpdateData(true);
   bool anyTicked = false;
   for (int state : m_bAcad) anyTicked = anyTicked || state != 0;
-  m_ws->EnableWindow(GetDlgItem(setupdlg::kInstallButton), anyTicked);
+  m_ws->EnableWindow(GetDlgItem(IDC_INSTALL), anyTicked);
 }
 
 plat::HGdi Dlg_Setup::OnCtlColor(plat::HDc dc, plat::HWnd window, unsigned ctlColor) {
   fw::CDialog::OnCtlColor(dc, window, ctlColor);  // the default brush is not used
   m_ws->SetTextColor(dc, plat::Rgb(0, 0, 0));
   const int id = m_ws->GetDlgCtrlID(window);
-  if (id != setupdlg::kPathEdit) m_ws->SetBkMode(dc, plat::kBkTransparent);
-  if (id == setupdlg::kTitleStatic || id == setupdlg::kEditionStatic) {
-    const bool title = id == setupdlg::kTitleStatic;
+  if (id != IDC_PATH) m_ws->SetBkMode(dc, plat::kBkTransparent);
+  if (id == IDC_TITLE || id == IDC_EDITION) {
+    const bool title = id == IDC_TITLE;
     fw::CFont& font = title ? m_fontTitle : m_fontBits;
     if (font.GetSafeHandle() == 0) font.CreateFont(*m_ws, title ? 14 : 13, title ? 600 : 400, "宋体");
     if (font.GetSafeHandle() != 0) m_ws->SelectObject(dc, font.GetSafeHandle());
