@@ -15,18 +15,16 @@ constexpr int kLastWow6432Release = 2008;
 
 struct ReleaseInfo {
   int year;
-  int checkBoxId;      // the release's check box in the setup dialog
   int moduleNumber;    // Kavtor<n>.ARX, the native module loaded by that release
   int assemblyNumber;  // ACAD<n>.dll, the managed assembly loaded by that release
 };
 
-// 2010 and 2011 swap their check box ids; releases share modules and assemblies.
+// Releases share modules and assemblies.
 constexpr std::array<ReleaseInfo, kReleaseCount> kReleases = {{
-    {2007, 1018, 2008, 2007}, {2008, 1019, 2008, 2007}, {2009, 1020, 2009, 2009}, {2010, 1027, 2010, 2010},
-    {2011, 1026, 2010, 2010}, {2012, 1028, 2010, 2010}, {2013, 1029, 2013, 2013}, {2014, 1030, 2013, 2013},
-    {2015, 1031, 2015, 2013}, {2016, 1032, 2015, 2013}, {2017, 1033, 2017, 2013}, {2018, 1034, 2018, 2013},
-    {2019, 1035, 2019, 2013}, {2020, 1036, 2019, 2013}, {2021, 1037, 2021, 2013}, {2022, 1038, 2021, 2013},
-    {2023, 1039, 2021, 2013}, {2024, 1040, 2021, 2013}, {2025, 1041, 2025, 2013}, {2026, 1042, 2025, 2013},
+    {2007, 2008, 2007}, {2008, 2008, 2007}, {2009, 2009, 2009}, {2010, 2010, 2010}, {2011, 2010, 2010},
+    {2012, 2010, 2010}, {2013, 2013, 2013}, {2014, 2013, 2013}, {2015, 2015, 2013}, {2016, 2015, 2013},
+    {2017, 2017, 2013}, {2018, 2018, 2013}, {2019, 2019, 2013}, {2020, 2019, 2013}, {2021, 2021, 2013},
+    {2022, 2021, 2013}, {2023, 2021, 2013}, {2024, 2021, 2013}, {2025, 2025, 2013}, {2026, 2025, 2013},
 }};
 
 constexpr int ReleaseIndex(int year) { return year - kFirstRelease; }

@@ -7,7 +7,7 @@
 # files, loader keys, trusted folders.
 set -euo pipefail
 : "${VM_SOURCE_DIR:?}" "${VM_DEMO_DIR:?}" "${VM_DRIVER:?}" "${VM_PROGRAM:?}" "${VM_EDITION_BITS:?}"
-: "${VM_E2E_OUT:?}" "${VM_PROGRAM_BITS:?}"
+: "${VM_E2E_OUT:?}" "${VM_PROGRAM_BITS:?}" "${VM_DIALOG_IDS:?}"
 source "$VM_SOURCE_DIR/tests/e2e/lib/machine.sh"
 source "$VM_SOURCE_DIR/tests/e2e/lib/setup.sh"
 fixture="$E2E_FIXTURES/demo.reg"
@@ -41,7 +41,7 @@ e2e_reg_export "$VM_DEMO_DIR/registry-before.txt"
 e2e_start "$E2E_DIST" SetUp.exe "$VM_DEMO_DIR/setup.log"
 drv window "$SETUP_CAPTION" 90000 >/dev/null || e2e_die "SetUp.exe showed no dialog (see $VM_DEMO_DIR/setup.log)"
 echo "SetUp.exe (edition $VM_EDITION_BITS) shows these release boxes:"
-# The dialog as the driver sees it; a box line: "  1027 Button enabled visible checked "For AutoCAD2010"".
+# The dialog as the driver sees it; a box line: "  ID Button enabled visible checked "For AutoCAD2010"".
 drv window "$SETUP_CAPTION" ";" dump | sed -nE 's/^  [0-9]+ Button ([a-z ]+) "For AutoCAD([0-9]{4})"$/\2 \1/p' |
   sort -n | awk -v bits="$VM_EDITION_BITS" '
     { state = $2 " " $3 " " $4; printf "  %s  %s\n", $1, state }
@@ -67,7 +67,7 @@ else
     drv window "$SETUP_CAPTION" ";" msgbox ";" answer ok >/dev/null
     step=$((step + 1))
   }
-  drv window "$SETUP_CAPTION" ";" click "$ID_INSTALL" >/dev/null
+  drv window "$SETUP_CAPTION" ";" click "$IDC_INSTALL" >/dev/null
   answer_box done
   answer_box import-settings
   e2e_wait_ended 30

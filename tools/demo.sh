@@ -37,6 +37,7 @@ export VM_SOURCE_DIR="$root"
 export VM_DEMO_DIR="$build/demo"
 export VM_E2E_OUT="$build/e2e"  # the end-to-end tests' base prefix is the demo's too
 export VM_DRIVER="$build/tests/e2e/vm_driver.exe"
+export VM_DIALOG_IDS="$build/tests/e2e/dialog-ids.sh"  # the dialog's ids, from resource.h
 export VM_PROGRAM="$build/app/SetUp.exe"
 VM_EDITION_BITS="$(sed -n 's/^EDITION_BITS:[A-Z]*=//p' "$build/CMakeCache.txt")"
 export VM_EDITION_BITS VM_PROGRAM_BITS=64

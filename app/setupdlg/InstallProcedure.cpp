@@ -117,9 +117,9 @@ FailureReport Dlg_Setup::FindMissingRights(const std::string& product) {
 }
 
 bool Dlg_Setup::RunInstall() {
-  for (int id : {setupdlg::kPathLabel, setupdlg::kPathEdit, setupdlg::kBrowseButton})
+  for (int id : {IDC_PATH_LABEL, IDC_PATH, IDC_BROWSE})
     ::ShowWindow(GetDlgItem(id), SW_HIDE);
-  ::ShowWindow(GetDlgItem(setupdlg::kProgressBar), SW_SHOW);
+  ::ShowWindow(GetDlgItem(IDC_PROGRESS), SW_SHOW);
   m_progress.SetRange(0, kProgressEnd);
   m_progress.SetStep(1);
   m_progress.SetPos(0);

@@ -9,7 +9,7 @@ constexpr int kFirstHiddenIn32BitEdition = 2017;
 }  // namespace
 
 Dlg_Setup::Dlg_Setup(plat::Platform& platform, CAcadSetup& acadSetup, HWND parent, int editionBits, int version)
-    : fw::CDialog(setupdlg::kTemplateId, parent),
+    : fw::CDialog(IDD_SETUP, parent),
       m_platform(platform),
       m_acadSetup(acadSetup),
       m_editionBits(editionBits),
@@ -23,7 +23,7 @@ const fw::MessageTable* Dlg_Setup::GetMessageTable() const {
   static const fw::MessageEntry entries[] = {
       fw::OnCtlColorEntry(),
 #define VM_RELEASE_BOX(k) \
-  fw::OnCommand(BN_CLICKED, acad::kReleases[k].checkBoxId, &Dlg_Setup::UpdateInstallButton)
+  fw::OnCommand(BN_CLICKED, setupdlg::kReleaseBoxes[k], &Dlg_Setup::UpdateInstallButton)
       VM_RELEASE_BOX(0),
       VM_RELEASE_BOX(1),
       VM_RELEASE_BOX(2),
@@ -45,8 +45,8 @@ const fw::MessageTable* Dlg_Setup::GetMessageTable() const {
       VM_RELEASE_BOX(18),
       VM_RELEASE_BOX(19),
 #undef VM_RELEASE_BOX
-      fw::OnCommand(BN_CLICKED, setupdlg::kBrowseButton, &Dlg_Setup::OnBrowse),
-      fw::OnCommand(BN_CLICKED, setupdlg::kInstallButton, &Dlg_Setup::OnInstall),
+      fw::OnCommand(BN_CLICKED, IDC_BROWSE, &Dlg_Setup::OnBrowse),
+      fw::OnCommand(BN_CLICKED, IDC_INSTALL, &Dlg_Setup::OnInstall),
   };
   static const fw::MessageTable table{nullptr, entries, sizeof entries / sizeof entries[0]};
   return &table;
@@ -54,13 +54,13 @@ const fw::MessageTable* Dlg_Setup::GetMessageTable() const {
 
 void Dlg_Setup::DoDataExchange(fw::CDataExchange* pDX) {
   for (int k = 0; k < acad::kReleaseCount; ++k) {
-    fw::DDX_Control(pDX, acad::kReleases[k].checkBoxId, m_chkAcad[k]);
-    fw::DDX_Check(pDX, acad::kReleases[k].checkBoxId, m_bAcad[k]);
+    fw::DDX_Control(pDX, setupdlg::kReleaseBoxes[k], m_chkAcad[k]);
+    fw::DDX_Check(pDX, setupdlg::kReleaseBoxes[k], m_bAcad[k]);
   }
-  fw::DDX_Text(pDX, setupdlg::kTitleStatic, m_strTitle);
-  fw::DDX_Text(pDX, setupdlg::kEditionStatic, m_strBits);
-  fw::DDX_Control(pDX, setupdlg::kProgressBar, m_progress);
-  fw::DDX_Text(pDX, setupdlg::kPathEdit, m_strPath);
+  fw::DDX_Text(pDX, IDC_TITLE, m_strTitle);
+  fw::DDX_Text(pDX, IDC_EDITION, m_strBits);
+  fw::DDX_Control(pDX, IDC_PROGRESS, m_progress);
+  fw::DDX_Text(pDX, IDC_PATH, m_strPath);
 }
 
 bool Dlg_Setup::OnInitDialog() {
@@ -68,7 +68,7 @@ bool Dlg_Setup::OnInitDialog() {
   m_brushBack.CreateSolidBrush(setupdlg::kBackColor);
   m_strTitle = ComposeSetupTitle(m_version);
   m_strBits = ComposeEditionText(m_editionBits);
-  if (const HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(setupdlg::kIconId)))
+  if (const HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SETUP)))
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
   DisableUnfoundReleases();
   if (m_editionBits == 32) HideUnservedReleases();
@@ -80,7 +80,7 @@ bool Dlg_Setup::OnInitDialog() {
 void Dlg_Setup::DisableUnfoundReleases() {
   for (int k = 0; k < acad::kReleaseCount; ++k) {
     if (!m_acadSetup.InstallFolders(k).empty()) continue;
-    ::EnableWindow(GetDlgItem(acad::kReleases[k].checkBoxId), FALSE);
+    ::EnableWindow(GetDlgItem(setupdlg::kReleaseBoxes[k]), FALSE);
     m_bAcad[k] = 0;
   }
 }
@@ -88,7 +88,7 @@ void Dlg_Setup::DisableUnfoundReleases() {
 // The 32-bit edition serves no release from 2017 on: those have no 32-bit AutoCAD.
 void Dlg_Setup::HideUnservedReleases() {
   for (int k = acad::ReleaseIndex(kFirstHiddenIn32BitEdition); k < acad::kReleaseCount; ++k) {
-    ::ShowWindow(GetDlgItem(acad::kReleases[k].checkBoxId), SW_HIDE);
+    ::ShowWindow(GetDlgItem(setupdlg::kReleaseBoxes[k]), SW_HIDE);
     m_bAcad[k] = 0;
   }
 }
@@ -97,16 +97,16 @@ void Dlg_Setup::UpdateInstallButton() {
   UpdateData(true);
   bool anyTicked = false;
   for (int state : m_bAcad) anyTicked = anyTicked || state != 0;
-  ::EnableWindow(GetDlgItem(setupdlg::kInstallButton), anyTicked ? TRUE : FALSE);
+  ::EnableWindow(GetDlgItem(IDC_INSTALL), anyTicked ? TRUE : FALSE);
 }
 
 HBRUSH Dlg_Setup::OnCtlColor(HDC dc, HWND window, unsigned ctlColor) {
   fw::CDialog::OnCtlColor(dc, window, ctlColor);  // the default brush is not used
   ::SetTextColor(dc, RGB(0, 0, 0));
   const int id = ::GetDlgCtrlID(window);
-  if (id != setupdlg::kPathEdit) ::SetBkMode(dc, TRANSPARENT);
-  if (id == setupdlg::kTitleStatic || id == setupdlg::kEditionStatic) {
-    const bool title = id == setupdlg::kTitleStatic;
+  if (id != IDC_PATH) ::SetBkMode(dc, TRANSPARENT);
+  if (id == IDC_TITLE || id == IDC_EDITION) {
+    const bool title = id == IDC_TITLE;
     fw::CFont& font = title ? m_fontTitle : m_fontBits;
     if (font.GetSafeHandle() == nullptr) font.CreateFont(title ? 14 : 13, title ? 600 : 400, "宋体");
     if (font.GetSafeHandle() != nullptr) ::SelectObject(dc, font.GetSafeHandle());

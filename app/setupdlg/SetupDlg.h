@@ -11,20 +11,18 @@
 #include "app/BuildConstants.h"
 #include "app/Product.h"
 #include "app/setupdlg/SetupRules.h"
+#include "app/setupdlg/res/resource.h"
 #include "framework/Dialog.h"
 #include "platform/Platform.h"
 
-// Control ids of dialog template 141.
 namespace setupdlg {
-constexpr int kTemplateId = 141;
-constexpr int kIconId = 1;
-constexpr int kTitleStatic = 1013;
-constexpr int kEditionStatic = 1021;
-constexpr int kPathEdit = 1000;
-constexpr int kBrowseButton = 1015;
-constexpr int kProgressBar = 1014;
-constexpr int kPathLabel = 1017;
-constexpr int kInstallButton = 1022;
+// The release check boxes of IDD_SETUP by release index, 2007 first.
+constexpr std::array<int, acad::kReleaseCount> kReleaseBoxes = {
+    IDC_ACAD2007, IDC_ACAD2008, IDC_ACAD2009, IDC_ACAD2010, IDC_ACAD2011, IDC_ACAD2012, IDC_ACAD2013,
+    IDC_ACAD2014, IDC_ACAD2015, IDC_ACAD2016, IDC_ACAD2017, IDC_ACAD2018, IDC_ACAD2019, IDC_ACAD2020,
+    IDC_ACAD2021, IDC_ACAD2022, IDC_ACAD2023, IDC_ACAD2024, IDC_ACAD2025, IDC_ACAD2026};
+static_assert(kReleaseBoxes.back() == IDC_ACAD2026, "one box per release, the last one last");
+
 constexpr COLORREF kBackColor = RGB(160, 180, 220);
 constexpr COLORREF kTitleColor = RGB(10, 70, 40);
 }  // namespace setupdlg

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/setupdlg/res/resource.h"
 #include "bench/win/BenchCommon.h"
 #include "bench/win/BenchModes.h"
 #include "deploy/PackageCopier.h"
@@ -82,7 +83,7 @@ class HiddenProgress {
     m_owner = CreateWindowExA(0, "STATIC", "vm_bench", WS_POPUP, 0, 0, 320, 40, nullptr, nullptr,
                               GetModuleHandleA(nullptr), nullptr);
     m_bar = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 0, 0, 320, 20, m_owner,
-                            reinterpret_cast<HMENU>(1014), GetModuleHandleA(nullptr), nullptr);
+                            reinterpret_cast<HMENU>(IDC_PROGRESS), GetModuleHandleA(nullptr), nullptr);
   }
   HiddenProgress(const HiddenProgress&) = delete;
   HiddenProgress& operator=(const HiddenProgress&) = delete;

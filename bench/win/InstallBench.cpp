@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/setupdlg/res/resource.h"
 #include "bench/win/BenchCommon.h"
 #include "bench/win/BenchModes.h"
 
@@ -16,7 +17,6 @@ namespace {
 
 constexpr wchar_t kSetupCaption[] = L"Vellmark-结构工具箱安装";
 constexpr wchar_t kToolboxCaption[] = L"Vellmark-工具箱安装";  // the completion messages
-constexpr int kInstallButton = 1022;
 constexpr DWORD kTimeoutMs = 120000;
 constexpr char kProductFolder[] = "C:\\Kavtor\\Vellmark";
 
@@ -77,13 +77,13 @@ InstallRun Install(const std::string& setup) {
     dialog = bench::FindShownWindow(child.info.dwProcessId, kSetupCaption);
     if (dialog == nullptr) Sleep(1);
   }
-  HWND install = dialog != nullptr ? GetDlgItem(dialog, kInstallButton) : nullptr;
+  HWND install = dialog != nullptr ? GetDlgItem(dialog, IDC_INSTALL) : nullptr;
   if (install == nullptr || !IsWindowEnabled(install)) {
     std::fprintf(stderr, "no dialog with an enabled install button\n");
     return run;
   }
   const double click = bench::NowMs();
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(kInstallButton, BN_CLICKED), reinterpret_cast<LPARAM>(install));
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_INSTALL, BN_CLICKED), reinterpret_cast<LPARAM>(install));
   std::set<HWND> answered;
   bool sound = true;
   HWND last = nullptr;

@@ -1,6 +1,7 @@
 // The real dialog's browse and install buttons end to end in one process: AutoCAD 2008 and 2016 in the scratch
 // registry and folders, the package beside the program, and what a user sees and finds.
 #include "app/setupdlg/SetupDlg.h"
+#include "app/setupdlg/res/resource.h"
 #include "app/uninstall/UninstallEntry.h"
 #include "text/AnsiText.h"
 #include "tests/win/TestPlatform.h"
@@ -44,8 +45,8 @@ class InstallTest : public wt::MachineTest {
   // The user types `folder` and clicks install.
   static std::function<void(HWND)> InstallInto(const std::string& folder) {
     return [folder](HWND d) {
-      ::SetWindowTextA(::GetDlgItem(d, setupdlg::kPathEdit), folder.c_str());
-      wt::Click(d, setupdlg::kInstallButton);
+      ::SetWindowTextA(::GetDlgItem(d, IDC_PATH), folder.c_str());
+      wt::Click(d, IDC_INSTALL);
     };
   }
   // The message boxes shown, as "caption: text".
@@ -104,14 +105,14 @@ TEST_F(InstallTest, TheWholeInstallationThenTwoMessagesThenOk) {
   std::vector<int> seen;  // the folder row's three controls shown, the bar shown, its position and range
   os.onBox = [&](const wt::MessageBoxCall& b) {
     const auto shown = [&](int id) { return static_cast<int>(wt::IsShown(b.owner, id)); };
-    const HWND bar = ::GetDlgItem(b.owner, setupdlg::kProgressBar);
+    const HWND bar = ::GetDlgItem(b.owner, IDC_PROGRESS);
     PBRANGE range{};
     ::SendMessageA(bar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
     if (seen.empty())
-      seen = {shown(setupdlg::kPathEdit),
-              shown(setupdlg::kBrowseButton),
-              shown(setupdlg::kPathLabel),
-              shown(setupdlg::kProgressBar),
+      seen = {shown(IDC_PATH),
+              shown(IDC_BROWSE),
+              shown(IDC_PATH_LABEL),
+              shown(IDC_PROGRESS),
               static_cast<int>(::SendMessageA(bar, PBM_GETPOS, 0, 0)),
               range.iLow,
               range.iHigh};
@@ -135,7 +136,7 @@ TEST_F(InstallTest, RefusalsComeBeforeAnythingIsMade) {
               InstallInto(target)(d);
               for (const char* folder : bad) InstallInto(folder)(d);
               InstallInto(tooLong)(d);
-              EXPECT_TRUE(::IsWindowVisible(d) && wt::IsShown(d, setupdlg::kPathEdit)) << "still choosing";
+              EXPECT_TRUE(::IsWindowVisible(d) && wt::IsShown(d, IDC_PATH)) << "still choosing";
               EXPECT_EQ(box.DumpFiles(), files);
               EXPECT_EQ(box.DumpRegistry(), registry);
               InstallInto(chinese)(d);
@@ -226,12 +227,12 @@ TEST_F(InstallTest, AStandardUserIsToldUpFrontAndUntickingTheRefusedReleaseHelps
               os.StopFailing();
               os.FailOn("CreateTemporaryFileA", probe);
               os.FailOn("RegOpenKeyExA", wt::Ansi(k2016));
-              wt::Click(d, setupdlg::kInstallButton);
-              EXPECT_TRUE(::IsWindowVisible(d) && wt::IsShown(d, setupdlg::kPathEdit)) << "still choosing";
+              wt::Click(d, IDC_INSTALL);
+              EXPECT_TRUE(::IsWindowVisible(d) && wt::IsShown(d, IDC_PATH)) << "still choosing";
               EXPECT_EQ(box.DumpFiles(), files);
               EXPECT_EQ(box.DumpRegistry(), registry);
-              wt::Click(d, acad::kReleases[2016 - 2007].checkBoxId);
-              wt::Click(d, setupdlg::kInstallButton);
+              wt::Click(d, setupdlg::kReleaseBoxes[acad::ReleaseIndex(2016)]);
+              wt::Click(d, IDC_INSTALL);
             }),
             IDOK);
   const std::string heading = kWarning + "当前用户没有写入以下位置的权限，安装尚未开始，未作任何更改：";
@@ -257,7 +258,7 @@ TEST_F(InstallTest, BrowseTakesTheAcceptedFolderAndCancelKeepsTheOld) {
   bool owned = false;
   os.browseUser = [&](HWND browse) {
     const HWND owner = ::GetWindow(browse, GW_OWNER);
-    owned = owner != nullptr && !::IsWindowEnabled(owner) && wt::IsShown(owner, setupdlg::kInstallButton);
+    owned = owner != nullptr && !::IsWindowEnabled(owner) && wt::IsShown(owner, IDC_INSTALL);
     if (++browsed > 1) return;  // the second time the user cancels
     wt::WaitFor([&] { return wt::TextOf(::GetDlgItem(browse, 14148)) == "C:\\windows"; });
     startedAt = wt::TextOf(::GetDlgItem(browse, 14148));  // our edit box in Wine's browse window
@@ -266,12 +267,12 @@ TEST_F(InstallTest, BrowseTakesTheAcceptedFolderAndCancelKeepsTheOld) {
   };
   std::vector<std::string> shown;
   EXPECT_EQ(Run([&](HWND d) {
-              ::SetWindowTextA(::GetDlgItem(d, setupdlg::kPathEdit), "C:\\windows");
+              ::SetWindowTextA(::GetDlgItem(d, IDC_PATH), "C:\\windows");
               for (int i = 0; i < 2; ++i) {
-                wt::Click(d, setupdlg::kBrowseButton);
-                shown.push_back(wt::TextOf(::GetDlgItem(d, setupdlg::kPathEdit)));
+                wt::Click(d, IDC_BROWSE);
+                shown.push_back(wt::TextOf(::GetDlgItem(d, IDC_PATH)));
               }
-              wt::Click(d, setupdlg::kInstallButton);
+              wt::Click(d, IDC_INSTALL);
             }),
             IDOK);
   EXPECT_EQ(startedAt, "C:\\windows");

@@ -2,6 +2,7 @@
 // found, the install button, colours and fonts, the ways out, and start-up around it.
 #include "app/WizardApp.h"
 #include "app/setupdlg/SetupDlg.h"
+#include "app/setupdlg/res/resource.h"
 
 #include <map>
 
@@ -9,7 +10,7 @@
 
 namespace {
 
-int BoxOf(int year) { return acad::kReleases[year - 2007].checkBoxId; }
+int BoxOf(int year) { return setupdlg::kReleaseBoxes[acad::ReleaseIndex(year)]; }
 
 class SetupDialogTest : public wt::MachineTest {
  protected:
@@ -29,7 +30,8 @@ class SetupDialogTest : public wt::MachineTest {
   std::string path;
 };
 
-// Found: enabled, ticked; not found: greyed, clear; the 32-bit edition has no box for 2017 on. 2010, 2011 swap ids.
+// Found: enabled, ticked; not found: greyed, clear; the 32-bit edition has no box for 2017 on. Each year's box is
+// the template's box of that caption (2010 and 2011 swap ids).
 TEST_F(SetupDialogTest, TheFirstScreenFollowsWhatWasFound) {
   for (int year : {2008, 2010, 2016, 2020}) Found(year);
   for (int bits : {32, 64}) {
@@ -39,19 +41,19 @@ TEST_F(SetupDialogTest, TheFirstScreenFollowsWhatWasFound) {
           LOGFONTA font{};  // the template's: SimSun at 9 points, 96 dots to the inch
           ::GetObjectA(reinterpret_cast<HGDIOBJ>(::SendMessageA(d, WM_GETFONT, 0, 0)), sizeof font, &font);
           EXPECT_EQ(font.lfFaceName + std::to_string(font.lfHeight), "宋体-12");
-          EXPECT_EQ(wt::TextOf(::GetDlgItem(d, setupdlg::kTitleStatic)), "结构工具箱软件 V2025.03.02");
-          EXPECT_EQ(wt::TextOf(::GetDlgItem(d, setupdlg::kEditionStatic)), ComposeEditionText(bits));
-          EXPECT_EQ(wt::TextOf(::GetDlgItem(d, setupdlg::kPathEdit)), "C:\\Kavtor");
-          for (const acad::ReleaseInfo& r : acad::kReleases) {
-            const bool found = r.year == 2008 || r.year == 2010 || r.year == 2016 || r.year == 2020;
-            const bool shown = bits == 64 || r.year < 2017;
-            EXPECT_EQ(wt::IsEnabled(d, r.checkBoxId), found) << bits << " " << r.year;
-            EXPECT_EQ(wt::IsChecked(d, r.checkBoxId), found && shown) << bits << " " << r.year;
-            EXPECT_EQ(wt::IsShown(d, r.checkBoxId), shown) << bits << " " << r.year;
+          EXPECT_EQ(wt::TextOf(::GetDlgItem(d, IDC_TITLE)), "结构工具箱软件 V2025.03.02");
+          EXPECT_EQ(wt::TextOf(::GetDlgItem(d, IDC_EDITION)), ComposeEditionText(bits));
+          EXPECT_EQ(wt::TextOf(::GetDlgItem(d, IDC_PATH)), "C:\\Kavtor");
+          for (int year = acad::kFirstRelease; year <= acad::kLastRelease; ++year) {
+            const bool found = year == 2008 || year == 2010 || year == 2016 || year == 2020;
+            const bool shown = bits == 64 || year < 2017;
+            EXPECT_EQ(wt::TextOf(::GetDlgItem(d, BoxOf(year))), "For AutoCAD" + std::to_string(year));
+            EXPECT_EQ(wt::IsEnabled(d, BoxOf(year)), found) << bits << " " << year;
+            EXPECT_EQ(wt::IsChecked(d, BoxOf(year)), found && shown) << bits << " " << year;
+            EXPECT_EQ(wt::IsShown(d, BoxOf(year)), shown) << bits << " " << year;
           }
-          EXPECT_EQ(wt::TextOf(::GetDlgItem(d, 1027)), "For AutoCAD2010");
-          EXPECT_TRUE(wt::IsEnabled(d, setupdlg::kInstallButton));
-          EXPECT_FALSE(wt::IsShown(d, setupdlg::kProgressBar));
+          EXPECT_TRUE(wt::IsEnabled(d, IDC_INSTALL));
+          EXPECT_FALSE(wt::IsShown(d, IDC_PROGRESS));
           EXPECT_FALSE(wt::IsShown(d, IDOK));
           EXPECT_NE(::SendMessageA(d, WM_GETICON, ICON_SMALL, 0), 0) << "the small icon";
         },
@@ -65,20 +67,20 @@ TEST_F(SetupDialogTest, TheInstallButtonFollowsTheBoxes) {
   Found(2020);  // hidden in the 32-bit edition: it never counts
   Run([](HWND d) {
     wt::Click(d, BoxOf(2008));
-    EXPECT_TRUE(wt::IsEnabled(d, setupdlg::kInstallButton)) << "2010 still ticked";
+    EXPECT_TRUE(wt::IsEnabled(d, IDC_INSTALL)) << "2010 still ticked";
     wt::Click(d, BoxOf(2010));
-    EXPECT_FALSE(wt::IsEnabled(d, setupdlg::kInstallButton)) << "the last box unticked";
-    ::SetWindowTextA(::GetDlgItem(d, setupdlg::kPathEdit), "D:\\Else");
-    EXPECT_FALSE(wt::IsEnabled(d, setupdlg::kInstallButton)) << "typing alone changes nothing";
+    EXPECT_FALSE(wt::IsEnabled(d, IDC_INSTALL)) << "the last box unticked";
+    ::SetWindowTextA(::GetDlgItem(d, IDC_PATH), "D:\\Else");
+    EXPECT_FALSE(wt::IsEnabled(d, IDC_INSTALL)) << "typing alone changes nothing";
     wt::Click(d, BoxOf(2010));
-    EXPECT_TRUE(wt::IsEnabled(d, setupdlg::kInstallButton));
+    EXPECT_TRUE(wt::IsEnabled(d, IDC_INSTALL));
   });
 }
 
 TEST_F(SetupDialogTest, NothingFoundLeavesOnlyCancel) {
   EXPECT_EQ(Run([](HWND d) {
-              for (const acad::ReleaseInfo& r : acad::kReleases) EXPECT_FALSE(wt::IsEnabled(d, r.checkBoxId)) << r.year;
-              EXPECT_FALSE(wt::IsEnabled(d, setupdlg::kInstallButton));
+              for (int box : setupdlg::kReleaseBoxes) EXPECT_FALSE(wt::IsEnabled(d, box)) << box;
+              EXPECT_FALSE(wt::IsEnabled(d, IDC_INSTALL));
               wt::Click(d, IDCANCEL);
             }),
             IDCANCEL);
@@ -89,11 +91,11 @@ TEST_F(SetupDialogTest, EnterEndsWithOkEscapeAndTheCloseBoxWithCancel) {
   Found(2010);
   auto press = [](UINT key) {
     return [key](HWND d) {
-      ::SetWindowTextA(::GetDlgItem(d, setupdlg::kPathEdit), "D:\\Typed");
+      ::SetWindowTextA(::GetDlgItem(d, IDC_PATH), "D:\\Typed");
       if (key == 0)
         ::PostMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0);
       else
-        ::PostMessageA(::GetDlgItem(d, setupdlg::kPathEdit), WM_KEYDOWN, key, 0);
+        ::PostMessageA(::GetDlgItem(d, IDC_PATH), WM_KEYDOWN, key, 0);
       wt::WaitFor([d] { return !::IsWindowVisible(d); });
     };
   };
@@ -113,10 +115,10 @@ TEST_F(SetupDialogTest, ColoursAndFonts) {
     UINT message;
     COLORREF text;
     int mode, height, weight;
-  } const cases[] = {{setupdlg::kTitleStatic, WM_CTLCOLORSTATIC, RGB(10, 70, 40), TRANSPARENT, 14, 600},
-                     {setupdlg::kEditionStatic, WM_CTLCOLORSTATIC, RGB(10, 70, 40), TRANSPARENT, 13, 400},
-                     {1016, WM_CTLCOLORSTATIC, RGB(0, 0, 0), TRANSPARENT, 0, 0},
-                     {setupdlg::kPathEdit, WM_CTLCOLOREDIT, RGB(0, 0, 0), OPAQUE, 0, 0}};
+  } const cases[] = {{IDC_TITLE, WM_CTLCOLORSTATIC, RGB(10, 70, 40), TRANSPARENT, 14, 600},
+                     {IDC_EDITION, WM_CTLCOLORSTATIC, RGB(10, 70, 40), TRANSPARENT, 13, 400},
+                     {IDC_COMPONENTS_LABEL, WM_CTLCOLORSTATIC, RGB(0, 0, 0), TRANSPARENT, 0, 0},
+                     {IDC_PATH, WM_CTLCOLOREDIT, RGB(0, 0, 0), OPAQUE, 0, 0}};
   std::map<int, std::pair<HGDIOBJ, HGDIOBJ>> made;  // by control: the brush and font of the first round
   Run([&](HWND d) {
     for (int round = 0; round < 2; ++round)

@@ -1,6 +1,7 @@
 // Vellmark installed through the real dialog and taken back by the uninstaller, in the scratch registry and folders:
 // the machine as it was but for the fonts, whatever happened in between.
 #include "app/setupdlg/SetupDlg.h"
+#include "app/setupdlg/res/resource.h"
 #include "app/uninstall/UninstallEntry.h"
 #include "app/uninstall/Uninstaller.h"
 #include "tests/win/TestPlatform.h"
@@ -58,8 +59,8 @@ class RemovalTest : public wt::MachineTest {
     g_bCheckAcadRunning = true;
     ASSERT_EQ(os.RunDialog([&] { return dlg.DoModal(); },
                            [&](HWND d) {
-                             ::SetWindowTextA(::GetDlgItem(d, setupdlg::kPathEdit), folder.c_str());
-                             wt::Click(d, setupdlg::kInstallButton);
+                             ::SetWindowTextA(::GetDlgItem(d, IDC_PATH), folder.c_str());
+                             wt::Click(d, IDC_INSTALL);
                            }),
               IDOK);
     ASSERT_EQ(os.boxes.size(), 2u) << os.boxes[0].text;

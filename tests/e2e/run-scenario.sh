@@ -3,6 +3,7 @@
 set -euo pipefail
 name="${1:?usage: run-scenario.sh SCENARIO}" here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 : "${VM_SOURCE_DIR:?}" "${VM_E2E_OUT:?}" "${VM_DRIVER:?}" "${VM_PROGRAM:?}" "${VM_EDITION_BITS:?}" "${VM_PROGRAM_BITS:?}"
+: "${VM_DIALOG_IDS:?}"
 : "${DISPLAY:?no X display: run under xvfb-run -a}"
 source "$here/lib/machine.sh" && source "$here/lib/setup.sh"
 E2E_WORK="$VM_E2E_OUT/$name" E2E_SHOTS="$VM_E2E_OUT/shots/$name-"

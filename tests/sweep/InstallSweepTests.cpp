@@ -9,6 +9,7 @@
 
 #include "acad/TrustedPaths.h"
 #include "app/setupdlg/SetupDlg.h"
+#include "app/setupdlg/res/resource.h"
 #include "app/uninstall/UninstallEntry.h"
 #include "app/uninstall/Uninstaller.h"
 #include "tests/win/TestPlatform.h"
@@ -126,9 +127,8 @@ std::intptr_t InstallOnce(wt::TestPlatform& os, wt::Sandbox& box, Outcome* run) 
         return dlg.DoModal();
       },
       [&](HWND d) {
-        ::SetWindowTextA(::GetDlgItem(d, setupdlg::kPathEdit), target.c_str());
-        if (wt::IsEnabled(d, setupdlg::kInstallButton))
-          ::SendDlgItemMessageA(d, setupdlg::kInstallButton, BM_CLICK, 0, 0);
+        ::SetWindowTextA(::GetDlgItem(d, IDC_PATH), target.c_str());
+        if (wt::IsEnabled(d, IDC_INSTALL)) ::SendDlgItemMessageA(d, IDC_INSTALL, BM_CLICK, 0, 0);
       });
 }
 

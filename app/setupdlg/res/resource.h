@@ -1,7 +1,7 @@
-// Resource and control ids of SetUp.exe (the setup dialog is template 141).
-// Read by SetUp.rc and by the dialog logic. SetUp.rc writes the numbers out in
-// its CONTROL lines so that the dialog model of the tests can read it without a
-// preprocessor; the resource tests check that the two agree.
+// Resource and control ids of SetUp.exe, the one place they are written. SetUp.rc,
+// the dialog code and the Windows tests include this file; the e2e build turns
+// its #define lines into shell variables of the same names (tests/e2e). Keep one
+// "#define NAME number" per line.
 #ifndef VELLMARK_APP_SETUPDLG_RES_RESOURCE_H
 #define VELLMARK_APP_SETUPDLG_RES_RESOURCE_H
 
@@ -28,8 +28,8 @@
 #define IDC_MENU_PICTURE 1024      // picture of bitmap 152, hidden, never shown
 
 // The twenty release check boxes. The ids follow release order except 2010 and
-// 2011, which are swapped in the template; code keys everything by the
-// release year and uses these ids only to find the control.
+// 2011, which are swapped in the template; code keys everything by the release
+// year and finds a year's box through setupdlg::kReleaseBoxes.
 #define IDC_ACAD2007 1018
 #define IDC_ACAD2008 1019
 #define IDC_ACAD2009 1020

@@ -1,14 +1,18 @@
 # SetUp.exe as a user meets it: its distribution, its dialog's ids and texts, pictures. Expects lib/machine.sh,
-# VM_PROGRAM, VM_EDITION_BITS, E2E_WORK and E2E_SHOTS.
+# VM_PROGRAM, VM_EDITION_BITS, VM_DIALOG_IDS, E2E_WORK and E2E_SHOTS.
 SETUP_CAPTION='Vellmark-结构工具箱安装' SETUP_FOLDER='C:\Kavtor' UNINSTALL_CAPTION='Vellmark-软件卸载'
 # Modules, shape fonts, assemblies, AutoCAD 2008's plot driver, and files of its own.
 SETUP_PACKAGE=(Kavtor2008.ARX Kavtor2010.ARX Kavtor2013.ARX Kavtor2015.ARX Kavtor_EN.shx Kavtor_HZ.shx
   ACAD2007.dll ACAD2010.dll ACAD2013.dll Kavtor.prt5 vmtools.arx vmtools.cuix 说明.txt)
-ID_FOLDER=1000 ID_BROWSE=1015 ID_INSTALL=1022
+# The dialog's ids, named as in resource.h (IDC_INSTALL, IDC_ACAD2010, ...), written out by the build
+# (tests/e2e/CMakeLists.txt).
+source "${VM_DIALOG_IDS:?}"
 
-# setup_box_id YEAR: the release's check box (2010 and 2011 swap theirs).
+# setup_box_id YEAR: the release's check box.
 setup_box_id() {
-  case "$1" in 2010) echo 1027 ;; 2011) echo 1026 ;; 200?) echo $(($1 - 2007 + 1018)) ;; *) echo $(($1 - 2012 + 1028)) ;; esac
+  local name="IDC_ACAD$1"
+  [ -n "${!name:-}" ] || e2e_die "no check box for $1 in $VM_DIALOG_IDS"
+  echo "${!name}"
 }
 
 # setup_prepare FIXTURE...: the machine, and E2E_DIST: SetUp.exe beside the package.
@@ -38,8 +42,8 @@ setup_start() {
     checks+=(";" expect "$(setup_box_id "$y")" "$state")
   done
   # The first start in a fresh prefix, under qemu above all, takes a while.
-  drv window "$SETUP_CAPTION" 90000 "${checks[@]}" ";" expect "$ID_INSTALL" "$install visible" \
-    ";" expect 1021 "\"( ${VM_EDITION_BITS}位 AutoCAD版 )\"" ";" expect "$ID_FOLDER" "enabled visible \"$SETUP_FOLDER\""
+  drv window "$SETUP_CAPTION" 90000 "${checks[@]}" ";" expect "$IDC_INSTALL" "$install visible" \
+    ";" expect "$IDC_EDITION" "\"( ${VM_EDITION_BITS}位 AutoCAD版 )\"" ";" expect "$IDC_PATH" "enabled visible \"$SETUP_FOLDER\""
 }
 
 # setup_box SHOT ANSWER VERB...: the dialog's verbs up to a message box, pictured, answered unless ANSWER is "".

@@ -7,18 +7,18 @@ setup_start "${found[@]}"
 e2e_shot "$SETUP_CAPTION" start
 # A driver seeing what is not there, or clicking what a user cannot, must fail.
 box2011=$(setup_box_id 2011)
-for wrong in "expect $box2011 enabled" "expect $box2011 checked" "expect $ID_INSTALL hidden" "click $box2011" \
+for wrong in "expect $box2011 enabled" "expect $box2011 checked" "expect $IDC_INSTALL hidden" "click $box2011" \
   "expect caption Vellmark" "msgbox 300"; do
   ! drv --timeout 300 window "$SETUP_CAPTION" ";" $wrong 2>/dev/null || e2e_die "the driver could $wrong"
 done
-setup_box no-data ok ";" click "$ID_INSTALL" ";" msgbox ";" expect-contains 0xFFFF '未找到安装所需的Data文件夹 !'
+setup_box no-data ok ";" click "$IDC_INSTALL" ";" msgbox ";" expect-contains 0xFFFF '未找到安装所需的Data文件夹 !'
 e2e_wait_ended 20
 [ "$E2E_STATUS" = 0 ] && [[ "$(e2e_wine64 reg query "$E2E_ACAD" /s)" != *Kavtor* ]] &&
   [ ! -e "$WINEPREFIX/drive_c/Kavtor" ] || e2e_die "the program ended with $E2E_STATUS, or made or installed something"
 # Unpacked below a folder whose name code page 936 cannot spell: said so, nothing made.
 mkdir -p "$WINEPREFIX/drive_c/Jörg" && cp -r "$E2E_DIST" "$WINEPREFIX/drive_c/Jörg/"
 e2e_start "$WINEPREFIX/drive_c/Jörg/dist" SetUp.exe "$E2E_WORK/program.log"
-setup_box foreign-folder ok ";" click "$ID_INSTALL" ";" msgbox 30000 ";" expect-contains 0xFFFF 'SetUp.exe所在的文件夹路径中含有系统无法处理的字符' \
+setup_box foreign-folder ok ";" click "$IDC_INSTALL" ";" msgbox 30000 ";" expect-contains 0xFFFF 'SetUp.exe所在的文件夹路径中含有系统无法处理的字符' \
   ";" expect-contains 0xFFFF '请将解压后的文件夹移到只含英文或中文字符的路径下'
 e2e_wait_ended 20
 [ ! -e "$WINEPREFIX/drive_c/Kavtor" ] || e2e_die "the install folder was made"

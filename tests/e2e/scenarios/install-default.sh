@@ -11,7 +11,7 @@ acad_files() {  # every AutoCAD folder's files, the shape fonts apart, with thei
 acad_files >"$E2E_WORK/acad-before.txt"
 setup_start 2008 2010 2013 2016
 e2e_shot "$SETUP_CAPTION" choosing
-setup_done ";" click "$ID_INSTALL"
+setup_done ";" click "$IDC_INSTALL"
 diff -r -x 'Kavtor_*.shx' -x Uninstall.exe -x Uninstall.dat "$data" "$product" && ! compgen -G "$product/Kavtor_*.shx" ||
   e2e_die "the product folder is not the package less the fonts, which belong to AutoCAD's folders"
 cmp -s "$E2E_DIST/SetUp.exe" "$product/Uninstall.exe" || e2e_die "the uninstaller is not the installer's own copy"

@@ -8,17 +8,17 @@ refused=("$acad2013\\Fonts\\Kavtor_EN.shx" "$acad2013\\Fonts\\Kavtor_HZ.shx" "$a
 for f in "${refused[@]}"; do mkdir -p "$(e2e_unix_path "$f")" && echo "the user's" >"$(e2e_unix_path "$f")/kept.txt"; done
 setup_start 2008 2010 2013 2016
 # C:\Kavtor does not exist: the tree selects nothing, nothing fills our edit box.
-setup_box create-question no ";" click "$ID_BROWSE" ";" window "$browse" 20000 ";" expect "$edit" 'enabled visible ""' \
+setup_box create-question no ";" click "$IDC_BROWSE" ";" window "$browse" 20000 ";" expect "$edit" 'enabled visible ""' \
   ";" set-text "$edit" "$chosen" ";" click 1 ";" msgbox 20000 ";" expect caption '"SetUp"' \
   ";" expect-contains 0xFFFF "$chosen" ";" expect-contains 0xFFFF 'does not exist. Do you want the folder to be created?'
 e2e_shot "$browse" browse
 [ ! -e "$folder" ] || e2e_die "the folder was made although answered No"
 drv window "$browse" ";" click 1 ";" msgbox 20000 ";" answer yes ";" window "$SETUP_CAPTION" \
-  ";" expect "$ID_FOLDER" "\"$chosen\""
+  ";" expect "$IDC_PATH" "\"$chosen\""
 # A folder at a package file's place: Abort/Retry/Ignore names it; Retry asks again, then copies.
 mkdir -p "$product/Kavtor2015.ARX"
 question=(";" msgbox 60000 ";" expect-contains 0xFFFF "$chosen\\Vellmark\\Kavtor2015.ARX")
-setup_box question "" ";" click "$ID_INSTALL" "${question[@]}"
+setup_box question "" ";" click "$IDC_INSTALL" "${question[@]}"
 e2e_shot "$SETUP_CAPTION" progress  # mid-copy
 drv window "$SETUP_CAPTION" ";" msgbox ";" answer retry "${question[@]}" >/dev/null
 rmdir "$product/Kavtor2015.ARX"

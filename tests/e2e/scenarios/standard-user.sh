@@ -13,16 +13,16 @@ folders+=('C:\Program Files (x86)\AutoCAD 2008\Drv')
 refused=() && for f in "${folders[@]}"; do refused+=(";" expect-contains 0xFFFF "无权写入 $f（错误 5）"); done
 setup_start 2008 2010 2013 2016
 # The default folder: C:\ takes no new folder from this user.
-setup_box refused ok ";" click "$ID_INSTALL" ";" msgbox 60000 \
+setup_box refused ok ";" click "$IDC_INSTALL" ";" msgbox 60000 \
   ";" expect-contains 0xFFFF '当前用户没有写入以下位置的权限，安装尚未开始，未作任何更改：' \
   ";" expect-contains 0xFFFF '无权写入 C:\（错误 5）' "${refused[@]}" \
   ";" expect-contains 0xFFFF '请右键单击SetUp.exe，选择“以管理员身份运行”后再安装；或取消勾选以上AutoCAD版本、选择其他安装路径。'
 # A folder of the user's own below Program Files: no refusal of it; AutoCAD's folders still are.
-told="$(drv window "$SETUP_CAPTION" ";" set-text "$ID_FOLDER" 'C:\Program Files\Kavtor' ";" click "$ID_INSTALL" \
+told="$(drv window "$SETUP_CAPTION" ";" set-text "$IDC_PATH" 'C:\Program Files\Kavtor' ";" click "$IDC_INSTALL" \
   ";" msgbox 60000 "${refused[@]}")" || e2e_die "AutoCAD's folders were not refused"
 [[ $told != *'C:\Program Files\Kavtor（'* && $told != *'C:\（'* ]] || e2e_die "a folder the user may write was refused: $told"
-drv window "$SETUP_CAPTION" ";" msgbox ";" answer ok ";" window "$SETUP_CAPTION" ";" expect "$ID_FOLDER" 'enabled visible' \
-  ";" expect "$ID_INSTALL" 'enabled visible' ";" click 2 >/dev/null || e2e_die "the dialog is not choosing any more"
+drv window "$SETUP_CAPTION" ";" msgbox ";" answer ok ";" window "$SETUP_CAPTION" ";" expect "$IDC_PATH" 'enabled visible' \
+  ";" expect "$IDC_INSTALL" 'enabled visible' ";" click 2 >/dev/null || e2e_die "the dialog is not choosing any more"
 e2e_wait_ended 20
 e2e_reg_export "$E2E_WORK/registry-after.txt"
 changed="$(e2e_reg_diff "$E2E_WORK/registry-before.txt" "$E2E_WORK/registry-after.txt")"

@@ -1,14 +1,17 @@
 #!/usr/bin/env python3
 """Draws the pictures of SetUp.exe into the folder named by the only argument:
 
-  logo.bmp   bitmap 147, 64 x 64, 24 bpp: a steel I-beam on the dialog's colour
-  menu.bmp   bitmap 152, 303 x 175, 24 bpp: a CAD program's menu bar with the
+  logo.bmp   IDB_LOGO, 64 x 64, 24 bpp: a steel I-beam on the dialog's colour
+  menu.bmp   IDB_MENU, 303 x 175, 24 bpp: a CAD program's menu bar with the
              add-on's menu opened
-  setup.ico  icon group 1: 48, 32 and 16 px, each in 4, 8 and 32 bpp
+  setup.ico  IDI_SETUP (icon group): 48, 32 and 16 px, each in 4, 8 and 32 bpp
 
 Standard library only, and deterministic: no clock, no randomness, so the same
-script always writes the same bytes. The build runs it into its own folder; the
-generated files never go into the source tree.
+script always writes the same bytes. The build does not run it: SetUp.exe compiles
+in the committed pictures of app/setupdlg/res. To change a picture, edit this
+script and draw them again over the committed ones:
+
+  python3 tools/draw_pictures.py app/setupdlg/res
 """
 
 import os
@@ -215,7 +218,7 @@ def write_ico(path, images):
 # --- the pictures --------------------------------------------------------------
 
 def draw_logo():
-    """Bitmap 147: the beam, 48 px across, centred on the dialog's colour."""
+    """IDB_LOGO: the beam, 48 px across, centred on the dialog's colour."""
     shapes = i_beam(8, 22, 30, 6.5, 8, 34, 18, -14)
     return [[(r, g, b) for (r, g, b, a) in row] for row in render(shapes, 64, 1, 4, BACKGROUND)]
 
@@ -460,7 +463,7 @@ def draw_dropdown(c, item_box):
 
 
 def draw_menu():
-    """Bitmap 152: what control 1024 would show after installing."""
+    """IDB_MENU: what IDC_MENU_PICTURE would show after installing."""
     c = Canvas(303, 175, (245, 246, 247))
     draw_title_bar(c)
     draw_model_space(c)
