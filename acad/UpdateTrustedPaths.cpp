@@ -100,7 +100,8 @@ std::vector<std::u16string> CAcadSetup::ListVariablesKeys(const std::vector<std:
                                                           FailureReport& report) {
   std::vector<std::u16string> keys;
   plat::HKey hive = 0;
-  if (!OpenHive(hive, report)) return keys;
+  // No roots: nothing to list, and a hive that would not open is told once.
+  if (profileRoots.empty() || !OpenHive(hive, report)) return keys;
   plat::ScopedKey hiveOwner(m_reg, hive);
   for (const std::u16string& root : profileRoots) {
     plat::HKey rootKey = 0;

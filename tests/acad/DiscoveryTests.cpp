@@ -94,7 +94,7 @@ TEST_F(DiscoveryTest, AFailingCallOnlyLosesInstallations) {
   ASSERT_GT(calls, 20u);
   for (std::size_t k = 1; k <= calls; ++k) {
     CAcadSetup again(os.platform);
-    os.FailOperation("", k);
+    os.FailCall(k);
     again.DiscoverReleases();
     ASSERT_EQ(os.failed.size(), 1u);
     const List all = Seen(acad), left = Seen(again);
@@ -113,8 +113,8 @@ TEST_F(DiscoveryTest, AFailingCallOnlyLosesInstallations) {
 TEST_F(DiscoveryTest, AKeyThatCannotBeListedIsPassedOver) {
   Acad(kMain + L"R17.1\\A", L"FA", L"AutoCAD 2008", 0);
   Acad(kMain + L"R17.1\\B", L"FB", L"AutoCAD 2008", 0);
-  // The release, then A among its keys; the i686 program finds 2008 through both scans, the first one failed.
-  os.FailOperation("RegEnumKeyExA", 2);
+  // A, the release's first key, cannot be listed; the i686 program finds 2008 through both scans.
+  os.FailOn("RegEnumKeyExA", "R17.1\\#0");
   acad.DiscoverReleases();
   os.StopFailing();
   const List seen = Seen(acad);
@@ -130,7 +130,7 @@ TEST_F(ListSubKeysTest, AppendsTheReadableNamesAfterWhatIsThereAndReportsTheRest
   ASSERT_EQ(os.RegOpenKeyExA(plat::kHKeyCurrentUser, "Root", 0, plat::kKeyRead, &root), 0);
   std::vector<std::u16string> names = {u"kept"};
   FailureReport report;
-  os.FailOperation("RegOpenKeyExW", 2);  // "b" does not open
+  os.FailOn("RegOpenKeyExW", "Root\\b");
   ListSubKeys(os.platform, root, names, "K", report);
   const std::vector<std::u16string> listed = {u"kept", u"A", u"d", u"Jörg"};  // every character of a name
   EXPECT_EQ(names, listed);
@@ -138,7 +138,8 @@ TEST_F(ListSubKeysTest, AppendsTheReadableNamesAfterWhatIsThereAndReportsTheRest
   EXPECT_EQ(report[0].item, "K\\b");
   // A name that cannot be read comes out empty: the empty name opens the key itself.
   names.clear();
-  os.FailOperation("RegEnumKeyExW", 1);
+  os.StopFailing();
+  os.FailOn("RegEnumKeyExW", "Root\\#0");
   ListSubKeys(os.platform, root, names, "K", report);
   const std::vector<std::u16string> again = {u"", u"b", u"d", u"Jörg"};
   EXPECT_EQ(names, again);

@@ -103,14 +103,14 @@ TEST_F(RegistrationTest, FailuresAreReportedAndTheRestStillRuns) {
   acad->DiscoverReleases();
   acad->SetTargetPath("D:\\Tools\\Vellmark");
   ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\A");  // gone since discovery
-  os.FailOperation("RegCreateKeyA", 3, ERROR_ACCESS_DENIED);                       // 2016's module key
+  os.FailOn("RegCreateKeyA", "Applications\\Kavtor2016DLL");                      // 2016's assembly key
   EXPECT_EQ(wt::Told(acad->RegisterReleases(Ticked({2010, 2016}))),
             "无法打开注册表项 HKEY_LOCAL_MACHINE\\SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\A\\（错误 2）\n"
             "无法创建注册表项 HKEY_LOCAL_MACHINE\\SOFTWARE\\Autodesk\\AutoCAD\\R20.1\\ACAD-F001:804\\Applications\\"
-            "Kavtor2016（错误 5）\n");
+            "Kavtor2016DLL（错误 5）\n");
   os.StopFailing();
   EXPECT_NE(App(L"SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\B", L"Kavtor2010").find("Kavtor2010.ARX"), std::string::npos);
-  EXPECT_NE(App(kR2016, L"Kavtor2016DLL").find("ACAD2013.dll"), std::string::npos);
+  EXPECT_NE(App(kR2016, L"Kavtor2016").find("Kavtor2015.ARX"), std::string::npos);
 }
 
 }  // namespace

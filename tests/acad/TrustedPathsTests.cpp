@@ -62,7 +62,7 @@ TEST_F(TrustedPathsTest, WhatCannotBeReadIsLeftAloneAndReported) {
   const auto binary = Variables(L"R18.0", L"P", L"A"), denied = Variables(L"R18.0", L"P", L"B");
   Trust(binary, L"C:\\Bin", REG_BINARY);
   Trust(denied, L"C:\\Mine");
-  os.FailOperation("RegQueryValueExW", 3, ERROR_ACCESS_DENIED);  // A: size and data; then B
+  os.FailOn("RegQueryValueExW", wt::Ansi(denied) + "\\TRUSTEDPATHS");
   EXPECT_EQ(wt::Told(acad.UpdateTrustedPaths()), "无法读取注册表值 HKEY_CURRENT_USER\\" + wt::Ansi(binary) +
                                                      "\\TRUSTEDPATHS（错误 0）\n无法读取注册表值 HKEY_CURRENT_USER\\" +
                                                      wt::Ansi(denied) + "\\TRUSTEDPATHS（错误 5）\n");
@@ -71,13 +71,15 @@ TEST_F(TrustedPathsTest, WhatCannotBeReadIsLeftAloneAndReported) {
   EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
   EXPECT_EQ(Trusted(denied), L"C:\\Mine");
   // A key that cannot be made: reported once, nothing written.
-  os.FailOperation("RegCreateKeyW", 1, ERROR_ACCESS_DENIED);
+  os.StopFailing();
+  os.FailOn("RegCreateKeyW", wt::Ansi(denied));
   EXPECT_EQ(wt::Told(acad.UpdateTrustedPaths()), "无法读取注册表值 HKEY_CURRENT_USER\\" + wt::Ansi(binary) +
                                                      "\\TRUSTEDPATHS（错误 0）\n无法创建注册表项 HKEY_CURRENT_USER\\" +
                                                      wt::Ansi(denied) + "（错误 5）\n");
   EXPECT_EQ(Trusted(denied), L"C:\\Mine");
-  // Listing order: the releases, the products of R18.0, then its profiles.
-  os.FailOperation("RegEnumKeyExW", 3, ERROR_ACCESS_DENIED);
+  // A profile list whose first entry cannot be read.
+  os.StopFailing();
+  os.FailOn("RegEnumKeyExW", "R18.0\\P\\Profiles\\#0");
   EXPECT_EQ(wt::Told(acad.UpdateTrustedPaths()),
             "无法列出注册表项的子项 HKEY_CURRENT_USER\\SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\P\\Profiles（错误 5）\n");
   os.StopFailing();
@@ -88,9 +90,10 @@ TEST_F(TrustedPathsTest, AKeyThatWillNotOpenIsReportedAndTheRestServed) {
   const auto later = Variables(L"R24.0", L"P", L"A");
   Trust(Variables(L"R18.0", L"P", L"A"), L"C:\\Early");
   Trust(later, L"C:\\Late");
-  os.FailOperation("RegOpenKeyA", 1);
+  os.FailOn("RegOpenKeyA", "HKEY_CURRENT_USER");
   EXPECT_EQ(wt::Told(acad.UpdateTrustedPaths()), "无法打开注册表项 HKEY_CURRENT_USER（错误 5）\n");
-  os.FailOperation("RegOpenKeyExW", 4);  // the AutoCAD key, the two releases as listed, then R18.0
+  os.StopFailing();
+  os.FailOn("RegOpenKeyExW", "AutoCAD\\R18.0");
   EXPECT_EQ(wt::Told(acad.UpdateTrustedPaths()),
             "无法打开注册表项 HKEY_CURRENT_USER\\SOFTWARE\\Autodesk\\AutoCAD\\R18.0（错误 5）\n");
   os.StopFailing();

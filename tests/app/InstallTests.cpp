@@ -218,11 +218,12 @@ TEST_F(InstallTest, AnIncompleteInstallationSaysWhatFailedAndIsNotCalledComplete
 // from the failure stand-in.
 TEST_F(InstallTest, AStandardUserIsToldUpFrontAndUntickingTheRefusedReleaseHelps) {
   const std::string files = box.DumpFiles(), registry = box.DumpRegistry(), probe = box.Path("~vellmark-probe.tmp");
-  for (const char* call : {"CreateTemporaryFileA", "CreateDirectoryA"}) os.FailOn(call, probe);
-  os.FailOn("RegOpenKeyExA", uninstall::kUninstallKey);
-  os.FailOn("RegOpenKeyExA", wt::Ansi(k2016));
-  os.FailOn("CreateTemporaryFileA", a2016 + "\\Fonts\\");
   EXPECT_EQ(Run([&](HWND d) {
+              // Once discovery has found 2016: its key is no standard user's to write, but to read.
+              for (const char* call : {"CreateTemporaryFileA", "CreateDirectoryA"}) os.FailOn(call, probe);
+              os.FailOn("RegOpenKeyExA", uninstall::kUninstallKey);
+              os.FailOn("RegOpenKeyExA", wt::Ansi(k2016));
+              os.FailOn("CreateTemporaryFileA", a2016 + "\\Fonts\\");
               InstallInto(target)(d);
               os.StopFailing();
               os.FailOn("CreateTemporaryFileA", probe);

@@ -56,6 +56,7 @@ TEST_F(SetupDialogTest, TheFirstScreenFollowsWhatWasFound) {
           EXPECT_FALSE(wt::IsShown(d, IDC_PROGRESS));
           EXPECT_FALSE(wt::IsShown(d, IDOK));
           EXPECT_NE(::SendMessageA(d, WM_GETICON, ICON_SMALL, 0), 0) << "the small icon";
+          wt::Click(d, IDCANCEL);
         },
         bits);
   }
@@ -74,6 +75,7 @@ TEST_F(SetupDialogTest, TheInstallButtonFollowsTheBoxes) {
     EXPECT_FALSE(wt::IsEnabled(d, IDC_INSTALL)) << "typing alone changes nothing";
     wt::Click(d, BoxOf(2010));
     EXPECT_TRUE(wt::IsEnabled(d, IDC_INSTALL));
+    wt::Click(d, IDCANCEL);
   });
 }
 
@@ -162,6 +164,7 @@ TEST_F(SetupDialogTest, StartUpDiscoversThenRunsTheDialogAndReturnsFalse) {
                            // The browse window needs COM apartment-threaded on this thread.
                            com = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
                            if (SUCCEEDED(com)) ::CoUninitialize();
+                           wt::Click(d, IDCANCEL);
                          }),
             0);
   EXPECT_TRUE(enabled) << "discovery ran before the dialog";

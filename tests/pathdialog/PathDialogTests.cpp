@@ -148,7 +148,7 @@ TEST_F(PathDialogTest, WithoutAnInitialFolderTheCurrentOneCancelOrNoAllocatorGiv
   ::SetCurrentDirectoryA(box.Folder().c_str());
   EXPECT_EQ(shown, "C:\\windows");
   bool up = false;
-  os.FailOperation("SHGetMalloc");
+  os.FailOn("SHGetMalloc");
   EXPECT_EQ(Run([&](HWND) { up = true; }), -1);
   EXPECT_FALSE(up);
 }
@@ -159,9 +159,7 @@ TEST_F(PathDialogTest, FolderCreationLevelByLevel) {
   EXPECT_EQ(ConfirmFolder(os, os, 0, "SetUp", tools + "\\file"), folder::kAccepted);
   EXPECT_TRUE(os.boxes.empty()) << "it exists: nothing to ask";
   EXPECT_EQ(CreateFolderPath(os, tools + "\\file\\c", false), folder::kCannotCreate);
-  // A call for each level of the program's folder, then Tools, n1, n2 and n3.
-  const std::string home = box.Folder();
-  os.FailOperation("CreateDirectoryA", std::count(home.begin(), home.end(), '\\') + 4);
+  os.FailOn("CreateDirectoryA", tools + "\\n1\\n2\\n3");
   EXPECT_EQ(CreateFolderPath(os, tools + "\\n1\\n2\\n3\\n4", false), folder::kCannotCreate);
   os.StopFailing();
   EXPECT_NE(::GetFileAttributesA((tools + "\\n1\\n2").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
@@ -169,7 +167,7 @@ TEST_F(PathDialogTest, FolderCreationLevelByLevel) {
   EXPECT_EQ(CreateFolderPath(os, "C:\\", false), folder::kAccepted);
   EXPECT_EQ(CreateFolderPath(os, "Q:\\", false), folder::kCannotCreate);
   EXPECT_EQ(ApplicationName(os), "SetUp");
-  os.FailOperation("GetModuleFileNameA");
+  os.FailOn("GetModuleFileNameA");
   EXPECT_EQ(ApplicationName(os), "");
   os.StopFailing();
 }

@@ -144,7 +144,7 @@ Outcome Install(std::size_t failAt, bool fromThereOn) {
   Seed(box);
   const std::string registry = Without(box.DumpRegistry(), OwnedKey), files = Without(Files(box), OwnedFile);
   wt::TestPlatform os;
-  if (failAt != 0) os.FailOperation("", failAt, ERROR_ACCESS_DENIED, fromThereOn);
+  if (failAt != 0) os.FailCall(failAt, fromThereOn);
   run.result = InstallOnce(os, box, &run);
   os.StopFailing();
   run.calls = os.calls;
@@ -174,7 +174,7 @@ Outcome Remove(std::size_t failAt, bool fromThereOn) {
   wt::TestPlatform os;
   InstallOnce(os, box, nullptr);
   const std::size_t before = os.calls;
-  if (failAt != 0) os.FailOperation("", failAt, ERROR_ACCESS_DENIED, fromThereOn);
+  if (failAt != 0) os.FailCall(failAt, fromThereOn);
   const RemovalReport report = RemoveOnce(os, box);
   os.StopFailing();
   run.calls = os.calls - before;

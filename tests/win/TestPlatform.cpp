@@ -24,19 +24,11 @@ int g_dialogTicks = 0, g_browseTicks = 0;
 
 }  // namespace
 
-void TestPlatform::FailOperation(const std::string& operation, std::size_t n, DWORD error, bool fromThereOn) {
-  calls = m_operationCalls = 0;
-  m_operation = operation;
-  m_failAt = n;
-  m_fromThereOn = fromThereOn;
-  m_error = error;
-}
-
-long TestPlatform::TallyKey(long rc, plat::HKey key, plat::HKey* result) {
-  // An empty sub key hands back `key` itself; a predefined key is no handle.
-  const bool predefined = *result >= 0x80000000u && *result <= 0x8000000Fu;
-  if (rc == ERROR_SUCCESS && *result != key && !predefined) m_open.insert(*result);
-  return rc;
+std::string TestPlatform::PathOf(plat::HKey key) const {
+  if (key == plat::kHKeyLocalMachine) return "HKEY_LOCAL_MACHINE";
+  if (key == plat::kHKeyCurrentUser) return "HKEY_CURRENT_USER";
+  const auto known = m_paths.find(key);
+  return known != m_paths.end() ? known->second : "";
 }
 
 bool TestPlatform::Fails(const char* operation, const std::string& subject) {
@@ -47,15 +39,22 @@ bool TestPlatform::Fails(const char* operation, const std::string& subject) {
     ::SetLastError(m_failedWith = rule.error);
     return true;
   }
-  std::size_t n = calls;
-  if (!m_operation.empty()) {
-    if (m_operation != operation) return false;
-    n = ++m_operationCalls;
-  }
-  if (m_failAt == 0 || n < m_failAt || (n > m_failAt && !m_fromThereOn)) return false;
+  if (m_failAt == 0 || calls < m_failAt || (calls > m_failAt && !m_fromThereOn)) return false;
   failed.emplace_back(operation);
   ::SetLastError(m_failedWith = m_error);
   return true;
+}
+
+plat::HFind TestPlatform::FindFirstFileA(const char* pattern, plat::FindData* data) {
+  if (Fails("FindFirstFileA", pattern)) return plat::kInvalidFindHandle;
+  const plat::HFind find = Tally(m_files.FindFirstFileA(pattern, data), plat::kInvalidFindHandle);
+  if (find != plat::kInvalidFindHandle) m_paths[find] = pattern, m_entries[find] = 0;
+  return find;
+}
+
+bool TestPlatform::FindNextFileA(plat::HFind find, plat::FindData* data) {
+  if (Fails("FindNextFileA", PathOf(find) + "#" + std::to_string(++m_entries[find]))) return false;
+  return m_files.FindNextFileA(find, data);
 }
 
 bool TestPlatform::ShellExecuteExA(const char* verb, const char* file, const char* parameters) {
@@ -76,8 +75,8 @@ std::intptr_t TestPlatform::RunDialog(const std::function<std::intptr_t()>& moda
       (*g_dialogUser)(window);
       // EndDialog hides the dialog at once; it is destroyed when its loop ends.
       if (!::IsWindowVisible(window)) return;
-      ::SendMessageA(window, WM_COMMAND, IDCANCEL, 0);
-      ::EndDialog(window, IDCANCEL);  // when the dialog's own EndDialog was made to fail
+      ADD_FAILURE() << "the dialog is still open after the user's actions";
+      ::EndDialog(window, -2);
     }
   };
   g_dialogUser = &user;

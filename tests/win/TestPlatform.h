@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <deque>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -57,17 +58,21 @@ class TestPlatform : public plat::IRegistry,
   std::function<void(const MessageBoxCall&)> onBox;
   // Acts on the browse window once it is up; what it leaves open is cancelled.
   std::function<void(HWND browse)> browseUser;
-  // Runs `modal` (DoModal, or start-up) with `user` acting on the dialog once it is up, inside its modal loop;
-  // what the user leaves open is cancelled.
+  // Runs `modal` (DoModal, or start-up) with `user` acting on the dialog once it is up, inside its modal loop. The
+  // user's actions must end the dialog: one still open after them fails the test (and is then ended).
   std::intptr_t RunDialog(const std::function<std::intptr_t()>& modal, const std::function<void(HWND dialog)>& user);
 
-  // The n-th call (1-based, counted from now) of `operation` ("": of any) fails; with `fromThereOn`, every later one.
-  void FailOperation(const std::string& operation, std::size_t n = 1, DWORD error = ERROR_ACCESS_DENIED,
-                     bool fromThereOn = false);
-  // Every call of `operation` acting on a path, sub key or value name that holds `subject` fails with `error`: as
-  // Windows answers a standard user (ERROR_ACCESS_DENIED), or a file held open (ERROR_SHARING_VIOLATION).
-  void FailOn(const std::string& operation, const std::string& subject, DWORD error = ERROR_ACCESS_DENIED) {
+  // Every call of `operation` whose subject holds `subject` ("": every call) fails with `error`: as Windows answers a
+  // standard user (ERROR_ACCESS_DENIED), or a file held open (ERROR_SHARING_VIOLATION). A call's subject is what it
+  // acts on: a file's path (a listing's pattern, and "#n" for its n-th next entry), a key's full path from its hive
+  // ("HKEY_LOCAL_MACHINE\\SOFTWARE\\..."), with "\\name" for a sub key or value and "\\#i" for the i-th entry listed.
+  void FailOn(const std::string& operation, const std::string& subject = "", DWORD error = ERROR_ACCESS_DENIED) {
     m_rules.push_back({operation, subject, error});
+  }
+  // The sweeps' way through every call in turn: the k-th call from now (1-based) fails, and with `fromThereOn` every
+  // later one as well. `calls` counts from now.
+  void FailCall(std::size_t k, bool fromThereOn = false, DWORD error = ERROR_ACCESS_DENIED) {
+    calls = 0, m_failAt = k, m_fromThereOn = fromThereOn, m_error = error;
   }
   void StopFailing() { m_failAt = 0, m_rules.clear(); }
   // What the program asked the shell to start (verb, file, parameters), and the answer: the elevation prompt is the
@@ -80,66 +85,82 @@ class TestPlatform : public plat::IRegistry,
 
   // Opening calls are tallied; closing calls never fail (nothing the program could do).
   // clang-format off
-  long RegOpenKeyA(plat::HKey k, const char* s, plat::HKey* r) override { return Fails("RegOpenKeyA", Text(s)) ? (*r = 0, Error()) : TallyKey(m_registry.RegOpenKeyA(k, s, r), k, r); }
-  long RegOpenKeyExA(plat::HKey k, const char* s, std::uint32_t o, std::uint32_t a, plat::HKey* r) override { return Fails("RegOpenKeyExA", Text(s)) ? (*r = 0, Error()) : TallyKey(m_registry.RegOpenKeyExA(k, s, o, a, r), k, r); }
-  long RegOpenKeyExW(plat::HKey k, const char16_t* s, std::uint32_t o, std::uint32_t a, plat::HKey* r) override { return Fails("RegOpenKeyExW", Narrow(s)) ? (*r = 0, Error()) : TallyKey(m_registry.RegOpenKeyExW(k, s, o, a, r), k, r); }
-  long RegCreateKeyA(plat::HKey k, const char* s, plat::HKey* r) override { return Fails("RegCreateKeyA", Text(s)) ? (*r = 0, Error()) : TallyKey(m_registry.RegCreateKeyA(k, s, r), k, r); }
-  long RegCreateKeyW(plat::HKey k, const char16_t* s, plat::HKey* r) override { return Fails("RegCreateKeyW", Narrow(s)) ? (*r = 0, Error()) : TallyKey(m_registry.RegCreateKeyW(k, s, r), k, r); }
-  long RegCloseKey(plat::HKey key) override { return m_open.erase(key), m_registry.RegCloseKey(key); }
-  plat::HFind FindFirstFileA(const char* p, plat::FindData* d) override { return Fails("FindFirstFileA", p) ? plat::kInvalidFindHandle : Tally(m_files.FindFirstFileA(p, d), plat::kInvalidFindHandle); }
-  bool FindClose(plat::HFind find) override { return m_open.erase(find), m_files.FindClose(find); }
+  long RegOpenKeyA(plat::HKey k, const char* s, plat::HKey* r) override { return Opened(Fails("RegOpenKeyA", Sub(k, s)), k, s, r, m_registry.RegOpenKeyA(k, s, r)); }
+  long RegOpenKeyExA(plat::HKey k, const char* s, std::uint32_t o, std::uint32_t a, plat::HKey* r) override { return Opened(Fails("RegOpenKeyExA", Sub(k, s)), k, s, r, m_registry.RegOpenKeyExA(k, s, o, a, r)); }
+  long RegOpenKeyExW(plat::HKey k, const char16_t* s, std::uint32_t o, std::uint32_t a, plat::HKey* r) override { return Opened(Fails("RegOpenKeyExW", Sub(k, s)), k, s, r, m_registry.RegOpenKeyExW(k, s, o, a, r)); }
+  long RegCreateKeyA(plat::HKey k, const char* s, plat::HKey* r) override { return Opened(Fails("RegCreateKeyA", Sub(k, s)), k, s, r, m_registry.RegCreateKeyA(k, s, r)); }
+  long RegCreateKeyW(plat::HKey k, const char16_t* s, plat::HKey* r) override { return Opened(Fails("RegCreateKeyW", Sub(k, s)), k, s, r, m_registry.RegCreateKeyW(k, s, r)); }
+  long RegCloseKey(plat::HKey key) override { return m_open.erase(key), m_paths.erase(key), m_registry.RegCloseKey(key); }
+  plat::HFind FindFirstFileA(const char* p, plat::FindData* d) override;
+  bool FindNextFileA(plat::HFind f, plat::FindData* d) override;
+  bool FindClose(plat::HFind find) override { return m_open.erase(find), m_paths.erase(find), m_entries.erase(find), m_files.FindClose(find); }
   plat::HSnapshot CreateToolhelp32Snapshot(std::uint32_t f, std::uint32_t p) override { return Fails("CreateToolhelp32Snapshot") ? plat::kInvalidSnapshot : Tally(m_processes.CreateToolhelp32Snapshot(f, p), plat::kInvalidSnapshot); }
   bool CloseHandle(plat::HSnapshot snapshot) override { return m_open.erase(snapshot), m_processes.CloseHandle(snapshot); }
   int MessageBoxA(plat::HWnd owner, const char* text, const char* caption, std::uint32_t type) override;
   plat::ItemList SHBrowseForFolderA(plat::BrowseInfo* info) override;
+  bool ShellExecuteExA(const char* verb, const char* file, const char* parameters) override;
   std::uint32_t GetLastError() override { return m_files.GetLastError(); }
-  long RegQueryInfoKeyA(plat::HKey k, std::uint32_t* n, std::uint32_t* m, std::uint32_t* v) override VM_PASS(Error(), m_registry, RegQueryInfoKeyA, k, n, m, v)
-  long RegEnumKeyExA(plat::HKey k, std::uint32_t i, char* name, std::uint32_t* n) override VM_PASS(Error(), m_registry, RegEnumKeyExA, k, i, name, n)
-  long RegEnumKeyExW(plat::HKey k, std::uint32_t i, char16_t* name, std::uint32_t* n) override VM_PASS(Error(), m_registry, RegEnumKeyExW, k, i, name, n)
-  long RegQueryValueExA(plat::HKey k, const char* name, std::uint32_t* t, std::uint8_t* d, std::uint32_t* n) override VM_PASS_ON(Text(name), Error(), m_registry, RegQueryValueExA, k, name, t, d, n)
-  long RegQueryValueExW(plat::HKey k, const char16_t* name, std::uint32_t* t, std::uint8_t* d, std::uint32_t* n) override VM_PASS_ON(Narrow(name), Error(), m_registry, RegQueryValueExW, k, name, t, d, n)
-  long RegDeleteKeyA(plat::HKey k, const char* sub) override VM_PASS_ON(Text(sub), Error(), m_registry, RegDeleteKeyA, k, sub)
-  long RegDeleteKeyW(plat::HKey k, const char16_t* sub) override VM_PASS_ON(Narrow(sub), Error(), m_registry, RegDeleteKeyW, k, sub)
-  long RegDeleteValueA(plat::HKey k, const char* name) override VM_PASS_ON(Text(name), Error(), m_registry, RegDeleteValueA, k, name)
-  long RegDeleteValueW(plat::HKey k, const char16_t* name) override VM_PASS_ON(Narrow(name), Error(), m_registry, RegDeleteValueW, k, name)
-  long RegSetValueExA(plat::HKey k, const char* name, std::uint32_t r, std::uint32_t t, const std::uint8_t* d, std::uint32_t n) override VM_PASS_ON(Text(name), Error(), m_registry, RegSetValueExA, k, name, r, t, d, n)
-  long RegSetValueExW(plat::HKey k, const char16_t* name, std::uint32_t r, std::uint32_t t, const std::uint8_t* d, std::uint32_t n) override VM_PASS_ON(Narrow(name), Error(), m_registry, RegSetValueExW, k, name, r, t, d, n)
+  std::uint32_t GetCurrentProcessId() override { return m_processes.GetCurrentProcessId(); }
+  void CoUninitialize() override { m_shell.CoUninitialize(); }
+  long RegQueryInfoKeyA(plat::HKey k, std::uint32_t* n, std::uint32_t* m, std::uint32_t* v) override VM_PASS_ON(PathOf(k), Error(), m_registry, RegQueryInfoKeyA, k, n, m, v)
+  long RegEnumKeyExA(plat::HKey k, std::uint32_t i, char* name, std::uint32_t* n) override VM_PASS_ON(Entry(k, i), Error(), m_registry, RegEnumKeyExA, k, i, name, n)
+  long RegEnumKeyExW(plat::HKey k, std::uint32_t i, char16_t* name, std::uint32_t* n) override VM_PASS_ON(Entry(k, i), Error(), m_registry, RegEnumKeyExW, k, i, name, n)
+  long RegQueryValueExA(plat::HKey k, const char* name, std::uint32_t* t, std::uint8_t* d, std::uint32_t* n) override VM_PASS_ON(Sub(k, name), Error(), m_registry, RegQueryValueExA, k, name, t, d, n)
+  long RegQueryValueExW(plat::HKey k, const char16_t* name, std::uint32_t* t, std::uint8_t* d, std::uint32_t* n) override VM_PASS_ON(Sub(k, name), Error(), m_registry, RegQueryValueExW, k, name, t, d, n)
+  long RegDeleteKeyA(plat::HKey k, const char* sub) override VM_PASS_ON(Sub(k, sub), Error(), m_registry, RegDeleteKeyA, k, sub)
+  long RegDeleteKeyW(plat::HKey k, const char16_t* sub) override VM_PASS_ON(Sub(k, sub), Error(), m_registry, RegDeleteKeyW, k, sub)
+  long RegDeleteValueA(plat::HKey k, const char* name) override VM_PASS_ON(Sub(k, name), Error(), m_registry, RegDeleteValueA, k, name)
+  long RegDeleteValueW(plat::HKey k, const char16_t* name) override VM_PASS_ON(Sub(k, name), Error(), m_registry, RegDeleteValueW, k, name)
+  long RegSetValueExA(plat::HKey k, const char* name, std::uint32_t r, std::uint32_t t, const std::uint8_t* d, std::uint32_t n) override VM_PASS_ON(Sub(k, name), Error(), m_registry, RegSetValueExA, k, name, r, t, d, n)
+  long RegSetValueExW(plat::HKey k, const char16_t* name, std::uint32_t r, std::uint32_t t, const std::uint8_t* d, std::uint32_t n) override VM_PASS_ON(Sub(k, name), Error(), m_registry, RegSetValueExW, k, name, r, t, d, n)
   std::uint32_t GetModuleFileNameA(char* b, std::uint32_t n) override VM_PASS(0, m_files, GetModuleFileNameA, b, n)
   std::uint32_t GetModuleFileNameW(char16_t* b, std::uint32_t n) override VM_PASS(0, m_files, GetModuleFileNameW, b, n)
-  bool FindNextFileA(plat::HFind f, plat::FindData* d) override VM_PASS(false, m_files, FindNextFileA, f, d)
   bool CopyFileA(const char* from, const char* to, bool failIfExists) override VM_PASS_ON(Text(to), false, m_files, CopyFileA, from, to, failIfExists)
   std::uint32_t GetFileAttributesA(const char* p) override VM_PASS_ON(Text(p), plat::kInvalidFileAttributes, m_files, GetFileAttributesA, p)
   bool SetFileAttributesA(const char* p, std::uint32_t a) override VM_PASS_ON(Text(p), false, m_files, SetFileAttributesA, p, a)
   bool DeleteFileA(const char* p) override VM_PASS_ON(Text(p), false, m_files, DeleteFileA, p)
   bool CreateDirectoryA(const char* p) override VM_PASS_ON(Text(p), false, m_files, CreateDirectoryA, p)
   bool RemoveDirectoryA(const char* p) override VM_PASS_ON(Text(p), false, m_files, RemoveDirectoryA, p)
-  bool MoveFileExA(const char* from, const char* to, std::uint32_t f) override VM_PASS_ON(std::string(from) + "|" + (to ? to : ""), false, m_files, MoveFileExA, from, to, f)
+  bool MoveFileExA(const char* from, const char* to, std::uint32_t f) override VM_PASS_ON(std::string(from) + "|" + Text(to), false, m_files, MoveFileExA, from, to, f)
   bool GetFileAttributesExA(const char* p, plat::FileInfo* i) override VM_PASS_ON(Text(p), false, m_files, GetFileAttributesExA, p, i)
   bool CreateTemporaryFileA(const char* p) override VM_PASS_ON(Text(p), false, m_files, CreateTemporaryFileA, p)
   bool ReadFileA(const char* p, std::string* b) override VM_PASS_ON(Text(p), false, m_files, ReadFileA, p, b)
   bool WriteFileA(const char* p, const std::string& b) override VM_PASS_ON(Text(p), false, m_files, WriteFileA, p, b)
   std::string GetTempPathA() override VM_PASS("", m_files, GetTempPathA)
-  std::uint32_t GetCurrentProcessId() override { return m_processes.GetCurrentProcessId(); }
-  bool WaitForProcessExit(std::uint32_t id, std::uint32_t ms) override VM_PASS(false, m_processes, WaitForProcessExit, id, ms)
-  bool ShellExecuteExA(const char* verb, const char* file, const char* parameters) override;
   std::uint32_t GetCurrentDirectoryA(std::uint32_t n, char* b) override VM_PASS(0, m_files, GetCurrentDirectoryA, n, b)
   int Mkdir(const char* p) override VM_PASS_ON(Text(p), -1, m_files, Mkdir, p)
-  int Access(const char* p, int mode) override VM_PASS(-1, m_files, Access, p, mode)
+  int Access(const char* p, int mode) override VM_PASS_ON(Text(p), -1, m_files, Access, p, mode)
+  bool WaitForProcessExit(std::uint32_t id, std::uint32_t ms) override VM_PASS(false, m_processes, WaitForProcessExit, id, ms)
   bool Process32First(plat::HSnapshot s, plat::ProcessEntry* e) override VM_PASS(false, m_processes, Process32First, s, e)
   bool Process32Next(plat::HSnapshot s, plat::ProcessEntry* e) override VM_PASS(false, m_processes, Process32Next, s, e)
   plat::HResult CoInitializeEx(std::uint32_t c) override VM_PASS(HRESULT_FROM_WIN32(m_error), m_shell, CoInitializeEx, c)
-  void CoUninitialize() override { m_shell.CoUninitialize(); }
   plat::HResult SHGetMalloc(plat::IMalloc** m) override VM_PASS((*m = nullptr, HRESULT_FROM_WIN32(m_error)), m_shell, SHGetMalloc, m)
   bool SHGetPathFromIDListA(plat::ItemList l, char* p) override VM_PASS((p[0] = '\0', false), m_shell, SHGetPathFromIDListA, l, p)
-      // clang-format on
+  // clang-format on
 
-      private :
-      // Counts the call; true, with the error set as the last error, when it must fail.
-      bool Fails(const char* operation, const std::string& subject = "");
+ private:
+  // Counts the call; true, with the error set as the last error, when it must fail.
+  bool Fails(const char* operation, const std::string& subject = "");
   long Error() const { return static_cast<long>(m_failedWith); }
   static std::string Text(const char* text) { return text ? text : ""; }
-  static std::string Narrow(const char16_t* text) { return text ? ansi::Narrow(text) : ""; }
-  long TallyKey(long rc, plat::HKey key, plat::HKey* result);
+  static std::string Text(const char16_t* text) { return text ? ansi::Narrow(text) : ""; }
+  // What a registry call acts on: the key's full path, and the sub key or value named below it.
+  std::string PathOf(plat::HKey key) const;
+  template <class Char>
+  std::string Sub(plat::HKey key, const Char* name) const {
+    const std::string tail = Text(name);
+    return tail.empty() ? PathOf(key) : PathOf(key) + "\\" + tail;
+  }
+  std::string Entry(plat::HKey key, std::uint32_t index) const { return PathOf(key) + "\\#" + std::to_string(index); }
+  // A key opened, or not: tallied with its path, or `*result` cleared when the call was made to fail.
+  template <class Char>
+  long Opened(bool failed, plat::HKey key, const Char* sub, plat::HKey* result, long rc) {
+    if (failed) return *result = 0, Error();
+    // An empty sub key hands back `key` itself; a predefined key is no handle.
+    const bool predefined = *result >= 0x80000000u && *result <= 0x8000000Fu;
+    if (rc == ERROR_SUCCESS && *result != key && !predefined) m_open.insert(*result), m_paths[*result] = Sub(key, sub);
+    return rc;
+  }
   template <class Handle>
   Handle Tally(Handle handle, Handle none) {
     if (handle != none) m_open.insert(handle);
@@ -159,9 +180,10 @@ class TestPlatform : public plat::IRegistry,
     DWORD error;
   };
   std::vector<Rule> m_rules;
-  std::string m_operation;  // empty: every call counts
-  std::size_t m_operationCalls = 0;
   std::multiset<std::uintptr_t> m_open;
+  // The open keys' full paths; the open listings' patterns, with the entries read so far.
+  std::map<std::uintptr_t, std::string> m_paths;
+  std::map<std::uintptr_t, std::size_t> m_entries;
   HWND m_browseWindow = nullptr;
   plat::BrowseCallbackProc m_browseCallback = nullptr;
   plat::LParam m_browseData = 0;
