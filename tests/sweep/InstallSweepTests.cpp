@@ -129,6 +129,8 @@ std::intptr_t InstallOnce(wt::TestPlatform& os, wt::Sandbox& box, Outcome* run) 
       [&](HWND d) {
         ::SetWindowTextA(::GetDlgItem(d, IDC_PATH), target.c_str());
         if (wt::IsEnabled(d, IDC_INSTALL)) ::SendDlgItemMessageA(d, IDC_INSTALL, BM_CLICK, 0, 0);
+        // Refused before anything was made (the dialog still choosing): the user gives up.
+        if (::IsWindowVisible(d)) ::SendDlgItemMessageA(d, IDCANCEL, BM_CLICK, 0, 0);
       });
 }
 
