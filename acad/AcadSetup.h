@@ -32,7 +32,7 @@ class CAcadSetup {
   // value named m_strValueName; appends their paths (basePath + relativePath) and
   // texts to m_arrFoundKeys and m_arrFoundValues. A key that holds the value hides
   // its subtree.
-  void SearchValue(plat::HKey parent, const std::string& subKey, std::string relativePath, std::string basePath);
+  void SearchValue(HKEY parent, const std::string& subKey, std::string relativePath, std::string basePath);
 
   // Installation folders ("AcadLocation", exactly as read) and installation key
   // paths (relative to HKEY_LOCAL_MACHINE, ending with a backslash) of release
@@ -90,31 +90,30 @@ class CAcadSetup {
 
  private:
   long Noted(long rc, const std::string& key);
-  std::uint32_t NotedSubKeyCount(plat::HKey key, const std::string& path);
   void ScanBranch(const char* acadKeyPath, const char* basePathFormat, int lastYear);
-  void SearchRelease(plat::HKey releaseKey, const std::string& basePath, const char* valueName, TextList& paths,
+  void SearchRelease(HKEY releaseKey, const std::string& basePath, const char* valueName, TextList& paths,
                      TextList& texts);
   void JoinInstallations(const TextList& locationPaths, const TextList& locationFolders, const TextList& namePaths,
                          const TextList& productNames, int lastYear);
 
   std::string HkcuItem(const std::u16string& path);
-  bool OpenHive(plat::HKey& hive, FailureReport& report);
-  bool OpenForListing(plat::HKey parent, const std::u16string& path, plat::HKey& key, FailureReport& report,
+  bool OpenHive(HKEY& hive, FailureReport& report);
+  bool OpenForListing(HKEY parent, const std::u16string& path, HKEY& key, FailureReport& report,
                       const std::u16string& fullPath);
   std::vector<std::u16string> ListProfileRoots(FailureReport& report);
   std::vector<std::u16string> ListVariablesKeys(const std::vector<std::u16string>& profileRoots, FailureReport& report);
   void TrustTargetIn(const std::u16string& variablesKey, FailureReport& report);
 
-  void WriteModuleKey(plat::HKey installKey, const std::string& installPath, int keyYear, int module,
+  void WriteModuleKey(HKEY installKey, const std::string& installPath, int keyYear, int module,
                       FailureReport& report);
-  void WriteAssemblyKey(plat::HKey installKey, const std::string& installPath, int year, int assembly,
+  void WriteAssemblyKey(HKEY installKey, const std::string& installPath, int year, int assembly,
                         const std::string& installFolder, FailureReport& report);
 
   void CheckKeyRights(const std::string& installKey, int year, FailureReport& report);
   void CheckFolderRights(const std::string& folder, bool plotDriver, FailureReport& report);
 
-  long ReadLoader(plat::HKey installKey, const std::string& subKey, std::string& loader);
-  bool RemoveOwnKeys(plat::HKey installKey, const std::string& installPath, int keyYear, bool withAssembly,
+  long ReadLoader(HKEY installKey, const std::string& subKey, std::string& loader);
+  bool RemoveOwnKeys(HKEY installKey, const std::string& installPath, int keyYear, bool withAssembly,
                      const std::string& productFolder, RemovalReport& report);
   struct Remaining;
   bool RemainingLoaders(Remaining& remaining, RemovalReport& report);

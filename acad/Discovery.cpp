@@ -1,5 +1,6 @@
 // Discovery of the installed AutoCAD releases from the local machine's registry.
 #include "acad/AcadSetup.h"
+#include "acad/ListSubKeys.h"
 #include "acad/RegistryBuffers.h"
 #include "text/AnsiText.h"
 
@@ -16,28 +17,29 @@ void CAcadSetup::ScanWow6432Node() {
 // What discovery could not read is passed over, as start-up has always done (a release it cannot see is not
 // offered), and noted for the uninstaller, which must not call a removal finished that may have missed one.
 long CAcadSetup::Noted(long rc, const std::string& key) {
-  if (rc != plat::kErrorSuccess && rc != plat::kErrorFileNotFound && rc != plat::kErrorNoMoreItems)
+  if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND && rc != ERROR_NO_MORE_ITEMS)
     Report(m_discoveryFailures, Failure::kKeyNotOpened, "HKEY_LOCAL_MACHINE\\" + key, rc);
   return rc;
 }
 
 void CAcadSetup::ScanBranch(const char* acadKeyPath, const char* basePathFormat, int lastYear) {
-  plat::HKey root = 0;
-  if (Noted(m_reg.RegOpenKeyA(plat::kHKeyLocalMachine, nullptr, &root), "") != plat::kErrorSuccess) return;
+  HKEY root = 0;
+  if (Noted(m_reg.RegOpenKeyA(HKEY_LOCAL_MACHINE, nullptr, &root), "") != ERROR_SUCCESS) return;
   plat::ScopedKey rootOwner(m_reg, root);
-  plat::HKey acadKey = 0;
-  if (Noted(m_reg.RegOpenKeyExA(root, acadKeyPath, 0, plat::kKeyRead, &acadKey), acadKeyPath) != plat::kErrorSuccess)
+  HKEY acadKey = 0;
+  if (Noted(m_reg.RegOpenKeyExA(root, acadKeyPath, 0, KEY_READ, &acadKey), acadKeyPath) != ERROR_SUCCESS)
     return;
   plat::ScopedKey acadOwner(m_reg, acadKey);
 
-  const std::uint32_t releaseCount = NotedSubKeyCount(acadKey, acadKeyPath);
+  const std::uint32_t releaseCount =
+      SubKeyCount(m_reg, acadKey, "HKEY_LOCAL_MACHINE\\" + std::string(acadKeyPath), m_discoveryFailures);
   for (std::uint32_t r = 0; r < releaseCount; ++r) {
     KeyNameBuffer name;
-    if (Noted(m_reg.RegEnumKeyExA(acadKey, r, name.data(), name.size()), acadKeyPath) != plat::kErrorSuccess) continue;
+    if (Noted(m_reg.RegEnumKeyExA(acadKey, r, name.data(), name.size()), acadKeyPath) != ERROR_SUCCESS) continue;
     const std::string basePath = ansi::Format(basePathFormat, name.data());
-    plat::HKey releaseKey = 0;
-    if (Noted(m_reg.RegOpenKeyExA(acadKey, name.data(), 0, plat::kKeyRead, &releaseKey), basePath) !=
-        plat::kErrorSuccess)
+    HKEY releaseKey = 0;
+    if (Noted(m_reg.RegOpenKeyExA(acadKey, name.data(), 0, KEY_READ, &releaseKey), basePath) !=
+        ERROR_SUCCESS)
       continue;
     plat::ScopedKey releaseOwner(m_reg, releaseKey);
 
@@ -48,7 +50,7 @@ void CAcadSetup::ScanBranch(const char* acadKeyPath, const char* basePathFormat,
   }
 }
 
-void CAcadSetup::SearchRelease(plat::HKey releaseKey, const std::string& basePath, const char* valueName,
+void CAcadSetup::SearchRelease(HKEY releaseKey, const std::string& basePath, const char* valueName,
                                TextList& paths, TextList& texts) {
   m_arrFoundKeys.clear();
   m_arrFoundValues.clear();
@@ -72,32 +74,26 @@ void CAcadSetup::JoinInstallations(const TextList& locationPaths, const TextList
   }
 }
 
-void CAcadSetup::SearchValue(plat::HKey parent, const std::string& subKey, std::string relativePath,
+void CAcadSetup::SearchValue(HKEY parent, const std::string& subKey, std::string relativePath,
                              std::string basePath) {
-  plat::HKey current = 0;
+  HKEY current = 0;
   const std::string path = basePath + relativePath;
-  if (Noted(m_reg.RegOpenKeyExA(parent, subKey.c_str(), 0, plat::kKeyRead, &current), path) != plat::kErrorSuccess)
+  if (Noted(m_reg.RegOpenKeyExA(parent, subKey.c_str(), 0, KEY_READ, &current), path) != ERROR_SUCCESS)
     return;
   plat::ScopedKey currentOwner(m_reg, current);
 
   std::string text;
-  long read = plat::kErrorSuccess;
+  long read = ERROR_SUCCESS;
   if (ReadShortValueText(m_reg, current, m_strValueName.c_str(), text, &read)) {
     m_arrFoundKeys.push_back(path);
     m_arrFoundValues.push_back(text);
     return;  // the subtree below a key that holds the value is not searched
   }
-  if (read != plat::kErrorMoreData) Noted(read, path);  // a value too long is no installation's
-  const std::uint32_t count = NotedSubKeyCount(current, path);
+  if (read != ERROR_MORE_DATA) Noted(read, path);  // a value too long is no installation's
+  const std::uint32_t count = SubKeyCount(m_reg, current, "HKEY_LOCAL_MACHINE\\" + path, m_discoveryFailures);
   for (std::uint32_t s = 0; s < count; ++s) {
     KeyNameBuffer name;
-    if (Noted(m_reg.RegEnumKeyExA(current, s, name.data(), name.size()), path) != plat::kErrorSuccess) continue;
+    if (Noted(m_reg.RegEnumKeyExA(current, s, name.data(), name.size()), path) != ERROR_SUCCESS) continue;
     SearchValue(current, name.data(), relativePath + name.data() + "\\", basePath);
   }
-}
-
-std::uint32_t CAcadSetup::NotedSubKeyCount(plat::HKey key, const std::string& path) {
-  std::uint32_t count = 0;
-  Noted(m_reg.RegQueryInfoKeyA(key, &count, nullptr, nullptr), path);  // a failed query leaves 0: no subkeys
-  return count;
 }

@@ -1,6 +1,5 @@
 #include "acad/FailureReport.h"
 
-#include "platform/Types.h"
 #include "text/AnsiText.h"
 
 namespace {
@@ -40,12 +39,6 @@ const char* WhatFailed(Failure::Kind kind) {
 }
 
 }  // namespace
-
-bool IsLackOfRights(std::uint32_t error) {
-  return error == static_cast<std::uint32_t>(plat::kErrorAccessDenied) ||
-         error == static_cast<std::uint32_t>(plat::kErrorPrivilegeNotHeld) ||
-         error == static_cast<std::uint32_t>(plat::kErrorWriteProtect);
-}
 
 std::string DescribeFailure(const Failure& failure) {
   return ansi::Format("%s %s（错误 %u）", WhatFailed(failure.kind), failure.item.c_str(), failure.error);

@@ -18,7 +18,7 @@ std::string HklmItem(const std::string& path) { return "HKEY_LOCAL_MACHINE\\" + 
 
 }  // namespace
 
-void CAcadSetup::WriteModuleKey(plat::HKey installKey, const std::string& installPath, int keyYear, int module,
+void CAcadSetup::WriteModuleKey(HKEY installKey, const std::string& installPath, int keyYear, int module,
                                 FailureReport& report) {
   const std::string subKey = ansi::Format("Applications\\Kavtor%d", keyYear);
   const std::string item = HklmItem(installPath + subKey);
@@ -29,7 +29,7 @@ void CAcadSetup::WriteModuleKey(plat::HKey installKey, const std::string& instal
               report);
 }
 
-void CAcadSetup::WriteAssemblyKey(plat::HKey installKey, const std::string& installPath, int year, int assembly,
+void CAcadSetup::WriteAssemblyKey(HKEY installKey, const std::string& installPath, int year, int assembly,
                                   const std::string& installFolder, FailureReport& report) {
   const std::string subKey = ansi::Format("Applications\\Kavtor%dDLL", year);
   const std::string item = HklmItem(installPath + subKey);
@@ -48,18 +48,18 @@ FailureReport CAcadSetup::RegisterRelease(int year) {
   const TextList& keys = m_arrInstallKeys[acad::ReleaseIndex(year)];
   const TextList& folders = m_arrInstallFolders[acad::ReleaseIndex(year)];
   for (std::size_t i = 0; i < keys.size(); ++i) {
-    plat::HKey installKey = 0;
+    HKEY installKey = 0;
     // The stored path ends with a backslash; the registry resolves it to the key itself.
-    const long rc = m_reg.RegOpenKeyA(plat::kHKeyLocalMachine, keys[i].c_str(), &installKey);
-    if (rc != plat::kErrorSuccess || installKey == 0) {
+    const long rc = m_reg.RegOpenKeyA(HKEY_LOCAL_MACHINE, keys[i].c_str(), &installKey);
+    if (rc != ERROR_SUCCESS || installKey == 0) {
       Report(report, Failure::kKeyNotOpened, HklmItem(keys[i]), rc);
       continue;
     }
     plat::ScopedKey owner(m_reg, installKey);
     // An Applications key that only this installation made goes again with it.
     plat::ScopedKey applications(m_reg);
-    if (m_reg.RegOpenKeyExA(installKey, "Applications", 0, plat::kKeyRead, applications.out()) ==
-        plat::kErrorFileNotFound)
+    if (m_reg.RegOpenKeyExA(installKey, "Applications", 0, KEY_READ, applications.out()) ==
+        ERROR_FILE_NOT_FOUND)
       Remember(RecordEntry::kKey, ansi::Widen(keys[i] + "Applications"), report);
     applications.Close();
     WriteModuleKey(installKey, keys[i], year, release.moduleNumber, report);

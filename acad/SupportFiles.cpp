@@ -24,15 +24,15 @@ void CAcadSetup::CopySupportFile(const std::string& source, const std::string& d
   if (kind == PathKind::Folder) return;
   if (kind == PathKind::Missing) {
     const std::uint32_t why = m_platform.files.GetLastError();
-    if (why != static_cast<std::uint32_t>(plat::kErrorFileNotFound) &&
-        why != static_cast<std::uint32_t>(plat::kErrorPathNotFound))
+    if (why != static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND) &&
+        why != static_cast<std::uint32_t>(ERROR_PATH_NOT_FOUND))
       Report(report, Failure::kFileNotCopied, destination, static_cast<long>(why));
     return;
   }
   if (keepOriginal && !KeepOriginal(destination, report)) return;
   bool copied = false;
-  std::uint32_t error = plat::kErrorPathNotFound;
-  if (ansi::CharCount(source) <= plat::kLongestPath && ansi::CharCount(destination) <= plat::kLongestPath) {
+  std::uint32_t error = ERROR_PATH_NOT_FOUND;
+  if (ansi::FitsFileCalls(source) && ansi::FitsFileCalls(destination)) {
     copied = m_platform.files.CopyFileA(source.c_str(), destination.c_str(), false);
     if (!copied) error = m_platform.files.GetLastError();
   }
@@ -53,8 +53,8 @@ bool CAcadSetup::KeepOriginal(const std::string& file, FailureReport& report) {
     const Presence copy = Look(m_platform.files, kept, info, error);
     if (copy == Presence::kFile) return true;  // kept the first time
     if (copy != Presence::kUnknown) {
-      error = plat::kErrorPathNotFound;
-      if (ansi::CharCount(kept) <= plat::kLongestPath) {
+      error = ERROR_PATH_NOT_FOUND;
+      if (ansi::FitsFileCalls(kept)) {
         if (m_platform.files.CopyFileA(file.c_str(), kept.c_str(), true)) return true;
         error = m_platform.files.GetLastError();
       }

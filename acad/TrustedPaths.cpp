@@ -1,12 +1,10 @@
 #include "acad/TrustedPaths.h"
 
+#include "text/AnsiText.h"
+
 namespace {
 
 const std::u16string kSubfolderMark = u"\\...";
-
-void RemoveTrailingBackslash(std::u16string& path) {
-  if (!path.empty() && path.back() == u'\\') path.pop_back();
-}
 
 bool IsFolderOrBelow(const std::u16string& folder, const std::u16string& top) {
   return folder == top ||
@@ -17,10 +15,10 @@ bool EntryTrusts(std::u16string entry, const std::u16string& folder) {
   if (entry.size() >= kSubfolderMark.size() &&
       entry.compare(entry.size() - kSubfolderMark.size(), kSubfolderMark.size(), kSubfolderMark) == 0) {
     std::u16string top = entry.substr(0, entry.size() - kSubfolderMark.size());
-    RemoveTrailingBackslash(top);
+    ansi::RemoveTrailingBackslash(top);
     if (!top.empty() && IsFolderOrBelow(folder, top)) return true;
   }
-  RemoveTrailingBackslash(entry);
+  ansi::RemoveTrailingBackslash(entry);
   return entry == folder;
 }
 
@@ -34,16 +32,10 @@ std::size_t AnsiLength(const std::u16string& text) {
 
 }  // namespace
 
-std::u16string UpperAscii(std::u16string text) {
-  for (char16_t& unit : text)
-    if (unit >= u'a' && unit <= u'z') unit = static_cast<char16_t>(unit - u'a' + u'A');
-  return text;
-}
-
 bool ListsTrustedFolder(const std::u16string& list, const std::u16string& folder) {
-  std::u16string upperFolder = UpperAscii(folder);
-  RemoveTrailingBackslash(upperFolder);
-  const std::u16string entries = UpperAscii(list);
+  std::u16string upperFolder = ansi::UpperAscii(folder);
+  ansi::RemoveTrailingBackslash(upperFolder);
+  const std::u16string entries = ansi::UpperAscii(list);
   for (std::size_t begin = 0; begin <= entries.size();) {
     std::size_t end = entries.find(u';', begin);
     if (end == std::u16string::npos) end = entries.size();
@@ -55,14 +47,14 @@ bool ListsTrustedFolder(const std::u16string& list, const std::u16string& folder
 
 std::u16string ComposeTrustedPaths(const std::u16string& current, const std::u16string& folder) {
   if (AnsiLength(current) <= 2) return folder;
-  std::u16string upper = UpperAscii(current);
+  std::u16string upper = ansi::UpperAscii(current);
   if (ListsTrustedFolder(current, folder)) return upper;
-  return upper + u";" + UpperAscii(folder);
+  return upper + u";" + ansi::UpperAscii(folder);
 }
 
 std::u16string RemoveTrustedFolder(const std::u16string& list, const std::u16string& folder, bool* removed) {
-  std::u16string wanted = UpperAscii(folder);
-  RemoveTrailingBackslash(wanted);
+  std::u16string wanted = ansi::UpperAscii(folder);
+  ansi::RemoveTrailingBackslash(wanted);
   std::u16string kept;
   bool first = true;
   *removed = false;
@@ -70,8 +62,8 @@ std::u16string RemoveTrustedFolder(const std::u16string& list, const std::u16str
     std::size_t end = list.find(u';', begin);
     if (end == std::u16string::npos) end = list.size();
     const std::u16string entry = list.substr(begin, end - begin);
-    std::u16string named = UpperAscii(entry);
-    RemoveTrailingBackslash(named);
+    std::u16string named = ansi::UpperAscii(entry);
+    ansi::RemoveTrailingBackslash(named);
     if (!wanted.empty() && named == wanted) {
       *removed = true;
     } else {

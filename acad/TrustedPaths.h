@@ -23,5 +23,3 @@ std::u16string ComposeTrustedPaths(const std::u16string& current, const std::u16
 // user's, not ours: it stays. `removed`: whether any entry went.
 std::u16string RemoveTrustedFolder(const std::u16string& list, const std::u16string& folder, bool* removed);
 
-// The ASCII letters a-z upper-cased, every other code unit left as it is.
-std::u16string UpperAscii(std::u16string text);

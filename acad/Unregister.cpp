@@ -43,27 +43,27 @@ struct CAcadSetup::Remaining {
   TextList served;      // installation folders with a module key left
 };
 
-long CAcadSetup::ReadLoader(plat::HKey installKey, const std::string& subKey, std::string& loader) {
+long CAcadSetup::ReadLoader(HKEY installKey, const std::string& subKey, std::string& loader) {
   plat::ScopedKey key(m_reg);
-  const long rc = m_reg.RegOpenKeyExA(installKey, subKey.c_str(), 0, plat::kKeyRead, key.out());
-  return rc != plat::kErrorSuccess ? rc : ReadString(m_reg, key.get(), "LOADER", loader);
+  const long rc = m_reg.RegOpenKeyExA(installKey, subKey.c_str(), 0, KEY_READ, key.out());
+  return rc != ERROR_SUCCESS ? rc : ReadString(m_reg, key.get(), "LOADER", loader);
 }
 
 // The module key first tells whose the pair is; it goes last, so that a run that
 // could not delete the assembly key leaves the next run what it needs to know.
-bool CAcadSetup::RemoveOwnKeys(plat::HKey installKey, const std::string& installPath, int keyYear, bool withAssembly,
+bool CAcadSetup::RemoveOwnKeys(HKEY installKey, const std::string& installPath, int keyYear, bool withAssembly,
                                const std::string& productFolder, RemovalReport& report) {
   const std::string module = ansi::Format("Applications\\Kavtor%d", keyYear);
   std::string loader;
   const long read = ReadLoader(installKey, module, loader);
-  if (read != plat::kErrorSuccess && read != plat::kErrorFileNotFound)  // whose it is cannot be told
+  if (read != ERROR_SUCCESS && read != ERROR_FILE_NOT_FOUND)  // whose it is cannot be told
     Report(report.failures, Failure::kValueNotRead, HklmItem(installPath + module) + "\\LOADER", read);
-  if (read != plat::kErrorSuccess || !ansi::EqualsNoCase(FolderOf(loader), productFolder)) return false;
+  if (read != ERROR_SUCCESS || !ansi::EqualsNoCase(FolderOf(loader), productFolder)) return false;
   for (const std::string& subKey : {withAssembly ? module + "DLL" : std::string(), module}) {
     if (subKey.empty()) continue;
     const long rc = m_reg.RegDeleteKeyA(installKey, subKey.c_str());
-    if (rc == plat::kErrorFileNotFound) continue;
-    if (rc != plat::kErrorSuccess) {
+    if (rc == ERROR_FILE_NOT_FOUND) continue;
+    if (rc != ERROR_SUCCESS) {
       Report(report.failures, Failure::kKeyNotDeleted, HklmItem(installPath + subKey), rc);
       return false;
     }
@@ -76,10 +76,10 @@ void CAcadSetup::UnregisterFrom(const std::string& productFolder, RemovalReport&
   for (int k = 0; k < acad::kReleaseCount; ++k) {
     const int year = acad::kFirstRelease + k;
     for (const std::string& path : m_arrInstallKeys[k]) {
-      plat::HKey installKey = 0;
-      const long rc = m_reg.RegOpenKeyA(plat::kHKeyLocalMachine, path.c_str(), &installKey);
-      if (rc != plat::kErrorSuccess || installKey == 0) {
-        if (rc != plat::kErrorFileNotFound) Report(report.failures, Failure::kKeyNotOpened, HklmItem(path), rc);
+      HKEY installKey = 0;
+      const long rc = m_reg.RegOpenKeyA(HKEY_LOCAL_MACHINE, path.c_str(), &installKey);
+      if (rc != ERROR_SUCCESS || installKey == 0) {
+        if (rc != ERROR_FILE_NOT_FOUND) Report(report.failures, Failure::kKeyNotOpened, HklmItem(path), rc);
         continue;
       }
       plat::ScopedKey owner(m_reg, installKey);
@@ -96,10 +96,10 @@ CAcadSetup::TextList CAcadSetup::FoldersServedFrom(const std::string& productFol
     for (std::size_t i = 0; i < m_arrInstallKeys[k].size(); ++i) {
       plat::ScopedKey key(m_reg);
       std::string loader;
-      if (m_reg.RegOpenKeyExA(plat::kHKeyLocalMachine, m_arrInstallKeys[k][i].c_str(), 0, plat::kKeyRead, key.out()) !=
-              plat::kErrorSuccess ||
+      if (m_reg.RegOpenKeyExA(HKEY_LOCAL_MACHINE, m_arrInstallKeys[k][i].c_str(), 0, KEY_READ, key.out()) !=
+              ERROR_SUCCESS ||
           ReadLoader(key.get(), ansi::Format("Applications\\Kavtor%d", acad::kFirstRelease + k), loader) !=
-              plat::kErrorSuccess)
+              ERROR_SUCCESS)
         continue;
       if (ansi::EqualsNoCase(FolderOf(loader), productFolder) && !ListsNoCase(folders, m_arrInstallFolders[k][i]))
         folders.push_back(m_arrInstallFolders[k][i]);
@@ -113,17 +113,17 @@ void CAcadSetup::RemoveCreatedKeys(const InstallRecord& record, RemovalReport& r
     if (entry.kind != RecordEntry::kKey) continue;
     const std::string path = ansi::Narrow(entry.path);
     plat::ScopedKey key(m_reg);
-    long rc = m_reg.RegOpenKeyExA(plat::kHKeyLocalMachine, path.c_str(), 0, plat::kKeyRead, key.out());
+    long rc = m_reg.RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, key.out());
     std::uint32_t subKeys = 1, values = 1;
-    if (rc == plat::kErrorSuccess) rc = m_reg.RegQueryInfoKeyA(key.get(), &subKeys, nullptr, &values);
-    if (rc != plat::kErrorSuccess && rc != plat::kErrorFileNotFound)
+    if (rc == ERROR_SUCCESS) rc = m_reg.RegQueryInfoKeyA(key.get(), &subKeys, nullptr, &values);
+    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND)
       Report(report.failures, Failure::kKeyNotListed, HklmItem(path), rc);
-    if (rc != plat::kErrorSuccess || subKeys + values != 0) continue;  // gone with AutoCAD, or others' keys in it
+    if (rc != ERROR_SUCCESS || subKeys + values != 0) continue;  // gone with AutoCAD, or others' keys in it
     key.Close();
-    rc = m_reg.RegDeleteKeyA(plat::kHKeyLocalMachine, path.c_str());
-    if (rc == plat::kErrorSuccess)
+    rc = m_reg.RegDeleteKeyA(HKEY_LOCAL_MACHINE, path.c_str());
+    if (rc == ERROR_SUCCESS)
       report.removed.push_back(std::string(removed::kKey) + HklmItem(path));
-    else if (rc != plat::kErrorFileNotFound)
+    else if (rc != ERROR_FILE_NOT_FOUND)
       Report(report.failures, Failure::kKeyNotDeleted, HklmItem(path), rc);
   }
 }
@@ -131,20 +131,20 @@ void CAcadSetup::RemoveCreatedKeys(const InstallRecord& record, RemovalReport& r
 // What the loader keys left on the machine still need; false, reported, when that cannot be told whole.
 bool CAcadSetup::RemainingLoaders(Remaining& remaining, RemovalReport& report) {
   const std::size_t failures = report.failures.size();
-  const auto read = [&](plat::HKey key, const std::string& path, const std::string& subKey, std::string& loader) {
+  const auto read = [&](HKEY key, const std::string& path, const std::string& subKey, std::string& loader) {
     const long rc = ReadLoader(key, subKey, loader);
-    if (rc != plat::kErrorSuccess && rc != plat::kErrorFileNotFound)
+    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND)
       Report(report.failures, Failure::kValueNotRead, HklmItem(path + subKey) + "\\LOADER", rc);
-    return rc == plat::kErrorSuccess;
+    return rc == ERROR_SUCCESS;
   };
   for (int k = 0; k < acad::kReleaseCount; ++k) {
     const int year = acad::kFirstRelease + k;
     for (std::size_t i = 0; i < m_arrInstallKeys[k].size(); ++i) {
       const std::string& path = m_arrInstallKeys[k][i];
       plat::ScopedKey key(m_reg);
-      const long rc = m_reg.RegOpenKeyExA(plat::kHKeyLocalMachine, path.c_str(), 0, plat::kKeyRead, key.out());
-      if (rc != plat::kErrorSuccess) {
-        if (rc != plat::kErrorFileNotFound) Report(report.failures, Failure::kKeyNotOpened, HklmItem(path), rc);
+      const long rc = m_reg.RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, key.out());
+      if (rc != ERROR_SUCCESS) {
+        if (rc != ERROR_FILE_NOT_FOUND) Report(report.failures, Failure::kKeyNotOpened, HklmItem(path), rc);
         continue;
       }
       std::string loader;
@@ -177,7 +177,7 @@ void CAcadSetup::RemoveSupportFile(const std::string& path, const RecordEntry& e
   if (keptOriginal == Presence::kUnknown)
     return Report(report.failures, Failure::kFileNotRead, original, static_cast<long>(error));
   if (keptOriginal == Presence::kFile) {
-    if (m_platform.files.MoveFileExA(original.c_str(), path.c_str(), plat::kMoveFileReplaceExisting))
+    if (m_platform.files.MoveFileExA(original.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
       return report.removed.push_back(path + "（已恢复为 AutoCAD 原有的文件）");
     return Report(report.failures, Failure::kFileNotRestored, path, static_cast<long>(m_platform.files.GetLastError()));
   }

@@ -8,6 +8,7 @@
 #include "acad/ListSubKeys.h"
 #include "acad/RegistryBuffers.h"
 #include "acad/TrustedPaths.h"
+#include "text/AnsiText.h"
 #include "text/CodePage.h"
 
 namespace {
@@ -18,7 +19,7 @@ constexpr const char16_t* kTrustedPaths = u"TRUSTEDPATHS";
 // Appends `tail` to `path` after dropping one trailing backslash (the empty name
 // that an unreadable subkey name yields leaves one).
 std::u16string Below(std::u16string path, const char16_t* tail) {
-  if (!path.empty() && path.back() == u'\\') path.pop_back();
+  ansi::RemoveTrailingBackslash(path);
   return path + tail;
 }
 
@@ -26,20 +27,20 @@ enum class ValueRead { kAbsent, kText, kUnusable };
 
 // Reads TRUSTEDPATHS whole, of whatever length. A value that is not a string, or
 // that cannot be read, is unusable: it will be left as it is.
-ValueRead ReadTrustedPaths(plat::IRegistry& reg, plat::HKey key, std::u16string& text, long& error) {
-  std::uint32_t type = plat::kRegNone, size = 0;
+ValueRead ReadTrustedPaths(plat::IRegistry& reg, HKEY key, std::u16string& text, long& error) {
+  std::uint32_t type = REG_NONE, size = 0;
   error = reg.RegQueryValueExW(key, kTrustedPaths, &type, nullptr, &size);
-  if (error == plat::kErrorFileNotFound) return ValueRead::kAbsent;
-  for (int attempt = 0; attempt < 3 && (error == plat::kErrorSuccess || error == plat::kErrorMoreData); ++attempt) {
+  if (error == ERROR_FILE_NOT_FOUND) return ValueRead::kAbsent;
+  for (int attempt = 0; attempt < 3 && (error == ERROR_SUCCESS || error == ERROR_MORE_DATA); ++attempt) {
     std::u16string data(size / 2 + 1, u'\0');
     std::uint32_t got = size;
     error = reg.RegQueryValueExW(key, kTrustedPaths, &type, reinterpret_cast<std::uint8_t*>(data.data()), &got);
-    if (error == plat::kErrorMoreData) {  // it grew in between: ask again
+    if (error == ERROR_MORE_DATA) {  // it grew in between: ask again
       size = got;
       continue;
     }
-    if (error != plat::kErrorSuccess) break;
-    if (type != plat::kRegSz && type != plat::kRegExpandSz) return ValueRead::kUnusable;
+    if (error != ERROR_SUCCESS) break;
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return ValueRead::kUnusable;
     data.resize(got / 2);
     text = data.substr(0, data.find(u'\0'));
     return ValueRead::kText;
@@ -57,28 +58,28 @@ std::string CAcadSetup::HkcuItem(const std::u16string& path) {
 // Opens `path` below `parent` for reading. A key that is not there is no
 // failure (a product without profiles); one that is there and will not open is.
 // `fullPath` names the key below HKEY_CURRENT_USER in the report.
-bool CAcadSetup::OpenForListing(plat::HKey parent, const std::u16string& path, plat::HKey& key, FailureReport& report,
+bool CAcadSetup::OpenForListing(HKEY parent, const std::u16string& path, HKEY& key, FailureReport& report,
                                 const std::u16string& fullPath) {
-  const long rc = m_reg.RegOpenKeyExW(parent, path.c_str(), 0, plat::kKeyRead, &key);
-  if (rc == plat::kErrorSuccess) return true;
-  if (rc != plat::kErrorFileNotFound)
-    report.push_back({Failure::kKeyNotOpened, HkcuItem(fullPath), static_cast<std::uint32_t>(rc)});
+  const long rc = m_reg.RegOpenKeyExW(parent, path.c_str(), 0, KEY_READ, &key);
+  if (rc == ERROR_SUCCESS) return true;
+  if (rc != ERROR_FILE_NOT_FOUND)
+    Report(report, Failure::kKeyNotOpened, HkcuItem(fullPath), rc);
   return false;
 }
 
-bool CAcadSetup::OpenHive(plat::HKey& hive, FailureReport& report) {
-  const long rc = m_reg.RegOpenKeyA(plat::kHKeyCurrentUser, nullptr, &hive);
-  if (rc == plat::kErrorSuccess) return true;
-  report.push_back({Failure::kKeyNotOpened, "HKEY_CURRENT_USER", static_cast<std::uint32_t>(rc)});
+bool CAcadSetup::OpenHive(HKEY& hive, FailureReport& report) {
+  const long rc = m_reg.RegOpenKeyA(HKEY_CURRENT_USER, nullptr, &hive);
+  if (rc == ERROR_SUCCESS) return true;
+  Report(report, Failure::kKeyNotOpened, "HKEY_CURRENT_USER", rc);
   return false;
 }
 
 std::vector<std::u16string> CAcadSetup::ListProfileRoots(FailureReport& report) {
   std::vector<std::u16string> roots;
-  plat::HKey hive = 0;
+  HKEY hive = 0;
   if (!OpenHive(hive, report)) return roots;
   plat::ScopedKey hiveOwner(m_reg, hive);
-  plat::HKey acadKey = 0;
+  HKEY acadKey = 0;
   if (!OpenForListing(hive, kAcadKey, acadKey, report, kAcadKey)) return roots;
   plat::ScopedKey acadOwner(m_reg, acadKey);
   std::vector<std::u16string> releases;
@@ -86,7 +87,7 @@ std::vector<std::u16string> CAcadSetup::ListProfileRoots(FailureReport& report) 
   for (const std::u16string& release : releases) {
     if (release.empty()) continue;  // a name that could not be read: reported
     const std::u16string releasePath = std::u16string(kAcadKey) + u"\\" + release;
-    plat::HKey releaseKey = 0;
+    HKEY releaseKey = 0;
     if (!OpenForListing(acadKey, release, releaseKey, report, releasePath)) continue;
     plat::ScopedKey releaseOwner(m_reg, releaseKey);
     std::vector<std::u16string> products;
@@ -99,12 +100,12 @@ std::vector<std::u16string> CAcadSetup::ListProfileRoots(FailureReport& report) 
 std::vector<std::u16string> CAcadSetup::ListVariablesKeys(const std::vector<std::u16string>& profileRoots,
                                                           FailureReport& report) {
   std::vector<std::u16string> keys;
-  plat::HKey hive = 0;
+  HKEY hive = 0;
   // No roots: nothing to list, and a hive that would not open is told once.
   if (profileRoots.empty() || !OpenHive(hive, report)) return keys;
   plat::ScopedKey hiveOwner(m_reg, hive);
   for (const std::u16string& root : profileRoots) {
-    plat::HKey rootKey = 0;
+    HKEY rootKey = 0;
     if (!OpenForListing(hive, root, rootKey, report, root)) continue;
     plat::ScopedKey rootOwner(m_reg, rootKey);
     std::vector<std::u16string> profiles;
@@ -116,39 +117,38 @@ std::vector<std::u16string> CAcadSetup::ListVariablesKeys(const std::vector<std:
 
 void CAcadSetup::TrustTargetIn(const std::u16string& variablesKey, FailureReport& report) {
   std::u16string current;
-  plat::HKey key = 0;
-  const long opened = m_reg.RegOpenKeyExW(plat::kHKeyCurrentUser, variablesKey.c_str(), 0, plat::kKeyRead, &key);
+  HKEY key = 0;
+  const long opened = m_reg.RegOpenKeyExW(HKEY_CURRENT_USER, variablesKey.c_str(), 0, KEY_READ, &key);
   // What the uninstaller must know to leave the profile as it found it.
   std::uint32_t lacked = RecordEntry::kCreatedKey | RecordEntry::kCreatedValue;
-  if (opened == plat::kErrorSuccess) {
+  if (opened == ERROR_SUCCESS) {
     plat::ScopedKey owner(m_reg, key);
     long error = 0;
     const ValueRead read = ReadTrustedPaths(m_reg, key, current, error);
     lacked = read == ValueRead::kAbsent ? RecordEntry::kCreatedValue : 0;
     if (read == ValueRead::kUnusable) {
-      report.push_back(
-          {Failure::kValueNotRead, HkcuItem(variablesKey) + "\\TRUSTEDPATHS", static_cast<std::uint32_t>(error)});
+      Report(report, Failure::kValueNotRead, HkcuItem(variablesKey) + "\\TRUSTEDPATHS", error);
       return;
     }
-  } else if (opened != plat::kErrorFileNotFound) {
+  } else if (opened != ERROR_FILE_NOT_FOUND) {
     // The key is there but will not open: its list cannot be read, so it must
     // not be overwritten.
-    report.push_back({Failure::kKeyNotOpened, HkcuItem(variablesKey), static_cast<std::uint32_t>(opened)});
+    Report(report, Failure::kKeyNotOpened, HkcuItem(variablesKey), opened);
     return;
   }
   const std::u16string folder = ansi::Widen(m_strTargetPath);
   const std::u16string composed = ComposeTrustedPaths(current, folder);
-  plat::HKey created = 0;
-  const long made = m_reg.RegCreateKeyW(plat::kHKeyCurrentUser, variablesKey.c_str(), &created);
-  if (made != plat::kErrorSuccess) {
-    report.push_back({Failure::kKeyNotCreated, HkcuItem(variablesKey), static_cast<std::uint32_t>(made)});
+  HKEY created = 0;
+  const long made = m_reg.RegCreateKeyW(HKEY_CURRENT_USER, variablesKey.c_str(), &created);
+  if (made != ERROR_SUCCESS) {
+    Report(report, Failure::kKeyNotCreated, HkcuItem(variablesKey), made);
     return;
   }
   plat::ScopedKey owner(m_reg, created);
-  const long written = m_reg.RegSetValueExW(created, kTrustedPaths, 0, plat::kRegSz,
+  const long written = m_reg.RegSetValueExW(created, kTrustedPaths, 0, REG_SZ,
                                             reinterpret_cast<const std::uint8_t*>(composed.c_str()),
                                             static_cast<std::uint32_t>((composed.size() + 1) * sizeof(char16_t)));
-  if (written != plat::kErrorSuccess)
+  if (written != ERROR_SUCCESS)
     return Report(report, Failure::kValueNotWritten, HkcuItem(variablesKey) + "\\TRUSTEDPATHS", written);
   // A profile that trusted the folder before keeps it when Vellmark goes.
   if (!ListsTrustedFolder(current, folder)) Remember(RecordEntry::kTrusted, variablesKey, report, lacked);
@@ -170,10 +170,10 @@ void CAcadSetup::UntrustFolder(const std::string& productFolder, const InstallRe
     if (entry.kind != RecordEntry::kTrusted) continue;
     const std::string item = HkcuItem(entry.path);
     plat::ScopedKey key(m_reg);
-    const long opened = m_reg.RegOpenKeyExW(plat::kHKeyCurrentUser, entry.path.c_str(), 0,
-                                            plat::kKeyRead | plat::kKeySetValue, key.out());
-    if (opened == plat::kErrorFileNotFound) continue;
-    if (opened != plat::kErrorSuccess) {
+    const long opened = m_reg.RegOpenKeyExW(HKEY_CURRENT_USER, entry.path.c_str(), 0,
+                                            KEY_READ | KEY_SET_VALUE, key.out());
+    if (opened == ERROR_FILE_NOT_FOUND) continue;
+    if (opened != ERROR_SUCCESS) {
       Report(report.failures, Failure::kKeyNotOpened, item, opened);
       continue;
     }
@@ -188,10 +188,10 @@ void CAcadSetup::UntrustFolder(const std::string& productFolder, const InstallRe
     if (removed) {
       const long rc = left.empty() && (entry.flags & RecordEntry::kCreatedValue) != 0
                           ? m_reg.RegDeleteValueW(key.get(), kTrustedPaths)
-                          : m_reg.RegSetValueExW(key.get(), kTrustedPaths, 0, plat::kRegSz,
+                          : m_reg.RegSetValueExW(key.get(), kTrustedPaths, 0, REG_SZ,
                                                  reinterpret_cast<const std::uint8_t*>(left.c_str()),
                                                  static_cast<std::uint32_t>((left.size() + 1) * sizeof(char16_t)));
-      if (rc != plat::kErrorSuccess) {
+      if (rc != ERROR_SUCCESS) {
         Report(report.failures, Failure::kValueNotWritten, item + "\\TRUSTEDPATHS", rc);
         continue;
       }
@@ -200,11 +200,11 @@ void CAcadSetup::UntrustFolder(const std::string& productFolder, const InstallRe
     if ((entry.flags & RecordEntry::kCreatedKey) == 0) continue;
     std::uint32_t subKeys = 1, values = 1;
     const long listed = m_reg.RegQueryInfoKeyA(key.get(), &subKeys, nullptr, &values);
-    if (listed != plat::kErrorSuccess) Report(report.failures, Failure::kKeyNotListed, item, listed);
-    if (listed != plat::kErrorSuccess || subKeys + values != 0) continue;  // AutoCAD keeps more in it now
+    if (listed != ERROR_SUCCESS) Report(report.failures, Failure::kKeyNotListed, item, listed);
+    if (listed != ERROR_SUCCESS || subKeys + values != 0) continue;  // AutoCAD keeps more in it now
     key.Close();
-    const long rc = m_reg.RegDeleteKeyW(plat::kHKeyCurrentUser, entry.path.c_str());
-    if (rc != plat::kErrorSuccess && rc != plat::kErrorFileNotFound)
+    const long rc = m_reg.RegDeleteKeyW(HKEY_CURRENT_USER, entry.path.c_str());
+    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND)
       Report(report.failures, Failure::kKeyNotDeleted, item, rc);
   }
 }

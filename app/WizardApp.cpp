@@ -6,7 +6,7 @@ bool CWizardApp::InitInstance() {
   fw::InitDialogControls();
   // Once, for the browse window: without COM, its tree can lack the folders of
   // namespace extensions. Without COM at all, it still shows the drives.
-  const bool com = plat::Succeeded(m_platform.shell.CoInitializeEx(plat::kCoInitApartmentThreaded));
+  const bool com = SUCCEEDED(m_platform.shell.CoInitializeEx(COINIT_APARTMENTTHREADED));
   m_acadSetup.DiscoverReleases();
   {
     Dlg_Setup dlg(m_platform, m_acadSetup);

@@ -4,7 +4,7 @@
 
 bool IsAcadRunning(plat::IProcessList& processes) {
   const std::string wanted = ansi::LowerAscii("acad.exe");
-  plat::ScopedSnapshot snapshot(processes, processes.CreateToolhelp32Snapshot(plat::kTh32csSnapProcess, 0));
+  plat::ScopedSnapshot snapshot(processes, processes.CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   if (!snapshot.valid()) return false;
   plat::ProcessEntry entry;
   for (bool more = processes.Process32First(snapshot.get(), &entry); more;

@@ -9,23 +9,23 @@ constexpr const char* kProbeName = "~vellmark-probe.tmp";
 
 bool IsFolder(plat::IFileSystem& fs, const std::string& path) {
   const std::uint32_t attributes = fs.GetFileAttributesA(path.c_str());
-  return attributes != plat::kInvalidFileAttributes && (attributes & plat::kFileAttributeDirectory) != 0;
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 }  // namespace
 
 void ClearReadOnly(plat::IFileSystem& fs, const std::string& path) {
   const std::uint32_t attributes = fs.GetFileAttributesA(path.c_str());
-  if (attributes == plat::kInvalidFileAttributes) return;
-  if ((attributes & plat::kFileAttributeReadOnly) == 0) return;
-  fs.SetFileAttributesA(path.c_str(), attributes & ~plat::kFileAttributeReadOnly);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  if ((attributes & FILE_ATTRIBUTE_READONLY) == 0) return;
+  fs.SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
 }
 
 PathKind GetPathKind(plat::IFileSystem& fs, const std::string& path) {
   plat::FindData entry;
   plat::ScopedFind find(fs, fs.FindFirstFileA(path.c_str(), &entry));
   if (!find.valid()) return PathKind::Missing;
-  return (entry.attributes & plat::kFileAttributeDirectory) != 0 ? PathKind::Folder : PathKind::File;
+  return (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? PathKind::Folder : PathKind::File;
 }
 
 bool DeleteZoneIdentifier(plat::IFileSystem& fs, std::string path) {
@@ -57,13 +57,39 @@ std::string DeepestExistingFolder(plat::IFileSystem& fs, const std::string& path
 }
 
 bool IsMissing(std::uint32_t error) {
-  return error == static_cast<std::uint32_t>(plat::kErrorFileNotFound) ||
-         error == static_cast<std::uint32_t>(plat::kErrorPathNotFound);
+  return error == static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND) ||
+         error == static_cast<std::uint32_t>(ERROR_PATH_NOT_FOUND);
 }
 
 Presence Look(plat::IFileSystem& fs, const std::string& path, plat::FileInfo& info, std::uint32_t& error) {
   if (fs.GetFileAttributesExA(path.c_str(), &info))
-    return (info.attributes & plat::kFileAttributeDirectory) != 0 ? Presence::kFolder : Presence::kFile;
+    return (info.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? Presence::kFolder : Presence::kFile;
   error = fs.GetLastError();
   return IsMissing(error) ? Presence::kNone : Presence::kUnknown;
+}
+
+bool IsLackOfRights(std::uint32_t error) {
+  return error == static_cast<std::uint32_t>(ERROR_ACCESS_DENIED) ||
+         error == static_cast<std::uint32_t>(ERROR_PRIVILEGE_NOT_HELD) ||
+         error == static_cast<std::uint32_t>(ERROR_WRITE_PROTECT);
+}
+
+RecordRead LoadRecord(plat::IFileSystem& files, const std::string& path, InstallRecord& record) {
+  std::string bytes;
+  if (!files.ReadFileA(path.c_str(), &bytes)) {
+    const std::uint32_t error = files.GetLastError();
+    const bool missing = error == static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND) ||
+                         error == static_cast<std::uint32_t>(ERROR_PATH_NOT_FOUND);
+    return missing ? RecordRead::kMissing : RecordRead::kUnreadable;
+  }
+  return ParseRecord(bytes, record) ? RecordRead::kRead : RecordRead::kUnreadable;
+}
+
+std::uint32_t SaveRecord(plat::IFileSystem& files, const std::string& path, const InstallRecord& record) {
+  const std::string written = path + ".new";
+  if (!files.WriteFileA(written.c_str(), FormatRecord(record))) return files.GetLastError();
+  if (files.MoveFileExA(written.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return 0;
+  const std::uint32_t error = files.GetLastError();
+  files.DeleteFileA(written.c_str());
+  return error;
 }

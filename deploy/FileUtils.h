@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "deploy/InstallRecord.h"
 #include "platform/FileSystem.h"
 
 enum class PathKind { Missing = 0, File = 1, Folder = 2 };
@@ -36,3 +37,14 @@ std::string DeepestExistingFolder(plat::IFileSystem& fs, const std::string& path
 // Removes the download mark ("path:Zone.Identifier") that a browser attaches to
 // a file from the internet. True when there was one and it is gone.
 bool DeleteZoneIdentifier(plat::IFileSystem& fs, std::string path);
+
+// Windows' answers to a user without the rights for a write.
+bool IsLackOfRights(std::uint32_t error);
+
+// The record file at `path`. Missing is no failure (nothing recorded yet); a file
+// that cannot be read or parsed is, and leaves `record` as it was.
+enum class RecordRead { kMissing, kRead, kUnreadable };
+RecordRead LoadRecord(plat::IFileSystem& files, const std::string& path, InstallRecord& record);
+// Written beside it first and then moved over it, so that a failed write never
+// leaves half a record. 0, or the Win32 error of the write that failed.
+std::uint32_t SaveRecord(plat::IFileSystem& files, const std::string& path, const InstallRecord& record);

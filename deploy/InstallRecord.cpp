@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "platform/FileSystem.h"
 
 namespace {
 
@@ -173,24 +172,4 @@ bool ParseRecord(const std::string& bytes, InstallRecord& record) {
   }
   record = parsed;
   return true;
-}
-
-RecordRead LoadRecord(plat::IFileSystem& files, const std::string& path, InstallRecord& record) {
-  std::string bytes;
-  if (!files.ReadFileA(path.c_str(), &bytes)) {
-    const std::uint32_t error = files.GetLastError();
-    const bool missing = error == static_cast<std::uint32_t>(plat::kErrorFileNotFound) ||
-                         error == static_cast<std::uint32_t>(plat::kErrorPathNotFound);
-    return missing ? RecordRead::kMissing : RecordRead::kUnreadable;
-  }
-  return ParseRecord(bytes, record) ? RecordRead::kRead : RecordRead::kUnreadable;
-}
-
-std::uint32_t SaveRecord(plat::IFileSystem& files, const std::string& path, const InstallRecord& record) {
-  const std::string written = path + ".new";
-  if (!files.WriteFileA(written.c_str(), FormatRecord(record))) return files.GetLastError();
-  if (files.MoveFileExA(written.c_str(), path.c_str(), plat::kMoveFileReplaceExisting)) return 0;
-  const std::uint32_t error = files.GetLastError();
-  files.DeleteFileA(written.c_str());
-  return error;
 }

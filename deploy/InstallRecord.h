@@ -47,15 +47,3 @@ class InstallRecord {
 // number that is not one.
 std::string FormatRecord(const InstallRecord& record);
 bool ParseRecord(const std::string& bytes, InstallRecord& record);
-
-namespace plat {
-class IFileSystem;
-}
-
-// The record file at `path`. Missing is no failure (nothing recorded yet); a file
-// that cannot be read or parsed is, and leaves `record` as it was.
-enum class RecordRead { kMissing, kRead, kUnreadable };
-RecordRead LoadRecord(plat::IFileSystem& files, const std::string& path, InstallRecord& record);
-// Written beside it first and then moved over it, so that a failed write never
-// leaves half a record. 0, or the Win32 error of the write that failed.
-std::uint32_t SaveRecord(plat::IFileSystem& files, const std::string& path, const InstallRecord& record);

@@ -33,7 +33,7 @@ constexpr std::size_t kLongestFolder = 248;
 
 bool IsSkipped(const plat::FindData& entry) {
   if (entry.fileName == "." || entry.fileName == "..") return true;
-  if ((entry.attributes & plat::kFileAttributeDirectory) != 0) return true;
+  if ((entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return true;
   for (const char* name : kSkipNames)
     if (ansi::EqualsNoCase(entry.fileName, name)) return true;
   return false;
@@ -55,8 +55,8 @@ bool LocatePackageFolder(plat::Platform& platform, std::string& folder, HWND own
   const std::string programFolder = slash == std::string::npos ? "" : programPath.substr(0, slash);
   if (lossy) {
     // The ANSI calls would name it with question marks and find nothing.
-    platform.shell.MessageBoxA(reinterpret_cast<plat::HWnd>(owner), ansi::Format(kUnusableFolderFormat, programFolder.c_str()).c_str(),
-                                 captions::kSetup, plat::kMbOk);
+    platform.shell.MessageBoxA(owner, ansi::Format(kUnusableFolderFormat, programFolder.c_str()).c_str(),
+                                 captions::kSetup, MB_OK);
     return false;
   }
   if (slash != std::string::npos) {
@@ -69,7 +69,7 @@ bool LocatePackageFolder(plat::Platform& platform, std::string& folder, HWND own
       return true;
     }
   }
-  platform.shell.MessageBoxA(reinterpret_cast<plat::HWnd>(owner), kNoPackageText, captions::kSetup, plat::kMbOk);
+  platform.shell.MessageBoxA(owner, kNoPackageText, captions::kSetup, MB_OK);
   return false;
 }
 
@@ -83,10 +83,10 @@ bool ProductFolderFits(plat::Platform& platform, const std::string& packageFolde
   // A listing that cannot be read is the copy's to report.
   for (bool more = find.valid(); fits && more; more = platform.files.FindNextFileA(find.get(), &entry))
     fits =
-        IsSkipped(entry) || ansi::CharCount(productFolder) + 1 + ansi::CharCount(entry.fileName) <= plat::kLongestPath;
+        IsSkipped(entry) || ansi::FitsFileCalls(productFolder + "\\" + entry.fileName);
   if (!fits)
-    platform.shell.MessageBoxA(reinterpret_cast<plat::HWnd>(owner), ansi::Format(kTargetTooLongFormat, productFolder.c_str()).c_str(),
-                                 captions::kSetup, plat::kMbOk);
+    platform.shell.MessageBoxA(owner, ansi::Format(kTargetTooLongFormat, productFolder.c_str()).c_str(),
+                                 captions::kSetup, MB_OK);
   return fits;
 }
 
@@ -97,12 +97,10 @@ CPackageCopier::CPackageCopier(plat::Platform& platform, std::string targetFolde
 }
 
 int CPackageCopier::Tell(const std::string& text, std::uint32_t type) {
-  return m_platform.shell.MessageBoxA(reinterpret_cast<plat::HWnd>(m_owner), text.c_str(), captions::kSetup, type);
+  return m_platform.shell.MessageBoxA(m_owner, text.c_str(), captions::kSetup, type);
 }
 
-bool CPackageCopier::CopyPackage() {
-  std::string packageFolder;
-  if (!LocatePackageFolder(m_platform, packageFolder, m_owner)) return false;
+bool CPackageCopier::CopyPackage(const std::string& packageFolder) {
   if (!ProductFolderFits(m_platform, packageFolder, m_strTargetFolder, m_owner)) return false;
   m_platform.files.Mkdir(m_strTargetFolder.c_str());
   // The loose layout unpacked into the product folder itself: each copy would
@@ -113,7 +111,7 @@ bool CPackageCopier::CopyPackage() {
   const std::string pattern = packageFolder + "\\*.*";
   plat::ScopedFind find(m_platform.files, m_platform.files.FindFirstFileA(pattern.c_str(), &entry));
   if (!find.valid()) {
-    Tell(ansi::Format(kUnreadableListingFormat, packageFolder.c_str()), plat::kMbOk);
+    Tell(ansi::Format(kUnreadableListingFormat, packageFolder.c_str()), MB_OK);
     return false;
   }
   // One progress step per pass, sent before the pass looks at its entry; the
@@ -123,8 +121,8 @@ bool CPackageCopier::CopyPackage() {
     if (!first && !m_platform.files.FindNextFileA(find.get(), &entry)) {
       // Only the end of the listing ends the walk well; a listing that broke off
       // would leave files out of an installation that reports success.
-      if (m_platform.files.GetLastError() == static_cast<std::uint32_t>(plat::kErrorNoMoreFiles)) break;
-      Tell(ansi::Format(kUnreadableListingFormat, packageFolder.c_str()), plat::kMbOk);
+      if (m_platform.files.GetLastError() == static_cast<std::uint32_t>(ERROR_NO_MORE_FILES)) break;
+      Tell(ansi::Format(kUnreadableListingFormat, packageFolder.c_str()), MB_OK);
       return false;
     }
     if (IsSkipped(entry)) continue;
@@ -144,11 +142,11 @@ bool CPackageCopier::CopyEntry(const std::string& packageFolder, const std::stri
   ClearReadOnly(m_platform.files, destination);
   while (!CopyOnce(source, destination)) {
     const std::uint32_t error = m_copyError;
-    const int answer = Tell(ansi::Format(kCopyFailedFormat, destination.c_str()), plat::kMbAbortRetryIgnore);
+    const int answer = Tell(ansi::Format(kCopyFailedFormat, destination.c_str()), MB_ABORTRETRYIGNORE);
     // A question that could not be shown stops the copy: retrying unasked could
     // go on for ever.
-    if (answer == plat::kIdAbort || answer == 0) return false;
-    if (answer == plat::kIdIgnore) {
+    if (answer == IDABORT || answer == 0) return false;
+    if (answer == IDIGNORE) {
       Report(m_failures, Failure::kFileNotCopied, destination, static_cast<long>(error));
       ClearReadOnly(m_platform.files, destination);
       return true;
@@ -174,8 +172,8 @@ void CPackageCopier::Remember(const std::string& name, const std::string& destin
 // A path too long for the ANSI calls is a file that cannot be copied: it is never
 // cut down to a different name.
 bool CPackageCopier::CopyOnce(const std::string& source, const std::string& destination) {
-  m_copyError = plat::kErrorPathNotFound;
-  if (ansi::CharCount(source) > plat::kLongestPath || ansi::CharCount(destination) > plat::kLongestPath) return false;
+  m_copyError = ERROR_PATH_NOT_FOUND;
+  if (!ansi::FitsFileCalls(source) || !ansi::FitsFileCalls(destination)) return false;
   if (m_platform.files.CopyFileA(source.c_str(), destination.c_str(), false)) return true;
   m_copyError = m_platform.files.GetLastError();
   return false;

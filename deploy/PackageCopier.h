@@ -32,12 +32,12 @@ class CPackageCopier {
   // One trailing backslash of `targetFolder` is dropped.
   CPackageCopier(plat::Platform& platform, std::string targetFolder, fw::CProgressCtrl& progress, HWND owner);
 
-  // Copies every file directly in the package folder (no subfolders, not the
-  // setup program, not the two shape fonts) into the target folder. False when
-  // the package is missing, its listing cannot be read, the target folder is too
-  // long for its files, or the user chose Abort; what was copied stays. A
-  // package that is the target folder itself stays as it is.
-  bool CopyPackage();
+  // Copies every file directly in `packageFolder` (LocatePackageFolder's; no
+  // subfolders, not the setup program, not the two shape fonts) into the target
+  // folder. False when its listing cannot be read, the target folder is too long
+  // for its files, or the user chose Abort; what was copied stays. A package that
+  // is the target folder itself stays as it is.
+  bool CopyPackage(const std::string& packageFolder);
   // The files now in the target folder as the package put them there (the
   // uninstaller takes back those it finds unchanged), and what the installation
   // lacks: the files the user chose to leave out (Ignore), and those that could

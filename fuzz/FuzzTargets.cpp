@@ -51,12 +51,12 @@ std::u16string Units(const std::string& bytes) {
   const std::u16string composed = ComposeTrustedPaths(current, folder);
   if (composed == folder) return;  // a value too short to be a list
   // Only ASCII letters change: every other unit of the list survives in place.
-  Require(composed.compare(0, current.size(), UpperAscii(current)) == 0);
-  Require(UpperAscii(current).size() == current.size());
+  Require(composed.compare(0, current.size(), ansi::UpperAscii(current)) == 0);
+  Require(ansi::UpperAscii(current).size() == current.size());
   if (ListsTrustedFolder(current, folder))
     Require(composed.size() == current.size());
   else
-    Require(composed == UpperAscii(current) + u";" + UpperAscii(folder));
+    Require(composed == ansi::UpperAscii(current) + u";" + ansi::UpperAscii(folder));
   // Once in, the folder stays in, and a second run changes nothing.
   if (folder.find(u';') == std::u16string::npos) {
     Require(ListsTrustedFolder(composed, folder));
@@ -72,7 +72,7 @@ std::u16string Units(const std::string& bytes) {
   if (!ListsTrustedFolder(current, folder) && folder.find(u';') == std::u16string::npos && folder.back() != u'\\') {
     bool inCurrent = false;
     RemoveTrustedFolder(current, folder, &inCurrent);
-    if (!inCurrent) Require(removed && left == UpperAscii(current));
+    if (!inCurrent) Require(removed && left == ansi::UpperAscii(current));
   }
 }
 

@@ -1,10 +1,8 @@
 // Validation of a typed install folder, and creation of its missing levels.
 #pragma once
 
+#include <functional>
 #include <string>
-
-#include "platform/FileSystem.h"
-#include "platform/Shell.h"
 
 namespace folder {
 // Results of the validation functions.
@@ -23,16 +21,7 @@ int IsValidFolderName(const std::string& name);
 // nothing but the text: 0 or 1 (invalid).
 int CheckFolderPath(const std::string& path);
 
-// The same check; with `checkOnly` false it also creates each missing level.
-// 0, 1 (invalid) or 2 (a level could not be created; the levels made before it
-// stay).
-int CreateFolderPath(plat::IFileSystem& fs, const std::string& path, bool checkOnly);
-
-// What the picker's OK does with the typed path: validate it, offer to create it
-// when missing, create it. Warnings and the question are message boxes over
-// `owner` captioned `caption`. 0, -1 (declined), 1 or 2.
-int ConfirmFolder(plat::IFileSystem& fs, plat::IShell& user, plat::HWnd owner, const std::string& caption,
-                  const std::string& path);
-
-// The program's name as message boxes show it: its file name without extension.
-std::string ApplicationName(plat::IFileSystem& fs);
+// The same check, level by level; with `make`, each level is handed to it ("C:\"
+// alone as the root) as soon as its name passed, and a false from it ends the
+// walk with 2 (cannot be created).
+int WalkFolderPath(const std::string& path, const std::function<bool(const std::string& level, bool root)>& make);

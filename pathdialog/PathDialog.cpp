@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr std::uint32_t kBrowseFlags = plat::kBifReturnOnlyFsDirs | plat::kBifStatusText;
+constexpr std::uint32_t kBrowseFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
 constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;
 // Controls of the browse window, the shell's own identifiers.
 constexpr int kBrowseTreeId = 0x3741;    // 14145, the folder tree
@@ -19,6 +19,50 @@ constexpr long kEditBottomAboveTree = 4;
 
 }  // namespace
 
+// ---- creating the folder ----
+
+int CreateFolderPath(plat::IFileSystem& fs, const std::string& path, bool checkOnly) {
+  if (checkOnly) return CheckFolderPath(path);
+  return WalkFolderPath(path, [&fs](const std::string& level, bool root) {
+    if (!root) fs.CreateDirectoryA(level.c_str());  // an existing level is fine
+    return fs.Access(level.c_str(), 0) == 0;
+  });
+}
+
+int ConfirmFolder(plat::IFileSystem& fs, plat::IShell& user, HWND owner, const std::string& caption,
+                  const std::string& path) {
+  auto warn = [&](int code) {
+    const char* format = code == folder::kInvalid ? "The folder:\n\n%s\n\nis invalid. Please reenter."
+                                                  : "The folder:\n\n%s\n\ncan not be created. Please double check.";
+    user.MessageBoxA(owner, ansi::Format(format, path.c_str()).c_str(), caption.c_str(),
+                   MB_OK | MB_ICONEXCLAMATION);
+    return code;
+  };
+  int code = CheckFolderPath(path);
+  if (code != folder::kAccepted) return warn(code);
+  if (fs.Access(path.c_str(), 0) != 0) {
+    const std::string question =
+        ansi::Format("The folder:\n\n%s\n\ndoes not exist. Do you want the folder to be created?", path.c_str());
+    if (user.MessageBoxA(owner, question.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION) !=
+        IDYES)
+      return folder::kDeclined;
+    code = CreateFolderPath(fs, path, false);
+    if (code != folder::kAccepted) return warn(code);
+  }
+  return folder::kAccepted;
+}
+
+std::string ApplicationName(plat::IFileSystem& fs) {
+  char module[MAX_PATH + 1] = {};
+  const std::uint32_t length = fs.GetModuleFileNameA(module, sizeof module);
+  std::string name(module, length < sizeof module ? length : 0);
+  const std::size_t slash = ansi::FindLastChar(name, '\\');
+  if (slash != std::string::npos) name.erase(0, slash + 1);
+  const std::size_t dot = ansi::FindLastChar(name, '.');
+  if (dot != std::string::npos) name.erase(dot);
+  return name;
+}
+
 // ---- the picker ----
 
 CPathDialog::CPathDialog(plat::IFileSystem& fs, plat::IShell& shell, const char* caption, const char* title,
@@ -29,7 +73,7 @@ CPathDialog::CPathDialog(plat::IFileSystem& fs, plat::IShell& shell, const char*
       m_lpszInitialPath(initialPath),
       m_hOwner(parent != nullptr ? parent : ::GetActiveWindow()),
       m_PathDialogSub(this) {
-  m_bi.owner = reinterpret_cast<plat::HWnd>(m_hOwner);
+  m_bi.owner = m_hOwner;
   m_bi.root = 0;
   m_bi.displayName = nullptr;
   m_bi.title = title;
@@ -38,13 +82,13 @@ CPathDialog::CPathDialog(plat::IFileSystem& fs, plat::IShell& shell, const char*
 }
 
 int CPathDialog::DoModal() {
-  char displayName[plat::kMaxPath] = {};
+  char displayName[MAX_PATH] = {};
   m_bi.callback = &CPathDialog::BrowseCallback;
-  m_bi.callbackData = reinterpret_cast<plat::LParam>(this);
+  m_bi.callbackData = reinterpret_cast<LPARAM>(this);
   m_bi.displayName = displayName;
 
   plat::ScopedMalloc malloc;
-  if (!plat::Succeeded(m_shell.SHGetMalloc(malloc.put())) || malloc.get() == nullptr) {
+  if (!SUCCEEDED(m_shell.SHGetMalloc(malloc.put())) || malloc.get() == nullptr) {
     m_bi.displayName = nullptr;
     return -1;
   }
@@ -59,12 +103,12 @@ int CPathDialog::DoModal() {
   return m_bGetSuccess ? 1 : -1;
 }
 
-int CPathDialog::BrowseCallback(plat::HWnd window, std::uint32_t message, plat::LParam lParam, plat::LParam data) {
+int CPathDialog::BrowseCallback(HWND window, std::uint32_t message, LPARAM lParam, LPARAM data) {
   auto* self = reinterpret_cast<CPathDialog*>(data);
-  if (message == plat::kBffmInitialized)
-    self->OnInitialized(reinterpret_cast<HWND>(window));
-  else if (message == plat::kBffmSelChanged)
-    self->OnSelChanged(reinterpret_cast<HWND>(window), static_cast<plat::ItemList>(lParam));
+  if (message == BFFM_INITIALIZED)
+    self->OnInitialized(window);
+  else if (message == BFFM_SELCHANGED)
+    self->OnSelChanged(window, static_cast<plat::ItemList>(lParam));
   return 0;
 }
 
@@ -95,11 +139,11 @@ void CPathDialog::CreateEditBox(HWND window) {
 }
 
 void CPathDialog::SelectInitialFolder(HWND window) {
-  char current[plat::kMaxPath] = {};
+  char current[MAX_PATH] = {};
   const char* folder = m_lpszInitialPath;
   if (folder == nullptr) {
     // A result of kMaxPath or more is the size needed: nothing was written.
-    if (m_fs.GetCurrentDirectoryA(plat::kMaxPath, current) >= plat::kMaxPath) current[0] = '\0';
+    if (m_fs.GetCurrentDirectoryA(MAX_PATH, current) >= MAX_PATH) current[0] = '\0';
     folder = current;
   }
   // The selection change this causes fills the edit box.
@@ -107,7 +151,7 @@ void CPathDialog::SelectInitialFolder(HWND window) {
 }
 
 void CPathDialog::OnSelChanged(HWND window, plat::ItemList item) {
-  char path[plat::kMaxPath] = {};
+  char path[MAX_PATH] = {};
   // Virtual items (the desktop's computer, the network) have no path, and a
   // network folder's path is no drive-letter path: neither can be installed to.
   const bool usable = m_shell.SHGetPathFromIDListA(item, path) && path[1] == ':';
@@ -121,7 +165,7 @@ void CPathDialog::OnSelChanged(HWND window, plat::ItemList item) {
 void CPathDialog::ReadEditText() {
   const std::string text = fw::WindowText(m_hEdit);
   std::size_t length = 0;
-  for (std::size_t chars = 0; length < text.size() && chars < plat::kLongestPath; ++chars)
+  for (std::size_t chars = 0; length < text.size() && chars < ansi::kLongestPath; ++chars)
     length += ansi::CharLength(text, length);
   text.copy(m_szPathName, length);
   m_szPathName[length] = '\0';
@@ -147,7 +191,7 @@ void CPathDialogSub::OnEditChange() {
 void CPathDialogSub::OnOK() {
   CPathDialog& dlg = *m_pPathDialog;
   dlg.ReadEditText();
-  const int code = ConfirmFolder(dlg.m_fs, dlg.m_shell, reinterpret_cast<plat::HWnd>(dlg.m_hWnd),
+  const int code = ConfirmFolder(dlg.m_fs, dlg.m_shell, dlg.m_hWnd,
                                  ApplicationName(dlg.m_fs), dlg.m_szPathName);
   if (code == folder::kAccepted) {
     dlg.m_bGetSuccess = true;

@@ -8,8 +8,24 @@
 #include <string>
 
 #include "framework/Wnd.h"
+#include "pathdialog/FolderValidation.h"
 #include "platform/FileSystem.h"
 #include "platform/Shell.h"
+#include "text/AnsiText.h"
+
+// The same check as CheckFolderPath; with `checkOnly` false it also creates each
+// missing level. 0, 1 (invalid) or 2 (a level could not be created; the levels
+// made before it stay).
+int CreateFolderPath(plat::IFileSystem& fs, const std::string& path, bool checkOnly);
+
+// What the picker's OK does with the typed path: validate it, offer to create it
+// when missing, create it. Warnings and the question are message boxes over
+// `owner` captioned `caption`. 0, -1 (declined), 1 or 2.
+int ConfirmFolder(plat::IFileSystem& fs, plat::IShell& user, HWND owner, const std::string& caption,
+                  const std::string& path);
+
+// The program's name as message boxes show it: its file name without extension.
+std::string ApplicationName(plat::IFileSystem& fs);
 
 class CPathDialog;
 
@@ -47,7 +63,7 @@ class CPathDialog {
   // The accepted folder after DoModal returned 1, exactly as typed.
   std::string GetPathName() const { return m_szPathName; }
 
-  static int BrowseCallback(plat::HWnd window, std::uint32_t message, plat::LParam lParam, plat::LParam data);
+  static int BrowseCallback(HWND window, std::uint32_t message, LPARAM lParam, LPARAM data);
 
  private:
   friend class CPathDialogSub;
@@ -63,7 +79,7 @@ class CPathDialog {
   const char* m_lpszCaption;
   const char* m_lpszInitialPath;
   // 259 characters, as the file calls count them: twice as many bytes for Chinese.
-  char m_szPathName[2 * plat::kLongestPath + 1] = {};
+  char m_szPathName[2 * ansi::kLongestPath + 1] = {};
   plat::BrowseInfo m_bi;
   HWND m_hWnd = nullptr;  // the browse window while it is open
   HWND m_hOwner;

@@ -6,27 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Types.h"
+#include <windows.h>
 
 namespace plat {
-
-using HFind = std::uintptr_t;
-constexpr HFind kInvalidFindHandle = ~static_cast<HFind>(0);  // INVALID_HANDLE_VALUE
-constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
-
-constexpr std::uint32_t kFileAttributeReadOnly = 0x1;
-constexpr std::uint32_t kFileAttributeHidden = 0x2;
-constexpr std::uint32_t kFileAttributeSystem = 0x4;
-constexpr std::uint32_t kFileAttributeDirectory = 0x10;
-constexpr std::uint32_t kFileAttributeArchive = 0x20;
-constexpr std::uint32_t kFileAttributeNormal = 0x80;
-
-constexpr std::uint32_t kMaxPath = 260;  // MAX_PATH, terminator included
-// The longest path the ANSI file calls take: MAX_PATH less the terminator.
-constexpr std::uint32_t kLongestPath = kMaxPath - 1;
-
-constexpr std::uint32_t kMoveFileReplaceExisting = 0x1;
-constexpr std::uint32_t kMoveFileDelayUntilReboot = 0x4;
 
 // What GetFileAttributesExA tells of a file: enough to see whether it changed.
 struct FileInfo {
@@ -53,11 +35,11 @@ class IFileSystem {
   // The same in UTF-16: every character of the path, whatever the code page holds.
   virtual std::uint32_t GetModuleFileNameW(char16_t* buffer, std::uint32_t size) = 0;
 
-  // kInvalidFindHandle when nothing matches or the pattern is not a valid one.
-  virtual HFind FindFirstFileA(const char* pattern, FindData* data) = 0;
+  // INVALID_HANDLE_VALUE when nothing matches or the pattern is not a valid one.
+  virtual HANDLE FindFirstFileA(const char* pattern, FindData* data) = 0;
   // False at the end of the listing (GetLastError: ERROR_NO_MORE_FILES).
-  virtual bool FindNextFileA(HFind find, FindData* data) = 0;
-  virtual bool FindClose(HFind find) = 0;
+  virtual bool FindNextFileA(HANDLE find, FindData* data) = 0;
+  virtual bool FindClose(HANDLE find) = 0;
 
   virtual bool CopyFileA(const char* existingFile, const char* newFile, bool failIfExists) = 0;
   virtual std::uint32_t GetFileAttributesA(const char* path) = 0;
@@ -91,18 +73,18 @@ class IFileSystem {
 // Owns a listing handle; closes it on every way out.
 class ScopedFind {
  public:
-  ScopedFind(IFileSystem& fs, HFind find) : m_fs(fs), m_find(find) {}
+  ScopedFind(IFileSystem& fs, HANDLE find) : m_fs(fs), m_find(find) {}
   ScopedFind(const ScopedFind&) = delete;
   ScopedFind& operator=(const ScopedFind&) = delete;
   ~ScopedFind() {
     if (valid()) m_fs.FindClose(m_find);
   }
-  bool valid() const { return m_find != kInvalidFindHandle && m_find != 0; }
-  HFind get() const { return m_find; }
+  bool valid() const { return m_find != INVALID_HANDLE_VALUE && m_find != nullptr; }
+  HANDLE get() const { return m_find; }
 
  private:
   IFileSystem& m_fs;
-  HFind m_find;
+  HANDLE m_find;
 };
 
 }  // namespace plat

@@ -4,13 +4,12 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Types.h"
+#include <windows.h>
+
+#include <tlhelp32.h>
 
 namespace plat {
 
-using HSnapshot = std::uintptr_t;
-constexpr HSnapshot kInvalidSnapshot = ~static_cast<HSnapshot>(0);  // INVALID_HANDLE_VALUE
-constexpr std::uint32_t kTh32csSnapProcess = 0x2;
 
 // What PROCESSENTRY32 tells about one process.
 struct ProcessEntry {
@@ -21,10 +20,10 @@ struct ProcessEntry {
 class IProcessList {
  public:
   virtual ~IProcessList() = default;
-  virtual HSnapshot CreateToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) = 0;
-  virtual bool Process32First(HSnapshot snapshot, ProcessEntry* entry) = 0;
-  virtual bool Process32Next(HSnapshot snapshot, ProcessEntry* entry) = 0;
-  virtual bool CloseHandle(HSnapshot snapshot) = 0;
+  virtual HANDLE CreateToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) = 0;
+  virtual bool Process32First(HANDLE snapshot, ProcessEntry* entry) = 0;
+  virtual bool Process32Next(HANDLE snapshot, ProcessEntry* entry) = 0;
+  virtual bool CloseHandle(HANDLE snapshot) = 0;
 
   virtual std::uint32_t GetCurrentProcessId() = 0;
   // Waits until process `processId` has ended, at most `milliseconds`. True when
@@ -39,18 +38,18 @@ class IProcessList {
 // Owns a snapshot; closes it on every way out.
 class ScopedSnapshot {
  public:
-  ScopedSnapshot(IProcessList& list, HSnapshot snapshot) : m_list(list), m_snapshot(snapshot) {}
+  ScopedSnapshot(IProcessList& list, HANDLE snapshot) : m_list(list), m_snapshot(snapshot) {}
   ScopedSnapshot(const ScopedSnapshot&) = delete;
   ScopedSnapshot& operator=(const ScopedSnapshot&) = delete;
   ~ScopedSnapshot() {
     if (valid()) m_list.CloseHandle(m_snapshot);
   }
-  bool valid() const { return m_snapshot != kInvalidSnapshot && m_snapshot != 0; }
-  HSnapshot get() const { return m_snapshot; }
+  bool valid() const { return m_snapshot != INVALID_HANDLE_VALUE && m_snapshot != nullptr; }
+  HANDLE get() const { return m_snapshot; }
 
  private:
   IProcessList& m_list;
-  HSnapshot m_snapshot;
+  HANDLE m_snapshot;
 };
 
 }  // namespace plat

@@ -6,39 +6,29 @@
 
 #include <cstdint>
 
-#include "platform/Types.h"
+#include <windows.h>
+
+#include <shlobj.h>
 
 namespace plat {
 
-using HResult = long;
-constexpr HResult kSOk = 0;
-constexpr HResult kEFail = static_cast<HResult>(0x80004005u);
-constexpr HResult kEOutOfMemory = static_cast<HResult>(0x8007000Eu);
-constexpr bool Succeeded(HResult hr) { return hr >= 0; }
 
 // An item identifier list (LPITEMIDLIST): names one item of the shell's
 // namespace, a folder or a virtual item like the desktop's computer. 0 = none.
 using ItemList = std::uintptr_t;
 
-// BROWSEINFOA.ulFlags.
-constexpr std::uint32_t kBifReturnOnlyFsDirs = 0x0001;
-constexpr std::uint32_t kBifStatusText = 0x0004;
-
-// Messages to the callback (uMsg).
-constexpr std::uint32_t kBffmInitialized = 1;
-constexpr std::uint32_t kBffmSelChanged = 2;
 // BFFCALLBACK: (browse window, message, lParam, callback data); returns 0.
-using BrowseCallbackProc = int (*)(HWnd window, std::uint32_t message, LParam lParam, LParam data);
+using BrowseCallbackProc = int (*)(HWND window, std::uint32_t message, LPARAM lParam, LPARAM data);
 
 // BROWSEINFOA, in its own field order.
 struct BrowseInfo {
-  HWnd owner = 0;
+  HWND owner = 0;
   ItemList root = 0;            // 0: the tree starts at the desktop
-  char* displayName = nullptr;  // receives the chosen item's name; kMaxPath bytes
+  char* displayName = nullptr;  // receives the chosen item's name; MAX_PATH bytes
   const char* title = nullptr;  // shown above the tree
   std::uint32_t flags = 0;
   BrowseCallbackProc callback = nullptr;
-  LParam callbackData = 0;
+  LPARAM callbackData = 0;
   int image = 0;  // filled in by the shell
 };
 
@@ -52,26 +42,23 @@ class IMalloc {
   ~IMalloc() = default;  // COM objects go through Release, never delete
 };
 
-// CoInitializeEx's apartment-threaded mode.
-constexpr std::uint32_t kCoInitApartmentThreaded = 0x2;
-
 class IShell {
  public:
   virtual ~IShell() = default;
   // MessageBoxA: the button the user chose (kIdOk, kIdYes, ...); 0 when the box
   // could not be shown.
-  virtual int MessageBoxA(HWnd owner, const char* text, const char* caption, std::uint32_t type) = 0;
+  virtual int MessageBoxA(HWND owner, const char* text, const char* caption, std::uint32_t type) = 0;
   // COM on the calling thread, which the browse dialog needs apartment-threaded
   // for the namespace extensions in its tree (cloud drives, network providers).
   // S_OK or S_FALSE (already initialised) to be balanced by CoUninitialize.
-  virtual HResult CoInitializeEx(std::uint32_t coInit) = 0;
+  virtual HRESULT CoInitializeEx(std::uint32_t coInit) = 0;
   virtual void CoUninitialize() = 0;
   // S_OK and an allocator holding one reference, or a failure and null.
-  virtual HResult SHGetMalloc(IMalloc** malloc) = 0;
+  virtual HRESULT SHGetMalloc(IMalloc** malloc) = 0;
   // Runs the browse dialog modally. An item list (to be freed with the shell
   // allocator) when it ended with OK, 0 when it was cancelled or not shown.
   virtual ItemList SHBrowseForFolderA(BrowseInfo* info) = 0;
-  // The item's file-system path into `path` (kMaxPath bytes); false for virtual
+  // The item's file-system path into `path` (MAX_PATH bytes); false for virtual
   // items, which leave `path` empty.
   virtual bool SHGetPathFromIDListA(ItemList list, char* path) = 0;
 };

@@ -26,6 +26,11 @@ std::size_t CharLength(std::string_view text, std::size_t pos) {
 }
 
 std::string UpperAscii(const std::string& text) { return ChangeLetters(text, Upper); }
+std::u16string UpperAscii(std::u16string text) {
+  for (char16_t& unit : text)
+    if (unit < 0x80) unit = static_cast<char16_t>(Upper(static_cast<char>(unit)));
+  return text;
+}
 std::string LowerAscii(const std::string& text) { return ChangeLetters(text, Lower); }
 
 bool EqualsNoCase(const std::string& a, const std::string& b) {
@@ -66,6 +71,10 @@ bool EndsWithChar(const std::string& text, char c) {
 
 void RemoveTrailingBackslash(std::string& path) {
   if (EndsWithChar(path, '\\')) path.pop_back();
+}
+
+void RemoveTrailingBackslash(std::u16string& path) {
+  if (!path.empty() && path.back() == u'\\') path.pop_back();
 }
 
 std::string Format(const char* format, ...) {

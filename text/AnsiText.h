@@ -34,14 +34,24 @@ bool IsCharBoundary(const std::string& text, std::size_t pos);
 // characters whose trail byte looks like it (誠 is 0x90 0x5C); npos when none.
 std::size_t FindLastChar(const std::string& text, char c);
 
+// The longest path the ANSI file calls take, in characters: MAX_PATH less its
+// terminator.
+constexpr std::size_t kLongestPath = 259;
+
 // Characters, a double-byte one counting one, as Windows counts path lengths.
 std::size_t CharCount(const std::string& text);
+// A path the ANSI file calls take: at most kLongestPath characters.
+inline bool FitsFileCalls(const std::string& path) { return CharCount(path) <= kLongestPath; }
 
 // True when the last character (not just the last byte) is `c`.
 bool EndsWithChar(const std::string& text, char c);
 
 // Removes one trailing backslash, if there is one, and only one.
 void RemoveTrailingBackslash(std::string& path);
+// The same of a UTF-16 path, and the letters a-z of one upper-cased, every other
+// unit as it is (as TRUSTEDPATHS is compared and written).
+void RemoveTrailingBackslash(std::u16string& path);
+std::u16string UpperAscii(std::u16string text);
 
 // printf into a text of any length.
 std::string Format(const char* format, ...);

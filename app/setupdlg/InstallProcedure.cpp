@@ -38,7 +38,7 @@ constexpr int kProgressEnd = 50;
 }  // namespace
 
 void Dlg_Setup::Tell(const char* text, const char* caption) {
-  m_platform.shell.MessageBoxA(reinterpret_cast<plat::HWnd>(m_hWnd), text, caption, plat::kMbOk);
+  m_platform.shell.MessageBoxA(m_hWnd, text, caption, MB_OK);
 }
 
 void Dlg_Setup::OnBrowse() {
@@ -125,7 +125,7 @@ bool Dlg_Setup::RunInstall() {
   m_progress.SetPos(0);
 
   CPackageCopier copier(m_platform, m_strPath, m_progress, m_hWnd);
-  if (!copier.CopyPackage()) {
+  if (!copier.CopyPackage(m_strPackage)) {
     OnCancel();
     return false;
   }

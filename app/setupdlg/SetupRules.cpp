@@ -1,7 +1,6 @@
 #include "app/setupdlg/SetupRules.h"
 
 #include "pathdialog/FolderValidation.h"
-#include "platform/FileSystem.h"
 #include "text/AnsiText.h"
 
 std::string ComposeSetupTitle(int version) {
@@ -28,5 +27,5 @@ bool IsInstallableFolder(const std::string& folder) {
     if (IsValidFolderName(folder.substr(start, end - start)) == 0) return false;
     start = end + 1;
   }
-  return levels >= 2 && ansi::CharCount(folder) < plat::kMaxPath;
+  return levels >= 2 && ansi::FitsFileCalls(folder);
 }

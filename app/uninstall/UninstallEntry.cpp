@@ -3,6 +3,7 @@
 #include "acad/RegistryValues.h"
 #include "app/BuildConstants.h"
 #include "app/Product.h"
+#include "deploy/FileUtils.h"
 #include "deploy/InstallLayout.h"
 #include "text/AnsiText.h"
 
@@ -18,7 +19,7 @@ std::string EntryKey(int editionBits) { return ansi::Format("%s\\VellmarkToolbox
 void WriteEntry(plat::IRegistry& reg, int editionBits, const std::string& productFolder, std::uint32_t sizeKb,
                 FailureReport& report) {
   const std::string key = EntryKey(editionBits), item = HklmItem(key);
-  plat::ScopedKey entry(reg, RecreateKey(reg, plat::kHKeyLocalMachine, item, key, report));
+  plat::ScopedKey entry(reg, RecreateKey(reg, HKEY_LOCAL_MACHINE, item, key, report));
   if (!entry) return;
   const std::string uninstaller = productFolder + "\\" + layout::kUninstallerName;
   WriteString(reg, entry.get(), item, "DisplayName", ComposeDisplayName(editionBits), report);
@@ -36,16 +37,16 @@ long EntryLocation(plat::IRegistry& reg, int editionBits, std::string& folder) {
   folder.clear();
   plat::ScopedKey entry(reg);
   const long rc =
-      reg.RegOpenKeyExA(plat::kHKeyLocalMachine, EntryKey(editionBits).c_str(), 0, plat::kKeyRead, entry.out());
-  if (rc != plat::kErrorSuccess) return rc;
+      reg.RegOpenKeyExA(HKEY_LOCAL_MACHINE, EntryKey(editionBits).c_str(), 0, KEY_READ, entry.out());
+  if (rc != ERROR_SUCCESS) return rc;
   const long read = ReadString(reg, entry.get(), "InstallLocation", folder);
-  return read == plat::kErrorFileNotFound ? plat::kErrorSuccess : read;  // an entry naming no folder names none of ours
+  return read == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : read;  // an entry naming no folder names none of ours
 }
 
 void DeleteEntry(plat::IRegistry& reg, int editionBits, FailureReport& report) {
   const std::string key = EntryKey(editionBits);
-  const long rc = reg.RegDeleteKeyA(plat::kHKeyLocalMachine, key.c_str());
-  if (rc != plat::kErrorSuccess && rc != plat::kErrorFileNotFound)
+  const long rc = reg.RegDeleteKeyA(HKEY_LOCAL_MACHINE, key.c_str());
+  if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND)
     Report(report, Failure::kKeyNotDeleted, HklmItem(key), rc);
 }
 
@@ -53,9 +54,9 @@ void CheckEntryRights(plat::IRegistry& reg, FailureReport& report) {
   std::string key = kUninstallKey;
   for (;;) {
     plat::ScopedKey handle(reg);
-    const long rc = reg.RegOpenKeyExA(plat::kHKeyLocalMachine, key.c_str(), 0, plat::kKeyCreateSubKey, handle.out());
+    const long rc = reg.RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_CREATE_SUB_KEY, handle.out());
     const std::size_t slash = key.rfind('\\');
-    if (rc != plat::kErrorFileNotFound || slash == std::string::npos) {
+    if (rc != ERROR_FILE_NOT_FOUND || slash == std::string::npos) {
       if (IsLackOfRights(static_cast<std::uint32_t>(rc))) Report(report, Failure::kNotWritable, HklmItem(key), rc);
       return;
     }

@@ -89,7 +89,7 @@ bool CUninstaller::RemoveFolder(const std::string& folder, bool product, Removal
   if (m_platform.files.RemoveDirectoryA(folder.c_str())) return report.removed.push_back("文件夹 " + folder), true;
   const std::uint32_t error = m_platform.files.GetLastError();
   if (IsMissing(error)) return true;
-  if (error != static_cast<std::uint32_t>(plat::kErrorDirNotEmpty))
+  if (error != static_cast<std::uint32_t>(ERROR_DIR_NOT_EMPTY))
     report.kept.push_back(ansi::Format("文件夹 %s（无法删除，错误 %u）", folder.c_str(), error));
   else if (product)
     report.kept.push_back("文件夹 " + folder + "（其中还有其他文件）");
@@ -104,12 +104,12 @@ void CUninstaller::RunFromProductFolder() {
   bool lossy = false;
   const std::string program = ProgramPath(m_platform, &lossy);
   const std::string product = FolderOf(program);
-  if (lossy || product.empty()) return (void)Tell(kUnusableFolderText, plat::kMbOk | plat::kMbIconExclamation);
+  if (lossy || product.empty()) return (void)Tell(kUnusableFolderText, MB_OK | MB_ICONEXCLAMATION);
   m_acadSetup.DiscoverReleases();
   const std::string question = ComposeUninstallQuestion(m_editionBits, product, m_acadSetup.FoldersServedFrom(product));
-  if (Tell(question, plat::kMbYesNo | plat::kMbIconQuestion) != plat::kIdYes) return;
+  if (Tell(question, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
   while (IsAcadRunning(m_platform.processes))
-    if (Tell(kCloseAcadText, plat::kMbRetryCancel | plat::kMbIconExclamation) != plat::kIdRetry) return;
+    if (Tell(kCloseAcadText, MB_RETRYCANCEL | MB_ICONEXCLAMATION) != IDRETRY) return;
   const std::string temp = m_platform.files.GetTempPathA();
   const std::string copy =
       ansi::Format("%sVellmark-Uninstall-%u.exe", temp.c_str(), m_platform.processes.GetCurrentProcessId());
@@ -119,11 +119,11 @@ void CUninstaller::RunFromProductFolder() {
   if (!temp.empty() && m_platform.files.CopyFileA(program.c_str(), copy.c_str(), false) &&
       m_platform.processes.ShellExecuteExA("runas", copy.c_str(), parameters.c_str()))
     return;
-  const std::uint32_t error = temp.empty() ? plat::kErrorPathNotFound : m_platform.files.GetLastError();
+  const std::uint32_t error = temp.empty() ? ERROR_PATH_NOT_FOUND : m_platform.files.GetLastError();
   if (!temp.empty()) m_platform.files.DeleteFileA(copy.c_str());
-  Tell(error == static_cast<std::uint32_t>(plat::kErrorCancelled) ? kDeclinedText
+  Tell(error == static_cast<std::uint32_t>(ERROR_CANCELLED) ? kDeclinedText
                                                                   : ansi::Format(kNotStartedFormat, error),
-       plat::kMbOk | plat::kMbIconExclamation);
+       MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CUninstaller::RunRemoval(std::uint32_t starter, const std::string& productFolder) {
@@ -132,9 +132,9 @@ void CUninstaller::RunRemoval(std::uint32_t starter, const std::string& productF
   m_acadSetup.DiscoverReleases();
   const RemovalReport report = Remove(productFolder);
   Tell(ComposeClosingMessage(m_editionBits, report),
-       plat::kMbOk | (report.failures.empty() ? plat::kMbIconInformation : plat::kMbIconExclamation));
+       MB_OK | (report.failures.empty() ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
   bool lossy = false;
-  m_platform.files.MoveFileExA(ProgramPath(m_platform, &lossy).c_str(), nullptr, plat::kMoveFileDelayUntilReboot);
+  m_platform.files.MoveFileExA(ProgramPath(m_platform, &lossy).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
 }
 
 RemovalReport CUninstaller::Remove(const std::string& productFolder) {
@@ -185,7 +185,7 @@ void CUninstaller::RemoveProductFiles(const std::string& productFolder, const In
 void CUninstaller::RemoveWhatIsLeft(const std::string& productFolder, RemovalReport& report) {
   std::string location;
   const long found = EntryLocation(m_platform.registry, m_editionBits, location);
-  if (found != plat::kErrorSuccess && found != plat::kErrorFileNotFound)
+  if (found != ERROR_SUCCESS && found != ERROR_FILE_NOT_FOUND)
     return Report(report.failures, Failure::kValueNotRead, "HKEY_LOCAL_MACHINE\\" + EntryKey(m_editionBits), found);
   // The uninstaller first: should it still be held, the record stays beside it for the next run.
   for (const char* name : {layout::kUninstallerName, layout::kRecordName}) {
@@ -196,7 +196,7 @@ void CUninstaller::RemoveWhatIsLeft(const std::string& productFolder, RemovalRep
   }
   // Nothing of ours is left in a folder that will not go: it is the user's to delete.
   if (RemoveFolder(productFolder, true, report)) RemoveFolder(FolderOf(productFolder), false, report);
-  if (found != plat::kErrorSuccess || !ansi::EqualsNoCase(location, productFolder)) return;
+  if (found != ERROR_SUCCESS || !ansi::EqualsNoCase(location, productFolder)) return;
   const std::size_t failures = report.failures.size();
   DeleteEntry(m_platform.registry, m_editionBits, report.failures);
   if (report.failures.size() == failures)

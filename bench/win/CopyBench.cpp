@@ -1,6 +1,6 @@
 // CopyPackage through the Win32 platform against a plain CopyFileA loop over the
 // same package, in alternating rounds. The program lies beside the package's
-// Data folder, as SetUp.exe does, so LocatePackageFolder finds it.
+// Data folder, as SetUp.exe does.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -25,9 +25,9 @@ namespace {
 // failing copy ends the benchmark instead of waiting for a user.
 class QuietShell : public w32::Win32Shell {
  public:
-  int MessageBoxA(plat::HWnd, const char* text, const char*, std::uint32_t) override {
+  int MessageBoxA(HWND, const char* text, const char*, std::uint32_t) override {
     messages.emplace_back(text);
-    return plat::kIdAbort;
+    return IDABORT;
   }
   std::vector<std::string> messages;
 };
@@ -42,10 +42,10 @@ class TimedFiles : public w32::Win32FileSystem {
   bool timing = false;
   std::map<std::string, Cost> costs;
 
-  plat::HFind FindFirstFileA(const char* p, plat::FindData* d) override {
+  HANDLE FindFirstFileA(const char* p, plat::FindData* d) override {
     return Time("FindFirstFileA", [&] { return w32::Win32FileSystem::FindFirstFileA(p, d); });
   }
-  bool FindNextFileA(plat::HFind f, plat::FindData* d) override {
+  bool FindNextFileA(HANDLE f, plat::FindData* d) override {
     return Time("FindNextFileA", [&] { return w32::Win32FileSystem::FindNextFileA(f, d); });
   }
   bool CopyFileA(const char* a, const char* b, bool failIfExists) override {
@@ -113,7 +113,7 @@ struct CopierRig {
     progress.SetStep(1);
     progress.SetPos(0);
     CPackageCopier copier(platform, target, progress, hidden.bar());
-    return copier.CopyPackage();
+    return copier.CopyPackage(bench::ProgramFolder() + "\\Data");
   }
 };
 

@@ -10,10 +10,6 @@ static_assert(sizeof(DWORD) == sizeof(std::uint32_t), "DWORD results are passed 
 namespace w32 {
 namespace {
 
-HANDLE ToWin(plat::HFind find) { return reinterpret_cast<HANDLE>(find); }
-
-plat::HFind FromWin(HANDLE find) { return reinterpret_cast<plat::HFind>(find); }
-
 void Copy(const WIN32_FIND_DATAA& from, plat::FindData* to) {
   to->attributes = from.dwFileAttributes;
   to->size = (static_cast<std::uint64_t>(from.nFileSizeHigh) << 32) | from.nFileSizeLow;
@@ -31,21 +27,21 @@ std::uint32_t Win32FileSystem::GetModuleFileNameW(char16_t* buffer, std::uint32_
   return ::GetModuleFileNameW(nullptr, reinterpret_cast<WCHAR*>(buffer), size);
 }
 
-plat::HFind Win32FileSystem::FindFirstFileA(const char* pattern, plat::FindData* data) {
+HANDLE Win32FileSystem::FindFirstFileA(const char* pattern, plat::FindData* data) {
   WIN32_FIND_DATAA found;
   const HANDLE find = ::FindFirstFileA(pattern, &found);
   if (find != INVALID_HANDLE_VALUE && data) Copy(found, data);
-  return FromWin(find);
+  return find;
 }
 
-bool Win32FileSystem::FindNextFileA(plat::HFind find, plat::FindData* data) {
+bool Win32FileSystem::FindNextFileA(HANDLE find, plat::FindData* data) {
   WIN32_FIND_DATAA found;
-  if (!::FindNextFileA(ToWin(find), &found)) return false;
+  if (!::FindNextFileA(find, &found)) return false;
   if (data) Copy(found, data);
   return true;
 }
 
-bool Win32FileSystem::FindClose(plat::HFind find) { return ::FindClose(ToWin(find)) != FALSE; }
+bool Win32FileSystem::FindClose(HANDLE find) { return ::FindClose(find) != FALSE; }
 
 bool Win32FileSystem::CopyFileA(const char* existingFile, const char* newFile, bool failIfExists) {
   return ::CopyFileA(existingFile, newFile, failIfExists ? TRUE : FALSE) != FALSE;

@@ -11,9 +11,9 @@ class Win32FileSystem : public plat::IFileSystem {
  public:
   std::uint32_t GetModuleFileNameA(char* buffer, std::uint32_t size) override;
   std::uint32_t GetModuleFileNameW(char16_t* buffer, std::uint32_t size) override;
-  plat::HFind FindFirstFileA(const char* pattern, plat::FindData* data) override;
-  bool FindNextFileA(plat::HFind find, plat::FindData* data) override;
-  bool FindClose(plat::HFind find) override;
+  HANDLE FindFirstFileA(const char* pattern, plat::FindData* data) override;
+  bool FindNextFileA(HANDLE find, plat::FindData* data) override;
+  bool FindClose(HANDLE find) override;
   bool CopyFileA(const char* existingFile, const char* newFile, bool failIfExists) override;
   std::uint32_t GetFileAttributesA(const char* path) override;
   bool SetFileAttributesA(const char* path, std::uint32_t attributes) override;

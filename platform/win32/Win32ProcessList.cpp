@@ -10,8 +10,6 @@
 namespace w32 {
 namespace {
 
-HANDLE ToWin(plat::HSnapshot snapshot) { return reinterpret_cast<HANDLE>(snapshot); }
-
 // The program builds without UNICODE, so PROCESSENTRY32 and Process32First are
 // the ANSI ones: szExeFile comes in the process's code page. Toolhelp refuses an
 // entry whose dwSize is not the size it knows, and the bytes after dwSize start
@@ -19,11 +17,11 @@ HANDLE ToWin(plat::HSnapshot snapshot) { return reinterpret_cast<HANDLE>(snapsho
 static_assert(sizeof(PROCESSENTRY32::szExeFile) == MAX_PATH, "the ANSI entry: one byte per character unit");
 
 template <typename Walk>
-bool WalkOne(plat::HSnapshot snapshot, plat::ProcessEntry* entry, Walk walk) {
+bool WalkOne(HANDLE snapshot, plat::ProcessEntry* entry, Walk walk) {
   PROCESSENTRY32 native;
   std::memset(&native, 0, sizeof native);
   native.dwSize = sizeof(PROCESSENTRY32);
-  if (!walk(ToWin(snapshot), &native)) return false;
+  if (!walk(snapshot, &native)) return false;
   if (entry) {
     entry->processId = native.th32ProcessID;
     entry->exeFile = native.szExeFile;
@@ -33,19 +31,19 @@ bool WalkOne(plat::HSnapshot snapshot, plat::ProcessEntry* entry, Walk walk) {
 
 }  // namespace
 
-plat::HSnapshot Win32ProcessList::CreateToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) {
-  return reinterpret_cast<plat::HSnapshot>(::CreateToolhelp32Snapshot(flags, processId));
+HANDLE Win32ProcessList::CreateToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) {
+  return ::CreateToolhelp32Snapshot(flags, processId);
 }
 
-bool Win32ProcessList::Process32First(plat::HSnapshot snapshot, plat::ProcessEntry* entry) {
+bool Win32ProcessList::Process32First(HANDLE snapshot, plat::ProcessEntry* entry) {
   return WalkOne(snapshot, entry, [](HANDLE h, PROCESSENTRY32* e) { return ::Process32First(h, e) != FALSE; });
 }
 
-bool Win32ProcessList::Process32Next(plat::HSnapshot snapshot, plat::ProcessEntry* entry) {
+bool Win32ProcessList::Process32Next(HANDLE snapshot, plat::ProcessEntry* entry) {
   return WalkOne(snapshot, entry, [](HANDLE h, PROCESSENTRY32* e) { return ::Process32Next(h, e) != FALSE; });
 }
 
-bool Win32ProcessList::CloseHandle(plat::HSnapshot snapshot) { return ::CloseHandle(ToWin(snapshot)) != FALSE; }
+bool Win32ProcessList::CloseHandle(HANDLE snapshot) { return ::CloseHandle(snapshot) != FALSE; }
 
 std::uint32_t Win32ProcessList::GetCurrentProcessId() { return ::GetCurrentProcessId(); }
 

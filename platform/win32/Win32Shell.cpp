@@ -24,25 +24,25 @@ class ShellMalloc final : public plat::IMalloc {
 
 struct CallbackBridge {
   plat::BrowseCallbackProc callback;
-  plat::LParam data;
+  LPARAM data;
 };
 
 int CALLBACK BrowseTrampoline(HWND window, UINT message, LPARAM lParam, LPARAM data) {
   const auto* bridge = reinterpret_cast<const CallbackBridge*>(data);
-  return bridge->callback(reinterpret_cast<plat::HWnd>(window), message, lParam, bridge->data);
+  return bridge->callback(window, message, lParam, bridge->data);
 }
 
 }  // namespace
 
-int Win32Shell::MessageBoxA(plat::HWnd owner, const char* text, const char* caption, std::uint32_t type) {
-  return ::MessageBoxA(reinterpret_cast<HWND>(owner), text, caption, type);
+int Win32Shell::MessageBoxA(HWND owner, const char* text, const char* caption, std::uint32_t type) {
+  return ::MessageBoxA(owner, text, caption, type);
 }
 
-plat::HResult Win32Shell::CoInitializeEx(std::uint32_t coInit) { return ::CoInitializeEx(nullptr, coInit); }
+HRESULT Win32Shell::CoInitializeEx(std::uint32_t coInit) { return ::CoInitializeEx(nullptr, coInit); }
 
 void Win32Shell::CoUninitialize() { ::CoUninitialize(); }
 
-plat::HResult Win32Shell::SHGetMalloc(plat::IMalloc** malloc) {
+HRESULT Win32Shell::SHGetMalloc(plat::IMalloc** malloc) {
   if (malloc == nullptr) return E_INVALIDARG;
   *malloc = nullptr;
   ::IMalloc* shell = nullptr;
@@ -55,7 +55,7 @@ plat::HResult Win32Shell::SHGetMalloc(plat::IMalloc** malloc) {
 plat::ItemList Win32Shell::SHBrowseForFolderA(plat::BrowseInfo* info) {
   CallbackBridge bridge{info->callback, info->callbackData};
   BROWSEINFOA bi{};
-  bi.hwndOwner = reinterpret_cast<HWND>(info->owner);
+  bi.hwndOwner = info->owner;
   bi.pidlRoot = reinterpret_cast<PCIDLIST_ABSOLUTE>(info->root);
   bi.pszDisplayName = info->displayName;
   bi.lpszTitle = info->title;

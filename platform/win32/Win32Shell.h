@@ -7,10 +7,10 @@ namespace w32 {
 
 class Win32Shell : public plat::IShell {
  public:
-  int MessageBoxA(plat::HWnd owner, const char* text, const char* caption, std::uint32_t type) override;
-  plat::HResult CoInitializeEx(std::uint32_t coInit) override;
+  int MessageBoxA(HWND owner, const char* text, const char* caption, std::uint32_t type) override;
+  HRESULT CoInitializeEx(std::uint32_t coInit) override;
   void CoUninitialize() override;
-  plat::HResult SHGetMalloc(plat::IMalloc** malloc) override;
+  HRESULT SHGetMalloc(plat::IMalloc** malloc) override;
   // The callback goes through a trampoline of ours: BFFCALLBACK is a CALLBACK
   // (stdcall on i686) function, plat::BrowseCallbackProc a plain one.
   plat::ItemList SHBrowseForFolderA(plat::BrowseInfo* info) override;

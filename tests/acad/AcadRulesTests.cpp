@@ -5,6 +5,7 @@
 
 #include "acad/ReleaseTable.h"
 #include "acad/TrustedPaths.h"
+#include "text/AnsiText.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ TEST(ComposeTrustedPathsTest, AMissingFolderIsAppendedAndOnlyAsciiLettersChangeC
   const std::u16string upper = u"D:\\JöRG\\STRAßE;E:\\스케치\\工具;F:\\\U0001F3D7;G:\\工具\\V";
   EXPECT_EQ(ComposeTrustedPaths(foreign, u"g:\\工具\\v"), upper);
   const std::u16string letters = u"azAZ@[`{öÿ\U0001F3D7", upperLetters = u"AZAZ@[`{öÿ\U0001F3D7";
-  EXPECT_EQ(UpperAscii(letters), upperLetters);
+  EXPECT_EQ(ansi::UpperAscii(letters), upperLetters);
 }
 
 TEST(ComposeTrustedPathsTest, APresentFolderIsWrittenBackUpperCasedWithoutAppending) {
@@ -95,7 +96,7 @@ TEST(RemoveTrustedFolderTest, OnlyTheEntriesNamingTheFolderGo) {
   }
   for (const std::u16string before : {u"C:\\Lib;D:\\Blocks", u"C:\\Lib;", u"a;;b"}) {
     bool removed = false;
-    EXPECT_EQ(RemoveTrustedFolder(ComposeTrustedPaths(before, folder), folder, &removed), UpperAscii(before));
+    EXPECT_EQ(RemoveTrustedFolder(ComposeTrustedPaths(before, folder), folder, &removed), ansi::UpperAscii(before));
     EXPECT_TRUE(removed);
   }
 }

@@ -126,8 +126,8 @@ using ListSubKeysTest = wt::MachineTest;
 
 TEST_F(ListSubKeysTest, AppendsTheReadableNamesAfterWhatIsThereAndReportsTheRest) {
   for (const wchar_t* name : {L"Root\\b", L"Root\\A", L"Root\\Jörg", L"Root\\d"}) box.AddKey(HKEY_CURRENT_USER, name);
-  plat::HKey root = 0;
-  ASSERT_EQ(os.RegOpenKeyExA(plat::kHKeyCurrentUser, "Root", 0, plat::kKeyRead, &root), 0);
+  HKEY root = 0;
+  ASSERT_EQ(os.RegOpenKeyExA(HKEY_CURRENT_USER, "Root", 0, KEY_READ, &root), 0);
   std::vector<std::u16string> names = {u"kept"};
   FailureReport report;
   os.FailOn("RegOpenKeyExW", "Root\\b");

@@ -58,9 +58,12 @@ class CopyTest : public wt::MachineTest {
   void Package(const std::string& name, DWORD attributes = 0) {
     box.Write(box.Path("Data\\" + name), name, attributes);
   }
+  // Located as the install button does, then copied.
   bool Copy(const std::string& into = "") {
+    std::string package;
+    if (!LocatePackageFolder(os.platform, package, nullptr)) return false;
     CPackageCopier copier(os.platform, into.empty() ? target : into, progress, bar);
-    return copier.CopyPackage();
+    return copier.CopyPackage(package);
   }
   int Steps() const { return static_cast<int>(::SendMessageA(bar, PBM_GETPOS, 0, 0)); }
   std::string Copied(const std::string& name) const { return box.Read(target + "\\" + name).value_or("<none>"); }

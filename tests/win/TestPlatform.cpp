@@ -24,9 +24,9 @@ int g_dialogTicks = 0, g_browseTicks = 0;
 
 }  // namespace
 
-std::string TestPlatform::PathOf(plat::HKey key) const {
-  if (key == plat::kHKeyLocalMachine) return "HKEY_LOCAL_MACHINE";
-  if (key == plat::kHKeyCurrentUser) return "HKEY_CURRENT_USER";
+std::string TestPlatform::PathOf(const void* key) const {
+  if (key == HKEY_LOCAL_MACHINE) return "HKEY_LOCAL_MACHINE";
+  if (key == HKEY_CURRENT_USER) return "HKEY_CURRENT_USER";
   const auto known = m_paths.find(key);
   return known != m_paths.end() ? known->second : "";
 }
@@ -45,14 +45,14 @@ bool TestPlatform::Fails(const char* operation, const std::string& subject) {
   return true;
 }
 
-plat::HFind TestPlatform::FindFirstFileA(const char* pattern, plat::FindData* data) {
-  if (Fails("FindFirstFileA", pattern)) return plat::kInvalidFindHandle;
-  const plat::HFind find = Tally(m_files.FindFirstFileA(pattern, data), plat::kInvalidFindHandle);
-  if (find != plat::kInvalidFindHandle) m_paths[find] = pattern, m_entries[find] = 0;
+HANDLE TestPlatform::FindFirstFileA(const char* pattern, plat::FindData* data) {
+  if (Fails("FindFirstFileA", pattern)) return INVALID_HANDLE_VALUE;
+  const HANDLE find = Tally(m_files.FindFirstFileA(pattern, data), INVALID_HANDLE_VALUE);
+  if (find != INVALID_HANDLE_VALUE) m_paths[find] = pattern, m_entries[find] = 0;
   return find;
 }
 
-bool TestPlatform::FindNextFileA(plat::HFind find, plat::FindData* data) {
+bool TestPlatform::FindNextFileA(HANDLE find, plat::FindData* data) {
   if (Fails("FindNextFileA", PathOf(find) + "#" + std::to_string(++m_entries[find]))) return false;
   return m_files.FindNextFileA(find, data);
 }
@@ -122,9 +122,9 @@ bool WaitFor(const std::function<bool()>& done) {
   return true;
 }
 
-int TestPlatform::MessageBoxA(plat::HWnd owner, const char* text, const char* caption, std::uint32_t type) {
+int TestPlatform::MessageBoxA(HWND owner, const char* text, const char* caption, std::uint32_t type) {
   if (Fails("MessageBoxA")) return 0;  // the box could not be shown
-  boxes.push_back({reinterpret_cast<HWND>(owner), text, caption, type});
+  boxes.push_back({owner, text, caption, type});
   if (onBox) onBox(boxes.back());
   const int answer = answers.empty() ? 0 : answers.front();
   if (answer != 0) return answers.pop_front(), answer;
@@ -136,9 +136,9 @@ int TestPlatform::MessageBoxA(plat::HWnd owner, const char* text, const char* ca
 plat::ItemList TestPlatform::SHBrowseForFolderA(plat::BrowseInfo* info) {
   if (Fails("SHBrowseForFolderA")) return 0;
   struct Capture {
-    static int Callback(plat::HWnd window, std::uint32_t message, plat::LParam lParam, plat::LParam) {
+    static int Callback(HWND window, std::uint32_t message, LPARAM lParam, LPARAM) {
       TestPlatform& self = *g_browsing;
-      if (message == plat::kBffmInitialized) self.m_browseWindow = reinterpret_cast<HWND>(window);
+      if (message == BFFM_INITIALIZED) self.m_browseWindow = window;
       return self.m_browseCallback(window, message, lParam, self.m_browseData);
     }
     static void CALLBACK Timer(HWND, UINT, UINT_PTR id, DWORD) {

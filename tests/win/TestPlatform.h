@@ -85,38 +85,38 @@ class TestPlatform : public plat::IRegistry,
 
   // Opening calls are tallied; closing calls never fail (nothing the program could do).
   // clang-format off
-  long RegOpenKeyA(plat::HKey k, const char* s, plat::HKey* r) override { return Opened(Fails("RegOpenKeyA", Sub(k, s)), k, s, r, m_registry.RegOpenKeyA(k, s, r)); }
-  long RegOpenKeyExA(plat::HKey k, const char* s, std::uint32_t o, std::uint32_t a, plat::HKey* r) override { return Opened(Fails("RegOpenKeyExA", Sub(k, s)), k, s, r, m_registry.RegOpenKeyExA(k, s, o, a, r)); }
-  long RegOpenKeyExW(plat::HKey k, const char16_t* s, std::uint32_t o, std::uint32_t a, plat::HKey* r) override { return Opened(Fails("RegOpenKeyExW", Sub(k, s)), k, s, r, m_registry.RegOpenKeyExW(k, s, o, a, r)); }
-  long RegCreateKeyA(plat::HKey k, const char* s, plat::HKey* r) override { return Opened(Fails("RegCreateKeyA", Sub(k, s)), k, s, r, m_registry.RegCreateKeyA(k, s, r)); }
-  long RegCreateKeyW(plat::HKey k, const char16_t* s, plat::HKey* r) override { return Opened(Fails("RegCreateKeyW", Sub(k, s)), k, s, r, m_registry.RegCreateKeyW(k, s, r)); }
-  long RegCloseKey(plat::HKey key) override { return m_open.erase(key), m_paths.erase(key), m_registry.RegCloseKey(key); }
-  plat::HFind FindFirstFileA(const char* p, plat::FindData* d) override;
-  bool FindNextFileA(plat::HFind f, plat::FindData* d) override;
-  bool FindClose(plat::HFind find) override { return m_open.erase(find), m_paths.erase(find), m_entries.erase(find), m_files.FindClose(find); }
-  plat::HSnapshot CreateToolhelp32Snapshot(std::uint32_t f, std::uint32_t p) override { return Fails("CreateToolhelp32Snapshot") ? plat::kInvalidSnapshot : Tally(m_processes.CreateToolhelp32Snapshot(f, p), plat::kInvalidSnapshot); }
-  bool CloseHandle(plat::HSnapshot snapshot) override { return m_open.erase(snapshot), m_processes.CloseHandle(snapshot); }
-  int MessageBoxA(plat::HWnd owner, const char* text, const char* caption, std::uint32_t type) override;
+  long RegOpenKeyA(HKEY k, const char* s, HKEY* r) override { return Opened(Fails("RegOpenKeyA", Sub(k, s)), k, s, r, m_registry.RegOpenKeyA(k, s, r)); }
+  long RegOpenKeyExA(HKEY k, const char* s, std::uint32_t o, std::uint32_t a, HKEY* r) override { return Opened(Fails("RegOpenKeyExA", Sub(k, s)), k, s, r, m_registry.RegOpenKeyExA(k, s, o, a, r)); }
+  long RegOpenKeyExW(HKEY k, const char16_t* s, std::uint32_t o, std::uint32_t a, HKEY* r) override { return Opened(Fails("RegOpenKeyExW", Sub(k, s)), k, s, r, m_registry.RegOpenKeyExW(k, s, o, a, r)); }
+  long RegCreateKeyA(HKEY k, const char* s, HKEY* r) override { return Opened(Fails("RegCreateKeyA", Sub(k, s)), k, s, r, m_registry.RegCreateKeyA(k, s, r)); }
+  long RegCreateKeyW(HKEY k, const char16_t* s, HKEY* r) override { return Opened(Fails("RegCreateKeyW", Sub(k, s)), k, s, r, m_registry.RegCreateKeyW(k, s, r)); }
+  long RegCloseKey(HKEY key) override { return m_open.erase(key), m_paths.erase(key), m_registry.RegCloseKey(key); }
+  HANDLE FindFirstFileA(const char* p, plat::FindData* d) override;
+  bool FindNextFileA(HANDLE f, plat::FindData* d) override;
+  bool FindClose(HANDLE find) override { return m_open.erase(find), m_paths.erase(find), m_entries.erase(find), m_files.FindClose(find); }
+  HANDLE CreateToolhelp32Snapshot(std::uint32_t f, std::uint32_t p) override { return Fails("CreateToolhelp32Snapshot") ? INVALID_HANDLE_VALUE : Tally(m_processes.CreateToolhelp32Snapshot(f, p), INVALID_HANDLE_VALUE); }
+  bool CloseHandle(HANDLE snapshot) override { return m_open.erase(snapshot), m_processes.CloseHandle(snapshot); }
+  int MessageBoxA(HWND owner, const char* text, const char* caption, std::uint32_t type) override;
   plat::ItemList SHBrowseForFolderA(plat::BrowseInfo* info) override;
   bool ShellExecuteExA(const char* verb, const char* file, const char* parameters) override;
   std::uint32_t GetLastError() override { return m_files.GetLastError(); }
   std::uint32_t GetCurrentProcessId() override { return m_processes.GetCurrentProcessId(); }
   void CoUninitialize() override { m_shell.CoUninitialize(); }
-  long RegQueryInfoKeyA(plat::HKey k, std::uint32_t* n, std::uint32_t* m, std::uint32_t* v) override VM_PASS_ON(PathOf(k), Error(), m_registry, RegQueryInfoKeyA, k, n, m, v)
-  long RegEnumKeyExA(plat::HKey k, std::uint32_t i, char* name, std::uint32_t* n) override VM_PASS_ON(Entry(k, i), Error(), m_registry, RegEnumKeyExA, k, i, name, n)
-  long RegEnumKeyExW(plat::HKey k, std::uint32_t i, char16_t* name, std::uint32_t* n) override VM_PASS_ON(Entry(k, i), Error(), m_registry, RegEnumKeyExW, k, i, name, n)
-  long RegQueryValueExA(plat::HKey k, const char* name, std::uint32_t* t, std::uint8_t* d, std::uint32_t* n) override VM_PASS_ON(Sub(k, name), Error(), m_registry, RegQueryValueExA, k, name, t, d, n)
-  long RegQueryValueExW(plat::HKey k, const char16_t* name, std::uint32_t* t, std::uint8_t* d, std::uint32_t* n) override VM_PASS_ON(Sub(k, name), Error(), m_registry, RegQueryValueExW, k, name, t, d, n)
-  long RegDeleteKeyA(plat::HKey k, const char* sub) override VM_PASS_ON(Sub(k, sub), Error(), m_registry, RegDeleteKeyA, k, sub)
-  long RegDeleteKeyW(plat::HKey k, const char16_t* sub) override VM_PASS_ON(Sub(k, sub), Error(), m_registry, RegDeleteKeyW, k, sub)
-  long RegDeleteValueA(plat::HKey k, const char* name) override VM_PASS_ON(Sub(k, name), Error(), m_registry, RegDeleteValueA, k, name)
-  long RegDeleteValueW(plat::HKey k, const char16_t* name) override VM_PASS_ON(Sub(k, name), Error(), m_registry, RegDeleteValueW, k, name)
-  long RegSetValueExA(plat::HKey k, const char* name, std::uint32_t r, std::uint32_t t, const std::uint8_t* d, std::uint32_t n) override VM_PASS_ON(Sub(k, name), Error(), m_registry, RegSetValueExA, k, name, r, t, d, n)
-  long RegSetValueExW(plat::HKey k, const char16_t* name, std::uint32_t r, std::uint32_t t, const std::uint8_t* d, std::uint32_t n) override VM_PASS_ON(Sub(k, name), Error(), m_registry, RegSetValueExW, k, name, r, t, d, n)
+  long RegQueryInfoKeyA(HKEY k, std::uint32_t* n, std::uint32_t* m, std::uint32_t* v) override VM_PASS_ON(PathOf(k), Error(), m_registry, RegQueryInfoKeyA, k, n, m, v)
+  long RegEnumKeyExA(HKEY k, std::uint32_t i, char* name, std::uint32_t* n) override VM_PASS_ON(Entry(k, i), Error(), m_registry, RegEnumKeyExA, k, i, name, n)
+  long RegEnumKeyExW(HKEY k, std::uint32_t i, char16_t* name, std::uint32_t* n) override VM_PASS_ON(Entry(k, i), Error(), m_registry, RegEnumKeyExW, k, i, name, n)
+  long RegQueryValueExA(HKEY k, const char* name, std::uint32_t* t, std::uint8_t* d, std::uint32_t* n) override VM_PASS_ON(Sub(k, name), Error(), m_registry, RegQueryValueExA, k, name, t, d, n)
+  long RegQueryValueExW(HKEY k, const char16_t* name, std::uint32_t* t, std::uint8_t* d, std::uint32_t* n) override VM_PASS_ON(Sub(k, name), Error(), m_registry, RegQueryValueExW, k, name, t, d, n)
+  long RegDeleteKeyA(HKEY k, const char* sub) override VM_PASS_ON(Sub(k, sub), Error(), m_registry, RegDeleteKeyA, k, sub)
+  long RegDeleteKeyW(HKEY k, const char16_t* sub) override VM_PASS_ON(Sub(k, sub), Error(), m_registry, RegDeleteKeyW, k, sub)
+  long RegDeleteValueA(HKEY k, const char* name) override VM_PASS_ON(Sub(k, name), Error(), m_registry, RegDeleteValueA, k, name)
+  long RegDeleteValueW(HKEY k, const char16_t* name) override VM_PASS_ON(Sub(k, name), Error(), m_registry, RegDeleteValueW, k, name)
+  long RegSetValueExA(HKEY k, const char* name, std::uint32_t r, std::uint32_t t, const std::uint8_t* d, std::uint32_t n) override VM_PASS_ON(Sub(k, name), Error(), m_registry, RegSetValueExA, k, name, r, t, d, n)
+  long RegSetValueExW(HKEY k, const char16_t* name, std::uint32_t r, std::uint32_t t, const std::uint8_t* d, std::uint32_t n) override VM_PASS_ON(Sub(k, name), Error(), m_registry, RegSetValueExW, k, name, r, t, d, n)
   std::uint32_t GetModuleFileNameA(char* b, std::uint32_t n) override VM_PASS(0, m_files, GetModuleFileNameA, b, n)
   std::uint32_t GetModuleFileNameW(char16_t* b, std::uint32_t n) override VM_PASS(0, m_files, GetModuleFileNameW, b, n)
   bool CopyFileA(const char* from, const char* to, bool failIfExists) override VM_PASS_ON(Text(to), false, m_files, CopyFileA, from, to, failIfExists)
-  std::uint32_t GetFileAttributesA(const char* p) override VM_PASS_ON(Text(p), plat::kInvalidFileAttributes, m_files, GetFileAttributesA, p)
+  std::uint32_t GetFileAttributesA(const char* p) override VM_PASS_ON(Text(p), INVALID_FILE_ATTRIBUTES, m_files, GetFileAttributesA, p)
   bool SetFileAttributesA(const char* p, std::uint32_t a) override VM_PASS_ON(Text(p), false, m_files, SetFileAttributesA, p, a)
   bool DeleteFileA(const char* p) override VM_PASS_ON(Text(p), false, m_files, DeleteFileA, p)
   bool CreateDirectoryA(const char* p) override VM_PASS_ON(Text(p), false, m_files, CreateDirectoryA, p)
@@ -131,10 +131,10 @@ class TestPlatform : public plat::IRegistry,
   int Mkdir(const char* p) override VM_PASS_ON(Text(p), -1, m_files, Mkdir, p)
   int Access(const char* p, int mode) override VM_PASS_ON(Text(p), -1, m_files, Access, p, mode)
   bool WaitForProcessExit(std::uint32_t id, std::uint32_t ms) override VM_PASS(false, m_processes, WaitForProcessExit, id, ms)
-  bool Process32First(plat::HSnapshot s, plat::ProcessEntry* e) override VM_PASS(false, m_processes, Process32First, s, e)
-  bool Process32Next(plat::HSnapshot s, plat::ProcessEntry* e) override VM_PASS(false, m_processes, Process32Next, s, e)
-  plat::HResult CoInitializeEx(std::uint32_t c) override VM_PASS(HRESULT_FROM_WIN32(m_error), m_shell, CoInitializeEx, c)
-  plat::HResult SHGetMalloc(plat::IMalloc** m) override VM_PASS((*m = nullptr, HRESULT_FROM_WIN32(m_error)), m_shell, SHGetMalloc, m)
+  bool Process32First(HANDLE s, plat::ProcessEntry* e) override VM_PASS(false, m_processes, Process32First, s, e)
+  bool Process32Next(HANDLE s, plat::ProcessEntry* e) override VM_PASS(false, m_processes, Process32Next, s, e)
+  HRESULT CoInitializeEx(std::uint32_t c) override VM_PASS(HRESULT_FROM_WIN32(m_error), m_shell, CoInitializeEx, c)
+  HRESULT SHGetMalloc(plat::IMalloc** m) override VM_PASS((*m = nullptr, HRESULT_FROM_WIN32(m_error)), m_shell, SHGetMalloc, m)
   bool SHGetPathFromIDListA(plat::ItemList l, char* p) override VM_PASS((p[0] = '\0', false), m_shell, SHGetPathFromIDListA, l, p)
   // clang-format on
 
@@ -145,19 +145,19 @@ class TestPlatform : public plat::IRegistry,
   static std::string Text(const char* text) { return text ? text : ""; }
   static std::string Text(const char16_t* text) { return text ? ansi::Narrow(text) : ""; }
   // What a registry call acts on: the key's full path, and the sub key or value named below it.
-  std::string PathOf(plat::HKey key) const;
+  std::string PathOf(const void* key) const;
   template <class Char>
-  std::string Sub(plat::HKey key, const Char* name) const {
+  std::string Sub(HKEY key, const Char* name) const {
     const std::string tail = Text(name);
     return tail.empty() ? PathOf(key) : PathOf(key) + "\\" + tail;
   }
-  std::string Entry(plat::HKey key, std::uint32_t index) const { return PathOf(key) + "\\#" + std::to_string(index); }
+  std::string Entry(HKEY key, std::uint32_t index) const { return PathOf(key) + "\\#" + std::to_string(index); }
   // A key opened, or not: tallied with its path, or `*result` cleared when the call was made to fail.
   template <class Char>
-  long Opened(bool failed, plat::HKey key, const Char* sub, plat::HKey* result, long rc) {
+  long Opened(bool failed, HKEY key, const Char* sub, HKEY* result, long rc) {
     if (failed) return *result = 0, Error();
     // An empty sub key hands back `key` itself; a predefined key is no handle.
-    const bool predefined = *result >= 0x80000000u && *result <= 0x8000000Fu;
+    const bool predefined = *result == HKEY_LOCAL_MACHINE || *result == HKEY_CURRENT_USER;
     if (rc == ERROR_SUCCESS && *result != key && !predefined) m_open.insert(*result), m_paths[*result] = Sub(key, sub);
     return rc;
   }
@@ -180,13 +180,13 @@ class TestPlatform : public plat::IRegistry,
     DWORD error;
   };
   std::vector<Rule> m_rules;
-  std::multiset<std::uintptr_t> m_open;
+  std::multiset<const void*> m_open;
   // The open keys' full paths; the open listings' patterns, with the entries read so far.
-  std::map<std::uintptr_t, std::string> m_paths;
-  std::map<std::uintptr_t, std::size_t> m_entries;
+  std::map<const void*, std::string> m_paths;
+  std::map<const void*, std::size_t> m_entries;
   HWND m_browseWindow = nullptr;
   plat::BrowseCallbackProc m_browseCallback = nullptr;
-  plat::LParam m_browseData = 0;
+  LPARAM m_browseData = 0;
 };
 
 #undef VM_PASS
