@@ -104,8 +104,7 @@ class CAcadSetup {
   std::vector<std::u16string> ListVariablesKeys(const std::vector<std::u16string>& profileRoots, FailureReport& report);
   void TrustTargetIn(const std::u16string& variablesKey, FailureReport& report);
 
-  void WriteModuleKey(HKEY installKey, const std::string& installPath, int keyYear, int module,
-                      FailureReport& report);
+  void WriteModuleKey(HKEY installKey, const std::string& installPath, int keyYear, int module, FailureReport& report);
   void WriteAssemblyKey(HKEY installKey, const std::string& installPath, int year, int assembly,
                         const std::string& installFolder, FailureReport& report);
 

@@ -27,8 +27,7 @@ void CAcadSetup::ScanBranch(const char* acadKeyPath, const char* basePathFormat,
   if (Noted(m_reg.RegOpenKeyA(HKEY_LOCAL_MACHINE, nullptr, &root), "") != ERROR_SUCCESS) return;
   plat::ScopedKey rootOwner(m_reg, root);
   HKEY acadKey = 0;
-  if (Noted(m_reg.RegOpenKeyExA(root, acadKeyPath, 0, KEY_READ, &acadKey), acadKeyPath) != ERROR_SUCCESS)
-    return;
+  if (Noted(m_reg.RegOpenKeyExA(root, acadKeyPath, 0, KEY_READ, &acadKey), acadKeyPath) != ERROR_SUCCESS) return;
   plat::ScopedKey acadOwner(m_reg, acadKey);
 
   const std::uint32_t releaseCount =
@@ -38,9 +37,7 @@ void CAcadSetup::ScanBranch(const char* acadKeyPath, const char* basePathFormat,
     if (Noted(m_reg.RegEnumKeyExA(acadKey, r, name.data(), name.size()), acadKeyPath) != ERROR_SUCCESS) continue;
     const std::string basePath = ansi::Format(basePathFormat, name.data());
     HKEY releaseKey = 0;
-    if (Noted(m_reg.RegOpenKeyExA(acadKey, name.data(), 0, KEY_READ, &releaseKey), basePath) !=
-        ERROR_SUCCESS)
-      continue;
+    if (Noted(m_reg.RegOpenKeyExA(acadKey, name.data(), 0, KEY_READ, &releaseKey), basePath) != ERROR_SUCCESS) continue;
     plat::ScopedKey releaseOwner(m_reg, releaseKey);
 
     TextList locationPaths, locationFolders, namePaths, productNames;
@@ -50,8 +47,8 @@ void CAcadSetup::ScanBranch(const char* acadKeyPath, const char* basePathFormat,
   }
 }
 
-void CAcadSetup::SearchRelease(HKEY releaseKey, const std::string& basePath, const char* valueName,
-                               TextList& paths, TextList& texts) {
+void CAcadSetup::SearchRelease(HKEY releaseKey, const std::string& basePath, const char* valueName, TextList& paths,
+                               TextList& texts) {
   m_arrFoundKeys.clear();
   m_arrFoundValues.clear();
   m_strValueName = valueName;
@@ -74,12 +71,10 @@ void CAcadSetup::JoinInstallations(const TextList& locationPaths, const TextList
   }
 }
 
-void CAcadSetup::SearchValue(HKEY parent, const std::string& subKey, std::string relativePath,
-                             std::string basePath) {
+void CAcadSetup::SearchValue(HKEY parent, const std::string& subKey, std::string relativePath, std::string basePath) {
   HKEY current = 0;
   const std::string path = basePath + relativePath;
-  if (Noted(m_reg.RegOpenKeyExA(parent, subKey.c_str(), 0, KEY_READ, &current), path) != ERROR_SUCCESS)
-    return;
+  if (Noted(m_reg.RegOpenKeyExA(parent, subKey.c_str(), 0, KEY_READ, &current), path) != ERROR_SUCCESS) return;
   plat::ScopedKey currentOwner(m_reg, current);
 
   std::string text;

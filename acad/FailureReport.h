@@ -47,7 +47,6 @@ inline void Report(FailureReport& report, Failure::Kind kind, std::string item, 
   report.push_back({kind, std::move(item), static_cast<std::uint32_t>(error)});
 }
 
-
 // One line for the user: the item, what went wrong and the error code.
 std::string DescribeFailure(const Failure& failure);
 

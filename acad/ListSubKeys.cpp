@@ -21,8 +21,7 @@ void ListSubKeys(plat::Platform& platform, HKEY key, std::vector<std::u16string>
     WideKeyNameBuffer name;
     const long read = reg.RegEnumKeyExW(key, i, name.data(), name.size());
     // A key deleted meanwhile shortens the list: nothing is lost by that.
-    if (read != ERROR_SUCCESS && read != ERROR_NO_MORE_ITEMS)
-      Report(report, Failure::kKeyNotListed, item, read);
+    if (read != ERROR_SUCCESS && read != ERROR_NO_MORE_ITEMS) Report(report, Failure::kKeyNotListed, item, read);
     HKEY sub = 0;
     const long opened = reg.RegOpenKeyExW(key, name.data(), 0, KEY_READ, &sub);
     if (opened != ERROR_SUCCESS) {

@@ -58,8 +58,7 @@ FailureReport CAcadSetup::RegisterRelease(int year) {
     plat::ScopedKey owner(m_reg, installKey);
     // An Applications key that only this installation made goes again with it.
     plat::ScopedKey applications(m_reg);
-    if (m_reg.RegOpenKeyExA(installKey, "Applications", 0, KEY_READ, applications.out()) ==
-        ERROR_FILE_NOT_FOUND)
+    if (m_reg.RegOpenKeyExA(installKey, "Applications", 0, KEY_READ, applications.out()) == ERROR_FILE_NOT_FOUND)
       Remember(RecordEntry::kKey, ansi::Widen(keys[i] + "Applications"), report);
     applications.Close();
     WriteModuleKey(installKey, keys[i], year, release.moduleNumber, report);

@@ -32,5 +32,4 @@ using WideKeyNameBuffer = BasicKeyNameBuffer<char16_t>;
 // Reads value `name` of `key` into a 256-byte buffer. True when it exists and
 // fits; `text` is then its data up to the first zero byte, never beyond what the
 // read returned, whatever the value's type. `error`: the read's result.
-bool ReadShortValueText(plat::IRegistry& reg, HKEY key, const char* name, std::string& text,
-                        long* error = nullptr);
+bool ReadShortValueText(plat::IRegistry& reg, HKEY key, const char* name, std::string& text, long* error = nullptr);

@@ -21,15 +21,15 @@ void WriteDword(plat::IRegistry& reg, HKEY key, const std::string& item, const c
   if (rc != ERROR_SUCCESS) Report(report, Failure::kValueNotWritten, item + "\\" + name, rc);
 }
 
-void WriteString(plat::IRegistry& reg, HKEY key, const std::string& item, const char* name,
-                 const std::string& text, FailureReport& report) {
+void WriteString(plat::IRegistry& reg, HKEY key, const std::string& item, const char* name, const std::string& text,
+                 FailureReport& report) {
   const long rc = reg.RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const std::uint8_t*>(text.c_str()),
                                      static_cast<std::uint32_t>(text.size() + 1));
   if (rc != ERROR_SUCCESS) Report(report, Failure::kValueNotWritten, item + "\\" + name, rc);
 }
 
 HKEY RecreateKey(plat::IRegistry& reg, HKEY parent, const std::string& item, const std::string& subKey,
-                       FailureReport& report) {
+                 FailureReport& report) {
   reg.RegDeleteKeyA(parent, subKey.c_str());  // a key with subkeys stays and is overwritten
   HKEY key = 0;
   const long rc = reg.RegCreateKeyA(parent, subKey.c_str(), &key);

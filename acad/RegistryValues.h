@@ -18,10 +18,10 @@ long ReadString(plat::IRegistry& reg, HKEY key, const char* name, std::string& t
 void WriteDword(plat::IRegistry& reg, HKEY key, const std::string& item, const char* name, std::uint32_t value,
                 FailureReport& report);
 // REG_SZ in the ANSI code page, its terminating NUL included in the size.
-void WriteString(plat::IRegistry& reg, HKEY key, const std::string& item, const char* name,
-                 const std::string& text, FailureReport& report);
+void WriteString(plat::IRegistry& reg, HKEY key, const std::string& item, const char* name, const std::string& text,
+                 FailureReport& report);
 // Deletes and creates `subKey` below `parent`, so that it holds exactly what is
 // written next (a key with subkeys cannot be deleted: it is opened and
 // overwritten). 0, reported, when it cannot be created; the caller owns the key.
 HKEY RecreateKey(plat::IRegistry& reg, HKEY parent, const std::string& item, const std::string& subKey,
-                       FailureReport& report);
+                 FailureReport& report);

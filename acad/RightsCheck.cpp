@@ -22,8 +22,8 @@ void CAcadSetup::CheckKeyRights(const std::string& installKey, int year, Failure
   // The loader keys go below Applications when it is there, else Applications is made below the installation key.
   for (const std::string& key : {installKey, installKey + "Applications"}) {
     HKEY handle = 0;
-    const long rc = m_reg.RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0,
-                                        KEY_CREATE_SUB_KEY | KEY_SET_VALUE, &handle);
+    const long rc =
+        m_reg.RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_CREATE_SUB_KEY | KEY_SET_VALUE, &handle);
     plat::ScopedKey owner(m_reg, rc == ERROR_SUCCESS ? handle : 0);
     if (IsLackOfRights(static_cast<std::uint32_t>(rc)))
       AddOnce(report, ansi::Format("AutoCAD %d：HKEY_LOCAL_MACHINE\\%s", year, key.c_str()),

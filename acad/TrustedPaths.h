@@ -22,4 +22,3 @@ std::u16string ComposeTrustedPaths(const std::u16string& current, const std::u16
 // character of it as it was, empty ones too. An entry "folder\..." was the
 // user's, not ours: it stays. `removed`: whether any entry went.
 std::u16string RemoveTrustedFolder(const std::u16string& list, const std::u16string& folder, bool* removed);
-

@@ -51,9 +51,7 @@ ValueRead ReadTrustedPaths(plat::IRegistry& reg, HKEY key, std::u16string& text,
 }  // namespace
 
 // A key below HKEY_CURRENT_USER as the failure report names it.
-std::string CAcadSetup::HkcuItem(const std::u16string& path) {
-  return "HKEY_CURRENT_USER\\" + ansi::Narrow(path);
-}
+std::string CAcadSetup::HkcuItem(const std::u16string& path) { return "HKEY_CURRENT_USER\\" + ansi::Narrow(path); }
 
 // Opens `path` below `parent` for reading. A key that is not there is no
 // failure (a product without profiles); one that is there and will not open is.
@@ -62,8 +60,7 @@ bool CAcadSetup::OpenForListing(HKEY parent, const std::u16string& path, HKEY& k
                                 const std::u16string& fullPath) {
   const long rc = m_reg.RegOpenKeyExW(parent, path.c_str(), 0, KEY_READ, &key);
   if (rc == ERROR_SUCCESS) return true;
-  if (rc != ERROR_FILE_NOT_FOUND)
-    Report(report, Failure::kKeyNotOpened, HkcuItem(fullPath), rc);
+  if (rc != ERROR_FILE_NOT_FOUND) Report(report, Failure::kKeyNotOpened, HkcuItem(fullPath), rc);
   return false;
 }
 
@@ -145,9 +142,9 @@ void CAcadSetup::TrustTargetIn(const std::u16string& variablesKey, FailureReport
     return;
   }
   plat::ScopedKey owner(m_reg, created);
-  const long written = m_reg.RegSetValueExW(created, kTrustedPaths, 0, REG_SZ,
-                                            reinterpret_cast<const std::uint8_t*>(composed.c_str()),
-                                            static_cast<std::uint32_t>((composed.size() + 1) * sizeof(char16_t)));
+  const long written =
+      m_reg.RegSetValueExW(created, kTrustedPaths, 0, REG_SZ, reinterpret_cast<const std::uint8_t*>(composed.c_str()),
+                           static_cast<std::uint32_t>((composed.size() + 1) * sizeof(char16_t)));
   if (written != ERROR_SUCCESS)
     return Report(report, Failure::kValueNotWritten, HkcuItem(variablesKey) + "\\TRUSTEDPATHS", written);
   // A profile that trusted the folder before keeps it when Vellmark goes.
@@ -170,8 +167,8 @@ void CAcadSetup::UntrustFolder(const std::string& productFolder, const InstallRe
     if (entry.kind != RecordEntry::kTrusted) continue;
     const std::string item = HkcuItem(entry.path);
     plat::ScopedKey key(m_reg);
-    const long opened = m_reg.RegOpenKeyExW(HKEY_CURRENT_USER, entry.path.c_str(), 0,
-                                            KEY_READ | KEY_SET_VALUE, key.out());
+    const long opened =
+        m_reg.RegOpenKeyExW(HKEY_CURRENT_USER, entry.path.c_str(), 0, KEY_READ | KEY_SET_VALUE, key.out());
     if (opened == ERROR_FILE_NOT_FOUND) continue;
     if (opened != ERROR_SUCCESS) {
       Report(report.failures, Failure::kKeyNotOpened, item, opened);
@@ -204,7 +201,6 @@ void CAcadSetup::UntrustFolder(const std::string& productFolder, const InstallRe
     if (listed != ERROR_SUCCESS || subKeys + values != 0) continue;  // AutoCAD keeps more in it now
     key.Close();
     const long rc = m_reg.RegDeleteKeyW(HKEY_CURRENT_USER, entry.path.c_str());
-    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND)
-      Report(report.failures, Failure::kKeyNotDeleted, item, rc);
+    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) Report(report.failures, Failure::kKeyNotDeleted, item, rc);
   }
 }

@@ -2,7 +2,6 @@
 
 #include <array>
 
-
 namespace {
 
 constexpr std::array<const char16_t*, 4> kKindNames = {u"file", u"support", u"trusted", u"key"};

@@ -56,7 +56,7 @@ bool LocatePackageFolder(plat::Platform& platform, std::string& folder, HWND own
   if (lossy) {
     // The ANSI calls would name it with question marks and find nothing.
     platform.shell.MessageBoxA(owner, ansi::Format(kUnusableFolderFormat, programFolder.c_str()).c_str(),
-                                 captions::kSetup, MB_OK);
+                               captions::kSetup, MB_OK);
     return false;
   }
   if (slash != std::string::npos) {
@@ -82,11 +82,10 @@ bool ProductFolderFits(plat::Platform& platform, const std::string& packageFolde
   plat::ScopedFind find(platform.files, platform.files.FindFirstFileA(pattern.c_str(), &entry));
   // A listing that cannot be read is the copy's to report.
   for (bool more = find.valid(); fits && more; more = platform.files.FindNextFileA(find.get(), &entry))
-    fits =
-        IsSkipped(entry) || ansi::FitsFileCalls(productFolder + "\\" + entry.fileName);
+    fits = IsSkipped(entry) || ansi::FitsFileCalls(productFolder + "\\" + entry.fileName);
   if (!fits)
     platform.shell.MessageBoxA(owner, ansi::Format(kTargetTooLongFormat, productFolder.c_str()).c_str(),
-                                 captions::kSetup, MB_OK);
+                               captions::kSetup, MB_OK);
   return fits;
 }
 

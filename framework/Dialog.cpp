@@ -23,8 +23,8 @@ void InitDialogControls() {
 }
 
 std::intptr_t CDialog::DoModal() {
-  const std::intptr_t result = ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId),
-                                                 m_parent, &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+  const std::intptr_t result = ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId), m_parent,
+                                                 &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
   m_hWnd = nullptr;
   return result;
 }

@@ -34,8 +34,7 @@ int ConfirmFolder(plat::IFileSystem& fs, plat::IShell& user, HWND owner, const s
   auto warn = [&](int code) {
     const char* format = code == folder::kInvalid ? "The folder:\n\n%s\n\nis invalid. Please reenter."
                                                   : "The folder:\n\n%s\n\ncan not be created. Please double check.";
-    user.MessageBoxA(owner, ansi::Format(format, path.c_str()).c_str(), caption.c_str(),
-                   MB_OK | MB_ICONEXCLAMATION);
+    user.MessageBoxA(owner, ansi::Format(format, path.c_str()).c_str(), caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
     return code;
   };
   int code = CheckFolderPath(path);
@@ -43,8 +42,7 @@ int ConfirmFolder(plat::IFileSystem& fs, plat::IShell& user, HWND owner, const s
   if (fs.Access(path.c_str(), 0) != 0) {
     const std::string question =
         ansi::Format("The folder:\n\n%s\n\ndoes not exist. Do you want the folder to be created?", path.c_str());
-    if (user.MessageBoxA(owner, question.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION) !=
-        IDYES)
+    if (user.MessageBoxA(owner, question.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES)
       return folder::kDeclined;
     code = CreateFolderPath(fs, path, false);
     if (code != folder::kAccepted) return warn(code);
@@ -191,8 +189,7 @@ void CPathDialogSub::OnEditChange() {
 void CPathDialogSub::OnOK() {
   CPathDialog& dlg = *m_pPathDialog;
   dlg.ReadEditText();
-  const int code = ConfirmFolder(dlg.m_fs, dlg.m_shell, dlg.m_hWnd,
-                                 ApplicationName(dlg.m_fs), dlg.m_szPathName);
+  const int code = ConfirmFolder(dlg.m_fs, dlg.m_shell, dlg.m_hWnd, ApplicationName(dlg.m_fs), dlg.m_szPathName);
   if (code == folder::kAccepted) {
     dlg.m_bGetSuccess = true;
     ::EndDialog(dlg.m_hWnd, 1);  // instead of the dialog's own OK

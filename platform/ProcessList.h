@@ -10,7 +10,6 @@
 
 namespace plat {
 
-
 // What PROCESSENTRY32 tells about one process.
 struct ProcessEntry {
   std::uint32_t processId = 0;

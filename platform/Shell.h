@@ -12,7 +12,6 @@
 
 namespace plat {
 
-
 // An item identifier list (LPITEMIDLIST): names one item of the shell's
 // namespace, a folder or a virtual item like the desktop's computer. 0 = none.
 using ItemList = std::uintptr_t;

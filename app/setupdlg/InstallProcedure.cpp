@@ -117,8 +117,7 @@ FailureReport Dlg_Setup::FindMissingRights(const std::string& product) {
 }
 
 bool Dlg_Setup::RunInstall() {
-  for (int id : {IDC_PATH_LABEL, IDC_PATH, IDC_BROWSE})
-    ::ShowWindow(GetDlgItem(id), SW_HIDE);
+  for (int id : {IDC_PATH_LABEL, IDC_PATH, IDC_BROWSE}) ::ShowWindow(GetDlgItem(id), SW_HIDE);
   ::ShowWindow(GetDlgItem(IDC_PROGRESS), SW_SHOW);
   m_progress.SetRange(0, kProgressEnd);
   m_progress.SetStep(1);

@@ -22,8 +22,7 @@ const fw::MessageTable* Dlg_Setup::GetMessageTable() const {
   // and install buttons.
   static const fw::MessageEntry entries[] = {
       fw::OnCtlColorEntry(),
-#define VM_RELEASE_BOX(k) \
-  fw::OnCommand(BN_CLICKED, setupdlg::kReleaseBoxes[k], &Dlg_Setup::UpdateInstallButton)
+#define VM_RELEASE_BOX(k) fw::OnCommand(BN_CLICKED, setupdlg::kReleaseBoxes[k], &Dlg_Setup::UpdateInstallButton)
       VM_RELEASE_BOX(0),
       VM_RELEASE_BOX(1),
       VM_RELEASE_BOX(2),

@@ -36,8 +36,7 @@ void WriteEntry(plat::IRegistry& reg, int editionBits, const std::string& produc
 long EntryLocation(plat::IRegistry& reg, int editionBits, std::string& folder) {
   folder.clear();
   plat::ScopedKey entry(reg);
-  const long rc =
-      reg.RegOpenKeyExA(HKEY_LOCAL_MACHINE, EntryKey(editionBits).c_str(), 0, KEY_READ, entry.out());
+  const long rc = reg.RegOpenKeyExA(HKEY_LOCAL_MACHINE, EntryKey(editionBits).c_str(), 0, KEY_READ, entry.out());
   if (rc != ERROR_SUCCESS) return rc;
   const long read = ReadString(reg, entry.get(), "InstallLocation", folder);
   return read == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : read;  // an entry naming no folder names none of ours
@@ -46,8 +45,7 @@ long EntryLocation(plat::IRegistry& reg, int editionBits, std::string& folder) {
 void DeleteEntry(plat::IRegistry& reg, int editionBits, FailureReport& report) {
   const std::string key = EntryKey(editionBits);
   const long rc = reg.RegDeleteKeyA(HKEY_LOCAL_MACHINE, key.c_str());
-  if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND)
-    Report(report, Failure::kKeyNotDeleted, HklmItem(key), rc);
+  if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) Report(report, Failure::kKeyNotDeleted, HklmItem(key), rc);
 }
 
 void CheckEntryRights(plat::IRegistry& reg, FailureReport& report) {

@@ -121,8 +121,7 @@ void CUninstaller::RunFromProductFolder() {
     return;
   const std::uint32_t error = temp.empty() ? ERROR_PATH_NOT_FOUND : m_platform.files.GetLastError();
   if (!temp.empty()) m_platform.files.DeleteFileA(copy.c_str());
-  Tell(error == static_cast<std::uint32_t>(ERROR_CANCELLED) ? kDeclinedText
-                                                                  : ansi::Format(kNotStartedFormat, error),
+  Tell(error == static_cast<std::uint32_t>(ERROR_CANCELLED) ? kDeclinedText : ansi::Format(kNotStartedFormat, error),
        MB_OK | MB_ICONEXCLAMATION);
 }
 

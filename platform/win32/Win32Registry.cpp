@@ -29,8 +29,7 @@ long Win32Registry::RegQueryInfoKeyA(HKEY key, std::uint32_t* subKeys, std::uint
 }
 
 long Win32Registry::RegEnumKeyExA(HKEY key, std::uint32_t index, char* name, std::uint32_t* nameLen) {
-  return ::RegEnumKeyExA(key, index, name, reinterpret_cast<DWORD*>(nameLen), nullptr, nullptr, nullptr,
-                         nullptr);
+  return ::RegEnumKeyExA(key, index, name, reinterpret_cast<DWORD*>(nameLen), nullptr, nullptr, nullptr, nullptr);
 }
 
 long Win32Registry::RegQueryValueExA(HKEY key, const char* valueName, std::uint32_t* type, std::uint8_t* data,
@@ -47,9 +46,7 @@ long Win32Registry::RegCreateKeyA(HKEY key, const char* subKey, HKEY* result) {
 
 long Win32Registry::RegDeleteKeyA(HKEY key, const char* subKey) { return ::RegDeleteKeyA(key, subKey); }
 
-long Win32Registry::RegDeleteValueA(HKEY key, const char* valueName) {
-  return ::RegDeleteValueA(key, valueName);
-}
+long Win32Registry::RegDeleteValueA(HKEY key, const char* valueName) { return ::RegDeleteValueA(key, valueName); }
 
 long Win32Registry::RegSetValueExA(HKEY key, const char* valueName, std::uint32_t reserved, std::uint32_t type,
                                    const std::uint8_t* data, std::uint32_t size) {
@@ -76,14 +73,12 @@ long Win32Registry::RegCreateKeyW(HKEY key, const char16_t* subKey, HKEY* result
   return ::RegCreateKeyW(key, W(subKey), result);
 }
 
-long Win32Registry::RegSetValueExW(HKEY key, const char16_t* valueName, std::uint32_t reserved,
-                                   std::uint32_t type, const std::uint8_t* data, std::uint32_t size) {
+long Win32Registry::RegSetValueExW(HKEY key, const char16_t* valueName, std::uint32_t reserved, std::uint32_t type,
+                                   const std::uint8_t* data, std::uint32_t size) {
   return ::RegSetValueExW(key, W(valueName), reserved, type, data, size);
 }
 
-long Win32Registry::RegDeleteKeyW(HKEY key, const char16_t* subKey) {
-  return ::RegDeleteKeyW(key, W(subKey));
-}
+long Win32Registry::RegDeleteKeyW(HKEY key, const char16_t* subKey) { return ::RegDeleteKeyW(key, W(subKey)); }
 
 long Win32Registry::RegDeleteValueW(HKEY key, const char16_t* valueName) {
   return ::RegDeleteValueW(key, W(valueName));

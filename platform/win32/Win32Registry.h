@@ -9,10 +9,8 @@ namespace w32 {
 class Win32Registry : public plat::IRegistry {
  public:
   long RegOpenKeyA(HKEY key, const char* subKey, HKEY* result) override;
-  long RegOpenKeyExA(HKEY key, const char* subKey, std::uint32_t options, std::uint32_t access,
-                     HKEY* result) override;
-  long RegQueryInfoKeyA(HKEY key, std::uint32_t* subKeys, std::uint32_t* maxSubKeyLen,
-                        std::uint32_t* values) override;
+  long RegOpenKeyExA(HKEY key, const char* subKey, std::uint32_t options, std::uint32_t access, HKEY* result) override;
+  long RegQueryInfoKeyA(HKEY key, std::uint32_t* subKeys, std::uint32_t* maxSubKeyLen, std::uint32_t* values) override;
   long RegEnumKeyExA(HKEY key, std::uint32_t index, char* name, std::uint32_t* nameLen) override;
   long RegQueryValueExA(HKEY key, const char* valueName, std::uint32_t* type, std::uint8_t* data,
                         std::uint32_t* dataSize) override;

@@ -103,7 +103,7 @@ TEST_F(RegistrationTest, FailuresAreReportedAndTheRestStillRuns) {
   acad->DiscoverReleases();
   acad->SetTargetPath("D:\\Tools\\Vellmark");
   ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\A");  // gone since discovery
-  os.FailOn("RegCreateKeyA", "Applications\\Kavtor2016DLL");                      // 2016's assembly key
+  os.FailOn("RegCreateKeyA", "Applications\\Kavtor2016DLL");                       // 2016's assembly key
   EXPECT_EQ(wt::Told(acad->RegisterReleases(Ticked({2010, 2016}))),
             "无法打开注册表项 HKEY_LOCAL_MACHINE\\SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\A\\（错误 2）\n"
             "无法创建注册表项 HKEY_LOCAL_MACHINE\\SOFTWARE\\Autodesk\\AutoCAD\\R20.1\\ACAD-F001:804\\Applications\\"

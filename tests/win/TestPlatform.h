@@ -43,10 +43,7 @@ struct MessageBoxCall {
   }
 #define VM_PASS(failed, layer, name, ...) VM_PASS_ON("", failed, layer, name, __VA_ARGS__)
 
-class TestPlatform : public plat::IRegistry,
-                     public plat::IFileSystem,
-                     public plat::IProcessList,
-                     public plat::IShell {
+class TestPlatform : public plat::IRegistry, public plat::IFileSystem, public plat::IProcessList, public plat::IShell {
  public:
   plat::Platform platform{*this, *this, *this, *this};
   // The dialogs' common controls, registered as the program does at start-up.
@@ -136,11 +133,11 @@ class TestPlatform : public plat::IRegistry,
   HRESULT CoInitializeEx(std::uint32_t c) override VM_PASS(HRESULT_FROM_WIN32(m_error), m_shell, CoInitializeEx, c)
   HRESULT SHGetMalloc(plat::IMalloc** m) override VM_PASS((*m = nullptr, HRESULT_FROM_WIN32(m_error)), m_shell, SHGetMalloc, m)
   bool SHGetPathFromIDListA(plat::ItemList l, char* p) override VM_PASS((p[0] = '\0', false), m_shell, SHGetPathFromIDListA, l, p)
-  // clang-format on
+      // clang-format on
 
- private:
-  // Counts the call; true, with the error set as the last error, when it must fail.
-  bool Fails(const char* operation, const std::string& subject = "");
+      private :
+      // Counts the call; true, with the error set as the last error, when it must fail.
+      bool Fails(const char* operation, const std::string& subject = "");
   long Error() const { return static_cast<long>(m_failedWith); }
   static std::string Text(const char* text) { return text ? text : ""; }
   static std::string Text(const char16_t* text) { return text ? ansi::Narrow(text) : ""; }
