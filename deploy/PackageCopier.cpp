@@ -31,8 +31,8 @@ constexpr std::uint32_t kModuleBufferSize = 261;
 // an 8.3 name below it.
 constexpr std::size_t kLongestFolder = 248;
 
+// "." and ".." are folders too.
 bool IsSkipped(const plat::FindData& entry) {
-  if (entry.fileName == "." || entry.fileName == "..") return true;
   if ((entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return true;
   for (const char* name : kSkipNames)
     if (ansi::EqualsNoCase(entry.fileName, name)) return true;

@@ -226,10 +226,12 @@ TEST_F(RemovalTest, TheUninstallerAsksWaitsForAutoCadAndNeedsAnAdministrator) {
                 a2008 + "\n" + a2016 + "\n\n字体文件将保留，用本工具箱绘制的图纸仍能正常显示文字。\n\n是否继续？");
   os.answers = {IDYES};
   os.startAnswer = ERROR_CANCELLED;
+  // A copy left from an earlier run (it goes only at the next restart) is overwritten.
+  const std::string copy = os.GetTempPathA() + "Vellmark-Uninstall-" + std::to_string(::GetCurrentProcessId()) + ".exe";
+  box.Write(copy, "stale");
   uninstaller.RunFromProductFolder();
   ASSERT_EQ(os.boxes.size(), 3u);
   EXPECT_EQ(os.boxes[2].text, "卸载已取消：删除 Vellmark 写入的注册表项和文件需要管理员权限。");
-  const std::string copy = os.GetTempPathA() + "Vellmark-Uninstall-" + std::to_string(::GetCurrentProcessId()) + ".exe";
   EXPECT_EQ(os.started, (std::vector<std::string>{"runas " + copy + " /remove " +
                                                   std::to_string(::GetCurrentProcessId()) + " \"" + product + "\""}));
   EXPECT_EQ(::GetFileAttributesA(copy.c_str()), INVALID_FILE_ATTRIBUTES) << "the copy does not stay";
