@@ -2,6 +2,7 @@
 #include "acad/AcadSetup.h"
 #include "acad/ListSubKeys.h"
 #include "acad/RegistryBuffers.h"
+#include "acad/RegistryValues.h"
 #include "text/AnsiText.h"
 
 void CAcadSetup::DiscoverReleases() {
@@ -18,7 +19,7 @@ void CAcadSetup::ScanWow6432Node() {
 // offered), and noted for the uninstaller, which must not call a removal finished that may have missed one.
 long CAcadSetup::Noted(long rc, const std::string& key) {
   if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND && rc != ERROR_NO_MORE_ITEMS)
-    Report(m_discoveryFailures, Failure::kKeyNotOpened, "HKEY_LOCAL_MACHINE\\" + key, rc);
+    Report(m_discoveryFailures, Failure::kKeyNotOpened, HklmItem(key), rc);
   return rc;
 }
 
@@ -30,8 +31,7 @@ void CAcadSetup::ScanBranch(const char* acadKeyPath, const char* basePathFormat,
   if (Noted(m_reg.RegOpenKeyExA(root, acadKeyPath, 0, KEY_READ, &acadKey), acadKeyPath) != ERROR_SUCCESS) return;
   plat::ScopedKey acadOwner(m_reg, acadKey);
 
-  const std::uint32_t releaseCount =
-      SubKeyCount(m_reg, acadKey, "HKEY_LOCAL_MACHINE\\" + std::string(acadKeyPath), m_discoveryFailures);
+  const std::uint32_t releaseCount = SubKeyCount(m_reg, acadKey, HklmItem(acadKeyPath), m_discoveryFailures);
   for (std::uint32_t r = 0; r < releaseCount; ++r) {
     KeyNameBuffer name;
     if (Noted(m_reg.RegEnumKeyExA(acadKey, r, name.data(), name.size()), acadKeyPath) != ERROR_SUCCESS) continue;
@@ -85,7 +85,7 @@ void CAcadSetup::SearchValue(HKEY parent, const std::string& subKey, std::string
     return;  // the subtree below a key that holds the value is not searched
   }
   if (read != ERROR_MORE_DATA) Noted(read, path);  // a value too long is no installation's
-  const std::uint32_t count = SubKeyCount(m_reg, current, "HKEY_LOCAL_MACHINE\\" + path, m_discoveryFailures);
+  const std::uint32_t count = SubKeyCount(m_reg, current, HklmItem(path), m_discoveryFailures);
   for (std::uint32_t s = 0; s < count; ++s) {
     KeyNameBuffer name;
     if (Noted(m_reg.RegEnumKeyExA(current, s, name.data(), name.size()), path) != ERROR_SUCCESS) continue;

@@ -14,8 +14,6 @@ constexpr std::uint32_t kManagedAssembly = 1;
 constexpr int kExtraKeyRelease = 2009;
 constexpr int kExtraKeyModule = 2008;
 
-std::string HklmItem(const std::string& path) { return "HKEY_LOCAL_MACHINE\\" + path; }
-
 }  // namespace
 
 void CAcadSetup::WriteModuleKey(HKEY installKey, const std::string& installPath, int keyYear, int module,

@@ -9,6 +9,9 @@
 #include "acad/FailureReport.h"
 #include "platform/Registry.h"
 
+// A key below HKEY_LOCAL_MACHINE as the user is told it.
+inline std::string HklmItem(const std::string& path) { return "HKEY_LOCAL_MACHINE\\" + path; }
+
 // A string value of any length in the ANSI code page, up to its first NUL.
 // ERROR_SUCCESS; ERROR_FILE_NOT_FOUND when there is no string value of that
 // name; or the error of the read that failed.

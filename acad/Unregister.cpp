@@ -16,8 +16,6 @@ constexpr int kExtraKeyRelease = 2009;
 constexpr int kExtraKeyModule = 2008;
 constexpr const char* kPlotDriver = "pdfplot9.hdi";
 
-std::string HklmItem(const std::string& path) { return "HKEY_LOCAL_MACHINE\\" + path; }
-
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = ansi::FindLastChar(path, '\\');
   return slash == std::string::npos ? std::string() : path.substr(0, slash);

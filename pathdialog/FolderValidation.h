@@ -1,4 +1,5 @@
-// Validation of a typed install folder, and creation of its missing levels.
+// Validation of a typed install folder, level by level; the walk over its levels
+// is also the picker's way of creating the missing ones.
 #pragma once
 
 #include <functional>

@@ -21,8 +21,7 @@ constexpr long kEditBottomAboveTree = 4;
 
 // ---- creating the folder ----
 
-int CreateFolderPath(plat::IFileSystem& fs, const std::string& path, bool checkOnly) {
-  if (checkOnly) return CheckFolderPath(path);
+int CreateFolderPath(plat::IFileSystem& fs, const std::string& path) {
   return WalkFolderPath(path, [&fs](const std::string& level, bool root) {
     if (!root) fs.CreateDirectoryA(level.c_str());  // an existing level is fine
     return fs.Access(level.c_str(), 0) == 0;
@@ -44,7 +43,7 @@ int ConfirmFolder(plat::IFileSystem& fs, plat::IShell& user, HWND owner, const s
         ansi::Format("The folder:\n\n%s\n\ndoes not exist. Do you want the folder to be created?", path.c_str());
     if (user.MessageBoxA(owner, question.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES)
       return folder::kDeclined;
-    code = CreateFolderPath(fs, path, false);
+    code = CreateFolderPath(fs, path);
     if (code != folder::kAccepted) return warn(code);
   }
   return folder::kAccepted;

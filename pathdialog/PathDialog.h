@@ -13,10 +13,9 @@
 #include "platform/Shell.h"
 #include "text/AnsiText.h"
 
-// The same check as CheckFolderPath; with `checkOnly` false it also creates each
-// missing level. 0, 1 (invalid) or 2 (a level could not be created; the levels
-// made before it stay).
-int CreateFolderPath(plat::IFileSystem& fs, const std::string& path, bool checkOnly);
+// The same check as CheckFolderPath, creating each missing level as it goes. 0, 1
+// (invalid) or 2 (a level could not be created; the levels made before it stay).
+int CreateFolderPath(plat::IFileSystem& fs, const std::string& path);
 
 // What the picker's OK does with the typed path: validate it, offer to create it
 // when missing, create it. Warnings and the question are message boxes over

@@ -44,7 +44,7 @@ class IMalloc {
 class IShell {
  public:
   virtual ~IShell() = default;
-  // MessageBoxA: the button the user chose (kIdOk, kIdYes, ...); 0 when the box
+  // MessageBoxA: the button the user chose (IDOK, IDYES, ...); 0 when the box
   // could not be shown.
   virtual int MessageBoxA(HWND owner, const char* text, const char* caption, std::uint32_t type) = 0;
   // COM on the calling thread, which the browse dialog needs apartment-threaded

@@ -8,11 +8,6 @@
 #include "text/AnsiText.h"
 
 namespace uninstall {
-namespace {
-
-std::string HklmItem(const std::string& path) { return "HKEY_LOCAL_MACHINE\\" + path; }
-
-}  // namespace
 
 std::string EntryKey(int editionBits) { return ansi::Format("%s\\VellmarkToolbox%d", kUninstallKey, editionBits); }
 

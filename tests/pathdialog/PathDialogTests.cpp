@@ -158,14 +158,14 @@ TEST_F(PathDialogTest, FolderCreationLevelByLevel) {
   box.Write(tools + "\\file", "x");
   EXPECT_EQ(ConfirmFolder(os, os, 0, "SetUp", tools + "\\file"), folder::kAccepted);
   EXPECT_TRUE(os.boxes.empty()) << "it exists: nothing to ask";
-  EXPECT_EQ(CreateFolderPath(os, tools + "\\file\\c", false), folder::kCannotCreate);
+  EXPECT_EQ(CreateFolderPath(os, tools + "\\file\\c"), folder::kCannotCreate);
   os.FailOn("CreateDirectoryA", tools + "\\n1\\n2\\n3");
-  EXPECT_EQ(CreateFolderPath(os, tools + "\\n1\\n2\\n3\\n4", false), folder::kCannotCreate);
+  EXPECT_EQ(CreateFolderPath(os, tools + "\\n1\\n2\\n3\\n4"), folder::kCannotCreate);
   os.StopFailing();
   EXPECT_NE(::GetFileAttributesA((tools + "\\n1\\n2").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
   EXPECT_EQ(::GetFileAttributesA((tools + "\\n1\\n2\\n3").c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(CreateFolderPath(os, "C:\\", false), folder::kAccepted);
-  EXPECT_EQ(CreateFolderPath(os, "Q:\\", false), folder::kCannotCreate);
+  EXPECT_EQ(CreateFolderPath(os, "C:\\"), folder::kAccepted);
+  EXPECT_EQ(CreateFolderPath(os, "Q:\\"), folder::kCannotCreate);
   EXPECT_EQ(ApplicationName(os), "SetUp");
   os.FailOn("GetModuleFileNameA");
   EXPECT_EQ(ApplicationName(os), "");
