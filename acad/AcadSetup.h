@@ -112,7 +112,7 @@ class CAcadSetup {
   void CheckFolderRights(const std::string& folder, bool plotDriver, FailureReport& report);
 
   long ReadLoader(HKEY installKey, const std::string& subKey, std::string& loader);
-  bool RemoveOwnKeys(HKEY installKey, const std::string& installPath, int keyYear, bool withAssembly,
+  void RemoveOwnKeys(HKEY installKey, const std::string& installPath, int keyYear, bool withAssembly,
                      const std::string& productFolder, RemovalReport& report);
   struct Remaining;
   bool RemainingLoaders(Remaining& remaining, RemovalReport& report);

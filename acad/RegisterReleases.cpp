@@ -10,9 +10,6 @@ namespace {
 // AutoCAD loads the application when it starts.
 constexpr std::uint32_t kLoadOnStartup = 2;
 constexpr std::uint32_t kManagedAssembly = 1;
-// The 64-bit AutoCAD 2009 also looks for the module under the 2008 name.
-constexpr int kExtraKeyRelease = 2009;
-constexpr int kExtraKeyModule = 2008;
 
 }  // namespace
 
@@ -60,8 +57,8 @@ FailureReport CAcadSetup::RegisterRelease(int year) {
       Remember(RecordEntry::kKey, ansi::Widen(keys[i] + "Applications"), report);
     applications.Close();
     WriteModuleKey(installKey, keys[i], year, release.moduleNumber, report);
-    if (m_editionBits == 64 && year == kExtraKeyRelease)
-      WriteModuleKey(installKey, keys[i], kExtraKeyModule, kExtraKeyModule, report);
+    if (acad::HasExtraModuleKey(m_editionBits, year))
+      WriteModuleKey(installKey, keys[i], acad::kExtraKeyModule, acad::kExtraKeyModule, report);
     WriteAssemblyKey(installKey, keys[i], year, release.assemblyNumber, folders[i], report);
   }
   return report;

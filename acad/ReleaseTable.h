@@ -28,7 +28,14 @@ constexpr std::array<ReleaseInfo, kReleaseCount> kReleases = {{
 }};
 
 constexpr int ReleaseIndex(int year) { return year - kFirstRelease; }
+// The 64-bit AutoCAD 2009 also looks for its module under the 2008 name: that edition writes (and takes back) a
+// second loader key there.
+constexpr int kExtraKeyRelease = 2009;
+constexpr int kExtraKeyModule = 2008;
+constexpr bool HasExtraModuleKey(int editionBits, int year) { return editionBits == 64 && year == kExtraKeyRelease; }
 constexpr bool IsServedRelease(int year) { return year >= kFirstRelease && year <= kLastRelease; }
+// The release whose own PDF plot driver the package's replaces (deploy/InstallLayout.h names the file).
+constexpr int kPlotDriverRelease = 2008;
 
 }  // namespace acad
 

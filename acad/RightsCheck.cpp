@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr int kPlotDriverRelease = 2008;
-
 void AddOnce(FailureReport& report, std::string item, std::uint32_t error) {
   for (const Failure& failure : report)
     if (failure.item == item) return;  // the i686 program finds a 32-bit AutoCAD 2008 twice
@@ -48,7 +46,7 @@ FailureReport CAcadSetup::FindMissingRights(const ReleaseFlags& ticked) {
     const int year = acad::kFirstRelease + k;
     for (const std::string& key : m_arrInstallKeys[k]) CheckKeyRights(key, year, report);
     for (const std::string& folder : m_arrInstallFolders[k])
-      CheckFolderRights(folder, year == kPlotDriverRelease, report);
+      CheckFolderRights(folder, year == acad::kPlotDriverRelease, report);
   }
   return report;
 }

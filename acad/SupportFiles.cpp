@@ -11,8 +11,6 @@ namespace {
 
 constexpr int kFirstAssembly = 2007;
 constexpr int kLastAssembly = 2050;
-constexpr int kPlotDriverRelease = 2008;
-
 }  // namespace
 
 // A file the package does not hold is no failure: most of the assembly numbers
@@ -77,8 +75,8 @@ void CAcadSetup::CopySupportFilesTo(std::string folder, bool plotDriver, const s
   if (!plotDriver) return;
   // The package's driver replaces AutoCAD 2008's own PDF plot driver.
   const std::string drivers = ansi::Format("%s\\Drv", folder.c_str());
-  CopySupportFile(ansi::Format("%s\\Kavtor.prt5", package.c_str()), ansi::Format("%s\\pdfplot9.hdi", drivers.c_str()),
-                  report, true);
+  CopySupportFile(ansi::Format("%s\\Kavtor.prt5", package.c_str()),
+                  ansi::Format("%s\\%s", drivers.c_str(), layout::kPlotDriver), report, true);
 }
 
 FailureReport CAcadSetup::CopySupportFiles(const ReleaseFlags& ticked, const std::string& package) {
@@ -87,7 +85,7 @@ FailureReport CAcadSetup::CopySupportFiles(const ReleaseFlags& ticked, const std
     if (ticked[k] == 0) continue;
     const TextList& folders = m_arrInstallFolders[k];
     for (const std::string& folder : folders)
-      CopySupportFilesTo(folder, acad::kFirstRelease + k == kPlotDriverRelease, package, report);
+      CopySupportFilesTo(folder, acad::kFirstRelease + k == acad::kPlotDriverRelease, package, report);
   }
   return report;
 }

@@ -12,10 +12,6 @@
 
 namespace {
 
-constexpr int kExtraKeyRelease = 2009;
-constexpr int kExtraKeyModule = 2008;
-constexpr const char* kPlotDriver = "pdfplot9.hdi";
-
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = ansi::FindLastChar(path, '\\');
   return slash == std::string::npos ? std::string() : path.substr(0, slash);
@@ -49,25 +45,23 @@ long CAcadSetup::ReadLoader(HKEY installKey, const std::string& subKey, std::str
 
 // The module key first tells whose the pair is; it goes last, so that a run that
 // could not delete the assembly key leaves the next run what it needs to know.
-bool CAcadSetup::RemoveOwnKeys(HKEY installKey, const std::string& installPath, int keyYear, bool withAssembly,
+void CAcadSetup::RemoveOwnKeys(HKEY installKey, const std::string& installPath, int keyYear, bool withAssembly,
                                const std::string& productFolder, RemovalReport& report) {
   const std::string module = ansi::Format("Applications\\Kavtor%d", keyYear);
   std::string loader;
   const long read = ReadLoader(installKey, module, loader);
   if (read != ERROR_SUCCESS && read != ERROR_FILE_NOT_FOUND)  // whose it is cannot be told
     Report(report.failures, Failure::kValueNotRead, HklmItem(installPath + module) + "\\LOADER", read);
-  if (read != ERROR_SUCCESS || !ansi::EqualsNoCase(FolderOf(loader), productFolder)) return false;
+  if (read != ERROR_SUCCESS || !ansi::EqualsNoCase(FolderOf(loader), productFolder)) return;
   for (const std::string& subKey : {withAssembly ? module + "DLL" : std::string(), module}) {
     if (subKey.empty()) continue;
     const long rc = m_reg.RegDeleteKeyA(installKey, subKey.c_str());
     if (rc == ERROR_FILE_NOT_FOUND) continue;
     if (rc != ERROR_SUCCESS) {
-      Report(report.failures, Failure::kKeyNotDeleted, HklmItem(installPath + subKey), rc);
-      return false;
+      return Report(report.failures, Failure::kKeyNotDeleted, HklmItem(installPath + subKey), rc);
     }
     report.removed.push_back(std::string(removed::kKey) + HklmItem(installPath + subKey));
   }
-  return true;
 }
 
 void CAcadSetup::UnregisterFrom(const std::string& productFolder, RemovalReport& report) {
@@ -82,8 +76,8 @@ void CAcadSetup::UnregisterFrom(const std::string& productFolder, RemovalReport&
       }
       plat::ScopedKey owner(m_reg, installKey);
       RemoveOwnKeys(installKey, path, year, true, productFolder, report);
-      if (m_editionBits == 64 && year == kExtraKeyRelease)
-        RemoveOwnKeys(installKey, path, kExtraKeyModule, false, productFolder, report);
+      if (acad::HasExtraModuleKey(m_editionBits, year))
+        RemoveOwnKeys(installKey, path, acad::kExtraKeyModule, false, productFolder, report);
     }
   }
 }
@@ -148,9 +142,9 @@ bool CAcadSetup::RemainingLoaders(Remaining& remaining, RemovalReport& report) {
       std::string loader;
       if (read(key.get(), path, ansi::Format("Applications\\Kavtor%dDLL", year), loader))
         remaining.assemblies.push_back(loader);
-      const bool extra = m_editionBits == 64 && year == kExtraKeyRelease;
+      const bool extra = acad::HasExtraModuleKey(m_editionBits, year);
       if (read(key.get(), path, ansi::Format("Applications\\Kavtor%d", year), loader) ||
-          (extra && read(key.get(), path, ansi::Format("Applications\\Kavtor%d", kExtraKeyModule), loader)))
+          (extra && read(key.get(), path, ansi::Format("Applications\\Kavtor%d", acad::kExtraKeyModule), loader)))
         remaining.served.push_back(m_arrInstallFolders[k][i]);
     }
   }
@@ -166,7 +160,7 @@ void CAcadSetup::RemoveSupportFile(const std::string& path, const RecordEntry& e
   if (found != Presence::kFile) return;  // gone already
   if (info.size != entry.size || info.lastWrite != entry.lastWrite)
     return report.kept.push_back(path + "（安装后已被更改）");
-  const bool driver = ansi::EqualsNoCase(NameOf(path), kPlotDriver);
+  const bool driver = ansi::EqualsNoCase(NameOf(path), layout::kPlotDriver);
   if (driver ? ListsNoCase(remaining.served, FolderOf(FolderOf(path))) : ListsNoCase(remaining.assemblies, path))
     return report.kept.push_back(path + "（另一处安装的 Vellmark 仍在使用）");
   const std::string original = path + layout::kOriginalSuffix;

@@ -77,6 +77,13 @@ TEST_F(TrustedPathsTest, WhatCannotBeReadIsLeftAloneAndReported) {
                                                      "\\TRUSTEDPATHS（错误 0）\n无法创建注册表项 HKEY_CURRENT_USER\\" +
                                                      wt::Ansi(denied) + "（错误 5）\n");
   EXPECT_EQ(Trusted(denied), L"C:\\Mine");
+  // A value that grows at every read (ERROR_MORE_DATA each time) is given up after a few tries.
+  os.StopFailing();
+  os.FailOn("RegQueryValueExW", wt::Ansi(denied) + "\\TRUSTEDPATHS", ERROR_MORE_DATA);
+  EXPECT_EQ(wt::Told(acad.UpdateTrustedPaths()), "无法读取注册表值 HKEY_CURRENT_USER\\" + wt::Ansi(binary) +
+                                                     "\\TRUSTEDPATHS（错误 0）\n无法读取注册表值 HKEY_CURRENT_USER\\" +
+                                                     wt::Ansi(denied) + "\\TRUSTEDPATHS（错误 234）\n");
+  EXPECT_EQ(Trusted(denied), L"C:\\Mine");
   // A profile list whose first entry cannot be read.
   os.StopFailing();
   os.FailOn("RegEnumKeyExW", "R18.0\\P\\Profiles\\#0");

@@ -84,9 +84,11 @@ class RemovalTest : public wt::MachineTest {
   std::string registry, files;
 };
 
-// Every key, value, trusted folder and file the installation made goes, AutoCAD 2008's driver comes back, the
-// fonts stay and are named as staying; run again, it finds nothing left and says so without a failure.
+// Installed twice into the same folder (a repeated installation is complete, its uninstaller overwritten): every
+// key, value, trusted folder and file the installation made goes, AutoCAD 2008's driver comes back, the fonts stay
+// and are named as staying; run again, it finds nothing left and says so without a failure.
 TEST_F(RemovalTest, TheMachineIsAsItWasButTheFontsAndASecondRunFindsNothing) {
+  Install(box.Path("X"));
   Install(box.Path("X"));
   ASSERT_EQ(Entry(), x);
   const RemovalReport report = Remove(x);
@@ -132,19 +134,29 @@ TEST_F(RemovalTest, AutoCadRemovedFirstAndAPartlyDeletedProductFolder) {
   ExpectAsBefore();
 }
 
-// A file changed since the installation is the user's now: kept and named, and with it its folder; the removal
-// has finished, so the entry goes.
+// A file changed since the installation is the user's now, even one whose size stayed: kept and named, and with it
+// its folder; the removal has finished, so the entry goes. The user deletes the rest by hand, and a second run
+// takes the folder above, which the installation made.
 TEST_F(RemovalTest, AChangedFileIsKeptAndNamed) {
   Install(box.Path("X"));
   box.Write(x + "\\说明.txt", "my notes");
+  const std::string assembly = a2016 + "\\ACAD2013.dll";
+  box.Write(assembly, "NEW ACAD2013.dll");  // the size it had
+  const HANDLE file = ::CreateFileA(assembly.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  const FILETIME old{0, 30000000};  // 1606
+  ASSERT_TRUE(::SetFileTime(file, nullptr, nullptr, &old));
+  ::CloseHandle(file);
   const RemovalReport report = Remove(x);
   EXPECT_EQ(wt::Told(report.failures), "");
-  ASSERT_EQ(report.kept.size(), 3u);  // the fonts first
-  EXPECT_EQ(report.kept[1], x + "\\说明.txt（安装后已被更改）");
-  EXPECT_EQ(report.kept[2], "文件夹 " + x + "（其中还有其他文件）");
+  ASSERT_EQ(report.kept.size(), 4u);  // the fonts second
+  EXPECT_EQ(report.kept[0], assembly + "（安装后已被更改）");
+  EXPECT_EQ(report.kept[2], x + "\\说明.txt（安装后已被更改）");
+  EXPECT_EQ(report.kept[3], "文件夹 " + x + "（其中还有其他文件）");
   EXPECT_EQ(box.Read(x + "\\说明.txt"), "my notes");
   EXPECT_EQ(Entry(), "");
-  wt::RemoveAll(box.Path("X"));
+  wt::RemoveAll(x);
+  ::DeleteFileA(assembly.c_str());
+  EXPECT_EQ(wt::Told(Remove(x).failures), "");
   ExpectAsBefore();
 }
 
@@ -213,6 +225,12 @@ TEST_F(RemovalTest, TheUninstallerAsksWaitsForAutoCadAndNeedsAnAdministrator) {
   const std::string registryNow = box.DumpRegistry(), filesNow = box.DumpFiles();
   CAcadSetup acad(os.platform);
   uninstall::CUninstaller uninstaller(os.platform, acad, 32);
+  os.boxes.clear();
+  os.FailOn("GetModuleFileNameW");  // its own path unknown: nothing to remove
+  uninstaller.RunFromProductFolder();
+  os.StopFailing();
+  ASSERT_EQ(os.boxes.size(), 1u);
+  EXPECT_EQ(os.boxes[0].text, "卸载程序所在的文件夹路径中含有系统无法处理的字符，无法卸载。");
   os.boxes.clear();
   os.answers = {IDNO};
   uninstaller.RunFromProductFolder();

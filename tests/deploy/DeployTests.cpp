@@ -182,6 +182,13 @@ TEST_F(CopyTest, AFolderTooLongForItsFilesIsRefusedCountingCharacters) {
   Package(longest);
   EXPECT_TRUE(Copy(box.Path("K")));
   EXPECT_TRUE(box.Read(box.Path("K\\") + longest));
+  // One more: no ANSI call on Windows reads it (Wine's would), so it is a file that cannot be copied; Abort.
+  Package(longest + "s");
+  os.boxes.clear();
+  EXPECT_FALSE(Copy(box.Path("K")));
+  ASSERT_EQ(os.boxes.size(), 1u);
+  EXPECT_NE(os.boxes[0].text.find(longest + "s"), std::string::npos);
+  EXPECT_FALSE(box.Read(box.Path("K\\") + longest + "s"));
 }
 
 }  // namespace
