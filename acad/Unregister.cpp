@@ -12,15 +12,6 @@
 
 namespace {
 
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = ansi::FindLastChar(path, '\\');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-std::string NameOf(const std::string& path) {
-  const std::size_t slash = ansi::FindLastChar(path, '\\');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 bool ListsNoCase(const std::vector<std::string>& texts, const std::string& text) {
   return std::any_of(texts.begin(), texts.end(), [&](const std::string& t) { return ansi::EqualsNoCase(t, text); });
 }
@@ -52,7 +43,7 @@ void CAcadSetup::RemoveOwnKeys(HKEY installKey, const std::string& installPath, 
   const long read = ReadLoader(installKey, module, loader);
   if (read != ERROR_SUCCESS && read != ERROR_FILE_NOT_FOUND)  // whose it is cannot be told
     Report(report.failures, Failure::kValueNotRead, HklmItem(installPath + module) + "\\LOADER", read);
-  if (read != ERROR_SUCCESS || !ansi::EqualsNoCase(FolderOf(loader), productFolder)) return;
+  if (read != ERROR_SUCCESS || !ansi::EqualsNoCase(ansi::FolderOf(loader), productFolder)) return;
   for (const std::string& subKey : {withAssembly ? module + "DLL" : std::string(), module}) {
     if (subKey.empty()) continue;
     const long rc = m_reg.RegDeleteKeyA(installKey, subKey.c_str());
@@ -93,7 +84,7 @@ CAcadSetup::TextList CAcadSetup::FoldersServedFrom(const std::string& productFol
           ReadLoader(key.get(), ansi::Format("Applications\\Kavtor%d", acad::kFirstRelease + k), loader) !=
               ERROR_SUCCESS)
         continue;
-      if (ansi::EqualsNoCase(FolderOf(loader), productFolder) && !ListsNoCase(folders, m_arrInstallFolders[k][i]))
+      if (ansi::EqualsNoCase(ansi::FolderOf(loader), productFolder) && !ListsNoCase(folders, m_arrInstallFolders[k][i]))
         folders.push_back(m_arrInstallFolders[k][i]);
     }
   }
@@ -160,8 +151,9 @@ void CAcadSetup::RemoveSupportFile(const std::string& path, const RecordEntry& e
   if (found != Presence::kFile) return;  // gone already
   if (info.size != entry.size || info.lastWrite != entry.lastWrite)
     return report.kept.push_back(path + "（安装后已被更改）");
-  const bool driver = ansi::EqualsNoCase(NameOf(path), layout::kPlotDriver);
-  if (driver ? ListsNoCase(remaining.served, FolderOf(FolderOf(path))) : ListsNoCase(remaining.assemblies, path))
+  const bool driver = ansi::EqualsNoCase(ansi::NameOf(path), layout::kPlotDriver);
+  if (driver ? ListsNoCase(remaining.served, ansi::FolderOf(ansi::FolderOf(path)))
+             : ListsNoCase(remaining.assemblies, path))
     return report.kept.push_back(path + "（另一处安装的 Vellmark 仍在使用）");
   const std::string original = path + layout::kOriginalSuffix;
   plat::FileInfo kept;
@@ -187,7 +179,7 @@ void CAcadSetup::RemoveSupportFiles(const InstallRecord& record, RemovalReport& 
   for (const RecordEntry& entry : record.Entries()) {
     if (entry.kind != RecordEntry::kSupport) continue;
     const std::string path = ansi::Narrow(entry.path);
-    if (IsShapeFont(NameOf(path))) {
+    if (IsShapeFont(ansi::NameOf(path))) {
       fonts = true;
       continue;
     }

@@ -44,22 +44,21 @@ bool IsSkipped(const plat::FindData& entry) {
 std::string ProgramPath(plat::Platform& platform, bool* lossy) {
   char16_t module[kModuleBufferSize] = {};
   const std::uint32_t length = platform.files.GetModuleFileNameW(module, kModuleBufferSize);
-  *lossy = false;
+  if (lossy != nullptr) *lossy = false;
   return length < kModuleBufferSize ? ansi::Narrow(std::u16string(module, length), lossy) : "";
 }
 
 bool LocatePackageFolder(plat::Platform& platform, std::string& folder, HWND owner) {
   bool lossy = false;
   const std::string programPath = ProgramPath(platform, &lossy);
-  const std::size_t slash = ansi::FindLastChar(programPath, '\\');
-  const std::string programFolder = slash == std::string::npos ? "" : programPath.substr(0, slash);
+  const std::string programFolder = ansi::FolderOf(programPath);
   if (lossy) {
     // The ANSI calls would name it with question marks and find nothing.
     platform.shell.MessageBoxA(owner, ansi::Format(kUnusableFolderFormat, programFolder.c_str()).c_str(),
                                captions::kSetup, MB_OK);
     return false;
   }
-  if (slash != std::string::npos) {
+  if (!programFolder.empty()) {
     if (GetPathKind(platform.files, programFolder + "\\Data") == PathKind::Folder) {
       folder = programFolder + "\\Data";
       return true;

@@ -19,7 +19,7 @@ bool LocatePackageFolder(plat::Platform& platform, std::string& folder, HWND own
 
 // The running program's path in the ANSI code page; empty when it does not fit
 // the buffer. `lossy`: it holds characters the code page lacks.
-std::string ProgramPath(plat::Platform& platform, bool* lossy);
+std::string ProgramPath(plat::Platform& platform, bool* lossy = nullptr);
 
 // True when `productFolder` can be made (at most 248 characters, the limit of
 // CreateDirectory) and every file of the package fits below it (at most 259

@@ -52,9 +52,7 @@ int ConfirmFolder(plat::IFileSystem& fs, plat::IShell& user, HWND owner, const s
 std::string ApplicationName(plat::IFileSystem& fs) {
   char module[MAX_PATH + 1] = {};
   const std::uint32_t length = fs.GetModuleFileNameA(module, sizeof module);
-  std::string name(module, length < sizeof module ? length : 0);
-  const std::size_t slash = ansi::FindLastChar(name, '\\');
-  if (slash != std::string::npos) name.erase(0, slash + 1);
+  std::string name = ansi::NameOf(std::string(module, length < sizeof module ? length : 0));
   const std::size_t dot = ansi::FindLastChar(name, '.');
   if (dot != std::string::npos) name.erase(dot);
   return name;

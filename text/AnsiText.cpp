@@ -51,6 +51,16 @@ std::size_t FindLastChar(const std::string& text, char c) {
   return found;
 }
 
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = FindLastChar(path, '\\');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+  const std::size_t slash = FindLastChar(path, '\\');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 std::size_t CharCount(const std::string& text) {
   std::size_t count = 0;
   for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) ++count;

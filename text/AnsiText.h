@@ -33,6 +33,9 @@ bool IsCharBoundary(const std::string& text, std::size_t pos);
 // Position of the last character `c` (a single byte), stepping over double-byte
 // characters whose trail byte looks like it (誠 is 0x90 0x5C); npos when none.
 std::size_t FindLastChar(const std::string& text, char c);
+// A path's folder ("" when it has no backslash) and its last part.
+std::string FolderOf(const std::string& path);
+std::string NameOf(const std::string& path);
 
 // The longest path the ANSI file calls take, in characters: MAX_PATH less its
 // terminator.

@@ -151,8 +151,7 @@ bool Dlg_Setup::RunInstall() {
 // folder recorded, and the Apps & Features entry that starts it. Also after a
 // failure: what was made can be taken back.
 void Dlg_Setup::MakeRemovable(InstallRecord record) {
-  bool lossy = false;
-  const std::string program = ProgramPath(m_platform, &lossy);
+  const std::string program = ProgramPath(m_platform);
   const std::string uninstaller = m_strPath + "\\" + layout::kUninstallerName;
   if (!m_platform.files.CopyFileA(program.c_str(), uninstaller.c_str(), false))
     Report(m_installFailures, Failure::kFileNotCopied, uninstaller, static_cast<long>(m_platform.files.GetLastError()));

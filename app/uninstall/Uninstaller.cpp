@@ -27,17 +27,10 @@ constexpr const char* kFailedAdvice =
     "请关闭 AutoCAD 和可能占用这些文件的程序，然后在“应用和功能”中再次卸载 %s，即可完成卸载。";
 constexpr std::uint32_t kStarterWaitMs = 30000;
 
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = ansi::FindLastChar(path, '\\');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
 }  // namespace
 
 bool IsUninstaller(plat::Platform& platform) {
-  bool lossy = false;
-  const std::string program = ProgramPath(platform, &lossy);
-  return ansi::EqualsNoCase(program.substr(FolderOf(program).size() + 1), layout::kUninstallerName);
+  return ansi::EqualsNoCase(ansi::NameOf(ProgramPath(platform)), layout::kUninstallerName);
 }
 
 std::string ComposeUninstallQuestion(int editionBits, const std::string& productFolder,
@@ -103,7 +96,7 @@ int CUninstaller::Tell(const std::string& text, std::uint32_t type) {
 void CUninstaller::RunFromProductFolder() {
   bool lossy = false;
   const std::string program = ProgramPath(m_platform, &lossy);
-  const std::string product = FolderOf(program);
+  const std::string product = ansi::FolderOf(program);
   if (lossy || product.empty()) return (void)Tell(kUnusableFolderText, MB_OK | MB_ICONEXCLAMATION);
   m_acadSetup.DiscoverReleases();
   const std::string question = ComposeUninstallQuestion(m_editionBits, product, m_acadSetup.FoldersServedFrom(product));
@@ -132,8 +125,7 @@ void CUninstaller::RunRemoval(std::uint32_t starter, const std::string& productF
   const RemovalReport report = Remove(productFolder);
   Tell(ComposeClosingMessage(m_editionBits, report),
        MB_OK | (report.failures.empty() ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
-  bool lossy = false;
-  m_platform.files.MoveFileExA(ProgramPath(m_platform, &lossy).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+  m_platform.files.MoveFileExA(ProgramPath(m_platform).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
 }
 
 RemovalReport CUninstaller::Remove(const std::string& productFolder) {
@@ -194,7 +186,7 @@ void CUninstaller::RemoveWhatIsLeft(const std::string& productFolder, RemovalRep
                     static_cast<long>(m_platform.files.GetLastError()));
   }
   // Nothing of ours is left in a folder that will not go: it is the user's to delete.
-  if (RemoveFolder(productFolder, true, report)) RemoveFolder(FolderOf(productFolder), false, report);
+  if (RemoveFolder(productFolder, true, report)) RemoveFolder(ansi::FolderOf(productFolder), false, report);
   if (found != ERROR_SUCCESS || !ansi::EqualsNoCase(location, productFolder)) return;
   const std::size_t failures = report.failures.size();
   DeleteEntry(m_platform.registry, m_editionBits, report.failures);

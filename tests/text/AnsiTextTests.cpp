@@ -67,6 +67,8 @@ TEST(AnsiTextTest, LastCharacterAndLengthCountCharactersNotBytes) {
   EXPECT_EQ(FindLastChar("C:\\a\\b.exe", '\\'), 4u);
   EXPECT_EQ(FindLastChar("誠誠", '\\'), std::string::npos);
   EXPECT_EQ(FindLastChar("a.b.c", '.'), 3u);
+  EXPECT_EQ(FolderOf("C:\\下载\\誠") + "|" + NameOf("C:\\下载\\誠"), "C:\\下载|誠");
+  EXPECT_EQ(FolderOf("誠.exe") + "|" + NameOf("誠.exe"), "|誠.exe");
   EXPECT_EQ(CharCount("C:\\结构"), 5u);
   EXPECT_EQ(CharCount(""), 0u);
   EXPECT_EQ(CharCount(std::string(130, 'a')), 130u);
