@@ -57,6 +57,16 @@ bool TestPlatform::FindNextFileA(HANDLE find, plat::FindData* data) {
   return m_files.FindNextFileA(find, data);
 }
 
+// Windows refuses to overwrite a read-only file (ERROR_ACCESS_DENIED); Wine run as root, as the tests are, ignores
+// the permissions it keeps the attribute in and overwrites it.
+bool TestPlatform::CopyFileA(const char* from, const char* to, bool failIfExists) {
+  if (Fails("CopyFileA", Text(to))) return false;
+  const DWORD attributes = ::GetFileAttributesA(to);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+    return ::SetLastError(ERROR_ACCESS_DENIED), false;
+  return m_files.CopyFileA(from, to, failIfExists);
+}
+
 bool TestPlatform::ShellExecuteExA(const char* verb, const char* file, const char* parameters) {
   if (Fails("ShellExecuteExA", file)) return false;
   started.push_back(std::string(verb ? verb : "") + " " + file + " " + (parameters ? parameters : ""));

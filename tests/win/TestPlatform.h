@@ -112,7 +112,7 @@ class TestPlatform : public plat::IRegistry, public plat::IFileSystem, public pl
   long RegSetValueExW(HKEY k, const char16_t* name, std::uint32_t r, std::uint32_t t, const std::uint8_t* d, std::uint32_t n) override VM_PASS_ON(Sub(k, name), Error(), m_registry, RegSetValueExW, k, name, r, t, d, n)
   std::uint32_t GetModuleFileNameA(char* b, std::uint32_t n) override VM_PASS(0, m_files, GetModuleFileNameA, b, n)
   std::uint32_t GetModuleFileNameW(char16_t* b, std::uint32_t n) override VM_PASS(0, m_files, GetModuleFileNameW, b, n)
-  bool CopyFileA(const char* from, const char* to, bool failIfExists) override VM_PASS_ON(Text(to), false, m_files, CopyFileA, from, to, failIfExists)
+  bool CopyFileA(const char* from, const char* to, bool failIfExists) override;
   std::uint32_t GetFileAttributesA(const char* p) override VM_PASS_ON(Text(p), INVALID_FILE_ATTRIBUTES, m_files, GetFileAttributesA, p)
   bool SetFileAttributesA(const char* p, std::uint32_t a) override VM_PASS_ON(Text(p), false, m_files, SetFileAttributesA, p, a)
   bool DeleteFileA(const char* p) override VM_PASS_ON(Text(p), false, m_files, DeleteFileA, p)
