@@ -15,23 +15,9 @@ const std::wstring kProfiles = L"Software\\Autodesk\\AutoCAD\\R20.1\\ACAD-F001:8
 const char* const kPackage[] = {"Kavtor2008.ARX", "Kavtor2015.ARX", "ACAD2007.dll",  "ACAD2013.dll",
                                 "Kavtor.prt5",    "说明.txt",       "Kavtor_EN.shx", "Kavtor_HZ.shx"};
 
-// The installer upper-cases every trusted folder it keeps: lists are compared letter case aside.
-std::string Comparable(const std::string& dump) {
-  std::string out = dump;
-  for (std::size_t at = out.find("\"TRUSTEDPATHS\"="); at != std::string::npos;
-       at = out.find("\"TRUSTEDPATHS\"=", at + 1))
-    for (std::size_t i = at; i < out.size() && out[i] != '\n'; ++i) out[i] = static_cast<char>(std::toupper(out[i]));
-  return out;
-}
 // The files less the shape fonts, which stay in AutoCAD's folders.
 std::string WithoutFonts(const std::string& dump) {
-  std::string out;
-  for (std::size_t begin = 0, end; begin < dump.size(); begin = end + 1) {
-    end = dump.find('\n', begin);
-    const std::string line = dump.substr(begin, end - begin);
-    if (line.find("\\Fonts\\Kavtor_") == std::string::npos) out += line + "\n";
-  }
-  return out;
+  return wt::Without(dump, [](const std::string& line) { return line.find("\\Fonts\\Kavtor_") != std::string::npos; });
 }
 
 class RemovalTest : public wt::MachineTest {
@@ -46,7 +32,7 @@ class RemovalTest : public wt::MachineTest {
     box.Set(HKEY_CURRENT_USER, kProfiles + L"Empty\\Variables", L"Other", L"x");  // no TRUSTEDPATHS
     box.AddKey(HKEY_CURRENT_USER, kProfiles + L"New");                            // no Variables
     box.AddKey(HKEY_LOCAL_MACHINE, wt::Wide(uninstall::kUninstallKey));           // as every Windows has it
-    registry = Comparable(box.DumpRegistry());
+    registry = wt::TrustedListsUpper(box.DumpRegistry());
     files = box.DumpFiles();
   }
 
@@ -72,7 +58,7 @@ class RemovalTest : public wt::MachineTest {
     return uninstall::CUninstaller(os.platform, acad, 32).Remove(product);
   }
   void ExpectAsBefore() {
-    EXPECT_EQ(Comparable(box.DumpRegistry()), registry);
+    EXPECT_EQ(wt::TrustedListsUpper(box.DumpRegistry()), registry);
     EXPECT_EQ(WithoutFonts(box.DumpFiles()), files);
   }
   std::string Entry() {
@@ -182,7 +168,7 @@ TEST_F(RemovalTest, EachFolderTakesBackOnlyItsOwn) {
   EXPECT_EQ(trusted, expected);
   EXPECT_NE(box.DumpRegistry(), registry2);
   EXPECT_EQ(wt::Told(Remove(y).failures), "");
-  std::string left = Comparable(box.DumpRegistry());
+  std::string left = wt::TrustedListsUpper(box.DumpRegistry());
   // A 32-bit program's SOFTWARE\Autodesk is below Wow6432Node, as the dump shows the keys past any redirection.
   const std::string view = wt::kWow64 ? "\\HKLM\\SOFTWARE\\Wow6432Node\\" : "\\HKLM\\SOFTWARE\\";
   for (const std::string& found : {view + wt::Ansi(k2008.substr(9)) + "\\Applications\n",

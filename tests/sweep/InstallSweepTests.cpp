@@ -40,15 +40,6 @@ void Seed(wt::Sandbox& box) {
   box.AddKey(HKEY_LOCAL_MACHINE, wt::Wide(uninstall::kUninstallKey));  // as every Windows has it
 }
 
-// The lines of a dump for which `drop` does not hold.
-template <class Drop>
-std::string Without(const std::string& dump, Drop drop) {
-  std::istringstream lines(dump);
-  std::string line, out;
-  while (std::getline(lines, line))
-    if (!drop(line)) out += line + "\n";
-  return out;
-}
 bool Starts(const std::string& line, const char* part) { return line.rfind(part, 0) == 0; }
 bool Has(const std::string& line, const char* part) { return line.find(part) != std::string::npos; }
 // What the program owns: the product folder, the support files (AutoCAD's driver kept aside), the package's
@@ -72,15 +63,6 @@ std::string Files(wt::Sandbox& box) {
   if (at != std::string::npos) files.replace(at, files.find('\n', at) - at, "Uninstall.dat <record>");
   return files;
 }
-// The installer upper-cases every trusted folder it keeps: lists compared letter case aside.
-std::string Comparable(std::string dump) {
-  for (std::size_t at = dump.find("\"TRUSTEDPATHS\"="); at != std::string::npos;
-       at = dump.find("\"TRUSTEDPATHS\"=", at + 1))
-    for (std::size_t i = at; i < dump.size() && dump[i] != '\n'; ++i)
-      dump[i] = static_cast<char>(std::toupper(dump[i]));
-  return dump;
-}
-
 struct Outcome {
   std::intptr_t result = 0;
   std::string registry, files;  // as left; the files less the package
@@ -109,7 +91,8 @@ std::string Difference(const std::string& before, const std::string& after) {
 
 std::string Touched(wt::Sandbox& box, const std::string& registry, const std::string& files) {
   std::string touched;
-  const std::string nowRegistry = Without(box.DumpRegistry(), OwnedKey), nowFiles = Without(Files(box), OwnedFile);
+  const std::string nowRegistry = wt::Without(box.DumpRegistry(), OwnedKey),
+                    nowFiles = wt::Without(Files(box), OwnedFile);
   return Difference(registry, nowRegistry) + Difference(files, nowFiles);
 }
 
@@ -144,7 +127,7 @@ Outcome Install(std::size_t failAt, bool fromThereOn) {
   Outcome run;
   wt::Sandbox box;
   Seed(box);
-  const std::string registry = Without(box.DumpRegistry(), OwnedKey), files = Without(Files(box), OwnedFile);
+  const std::string registry = wt::Without(box.DumpRegistry(), OwnedKey), files = wt::Without(Files(box), OwnedFile);
   wt::TestPlatform os;
   if (failAt != 0) os.FailCall(failAt, fromThereOn);
   run.result = InstallOnce(os, box, &run);
@@ -153,7 +136,7 @@ Outcome Install(std::size_t failAt, bool fromThereOn) {
   run.failed = os.failed;
   run.open = os.OpenHandles();
   run.registry = box.DumpRegistry();
-  run.files = Without(Files(box), InPackage);
+  run.files = wt::Without(Files(box), InPackage);
   run.touched = Touched(box, registry, files);
   for (const wt::MessageBoxCall& b : os.boxes) run.texts.push_back(b.text);
   for (int i = 0; i < 3; ++i) {
@@ -171,8 +154,9 @@ Outcome Remove(std::size_t failAt, bool fromThereOn) {
   Outcome run;
   wt::Sandbox box;
   Seed(box);
-  const std::string registry = Comparable(box.DumpRegistry()), files = Without(Files(box), Left);
-  const std::string ownedRegistry = Without(box.DumpRegistry(), OwnedKey), ownedFiles = Without(Files(box), OwnedFile);
+  const std::string registry = wt::TrustedListsUpper(box.DumpRegistry()), files = wt::Without(Files(box), Left);
+  const std::string ownedRegistry = wt::Without(box.DumpRegistry(), OwnedKey),
+                    ownedFiles = wt::Without(Files(box), OwnedFile);
   wt::TestPlatform os;
   InstallOnce(os, box, nullptr);
   const std::size_t before = os.calls;
@@ -187,16 +171,17 @@ Outcome Remove(std::size_t failAt, bool fromThereOn) {
     return k.rfind("文件夹 ", 0) == 0;
   });  // a folder that would not go
   run.entry = box.Get(HKEY_LOCAL_MACHINE, wt::Wide(uninstall::EntryKey(kEditionBits)), L"UninstallString").has_value();
-  run.restored = Comparable(box.DumpRegistry()) == registry && Without(Files(box), Left) == files;
-  if (!run.restored)
-    run.lost.push_back(Difference(registry, Comparable(box.DumpRegistry())) +
-                       Difference(files, Without(Files(box), Left)));
+  // As before the installation, or what differs noted.
+  const auto restored = [&] {
+    const std::string lost = Difference(registry, wt::TrustedListsUpper(box.DumpRegistry())) +
+                             Difference(files, wt::Without(Files(box), Left));
+    if (!lost.empty()) run.lost.push_back(lost);
+    return lost.empty();
+  };
+  run.restored = restored();
   run.touched = Touched(box, ownedRegistry, ownedFiles);
   RemoveOnce(os, box);
-  run.restoredAfterSecond = Comparable(box.DumpRegistry()) == registry && Without(Files(box), Left) == files;
-  if (!run.restoredAfterSecond)
-    run.lost.push_back(Difference(registry, Comparable(box.DumpRegistry())) +
-                       Difference(files, Without(Files(box), Left)));
+  run.restoredAfterSecond = restored();
   return run;
 }
 
@@ -244,7 +229,7 @@ TEST(InstallSweepTest, EveryFailingCallOfAWholeInstallation) {
     });
     // EstimatedSize is Apps & Features' estimate: one file size not read changes it, and nothing else.
     const bool incomplete =
-        Without(run.registry, Estimate) != Without(sound.registry, Estimate) || run.files != sound.files;
+        wt::Without(run.registry, Estimate) != wt::Without(sound.registry, Estimate) || run.files != sound.files;
     const bool unsayable = std::find(run.failed.begin(), run.failed.end(), "MessageBoxA") != run.failed.end();
     const bool inDiscovery = !fromThereOn && k <= sound.discovery;
     if (saidDone && toldSomethingElse) ADD_FAILURE() << where << ": complete after a failure was told";

@@ -111,6 +111,14 @@ std::wstring Wide(const std::string& ansi) {
                                    static_cast<int>(out.size())));
   return out;
 }
+std::string TrustedListsUpper(std::string dump) {
+  for (std::size_t at = dump.find("\"TRUSTEDPATHS\"="); at != std::string::npos;
+       at = dump.find("\"TRUSTEDPATHS\"=", at + 1))
+    for (std::size_t i = at; i < dump.size() && dump[i] != '\n'; ++i)
+      dump[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(dump[i])));
+  return dump;
+}
+
 std::string Ansi(const std::wstring& text) { return Narrow(CP_ACP, text); }
 std::string Utf8(const std::wstring& text) { return Narrow(CP_UTF8, text); }
 

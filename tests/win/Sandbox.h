@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,21 @@ std::string Utf8(const std::wstring& text);  // for failure messages
 inline std::u16string U16(const std::wstring& text) { return {text.begin(), text.end()}; }
 // Removes a file, or a folder with everything below it, read-only or not.
 void RemoveAll(const std::string& path, DWORD attributes = FILE_ATTRIBUTE_DIRECTORY);
+
+// The lines of a dump for which `drop` does not hold.
+template <class Drop>
+std::string Without(const std::string& dump, Drop drop) {
+  std::string out;
+  for (std::size_t begin = 0, end; begin < dump.size(); begin = end + 1) {
+    end = std::min(dump.find('\n', begin), dump.size());
+    const std::string line = dump.substr(begin, end - begin);
+    if (!drop(line)) out += line + "\n";
+  }
+  return out;
+}
+// The installer upper-cases every trusted folder it keeps: a dump with its TRUSTEDPATHS lines upper-cased, to compare
+// the lists letter case aside.
+std::string TrustedListsUpper(std::string dump);
 
 class Sandbox {
  public:
