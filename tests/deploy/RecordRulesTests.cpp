@@ -69,9 +69,17 @@ TEST(InstallRecordTest, ASecondInstallationAddsToTheFirst) {
 TEST(InstallRecordTest, ARecordThisProgramDidNotWriteIsRefusedWhole) {
   InstallRecord record;
   record.Add(Entry(RecordEntry::kKey, u"Kept"));
-  const std::u16string lines[] = {u"file\tA.arx\t1", u"file\tA.arx\t1\t2\t3",   u"file\tA.arx\tx\t2",
-                                  u"file\t\t1\t2",   u"trusted\tK\t4294967296", u"key\tK%4",
-                                  u"key\tK%GG",      u"folder\tC:\\",           u"file\tA\t99999999999999999999\t1"};
+  const std::u16string lines[] = {u"file\tA.arx\t1",
+                                  u"file\tA.arx\t1\t2\t3",
+                                  u"file\tA.arx\tx\t2",
+                                  u"file\t\t1\t2",
+                                  u"trusted\tK\t4294967296",
+                                  u"key\tK%4",
+                                  u"key\tK%GG",
+                                  u"folder\tC:\\",
+                                  u"file\tA\t99999999999999999999\t1",
+                                  u"file\tA\t\t1",
+                                  u"file\tA\t000000000000000000001\t1"};
   for (const std::u16string& line : lines) {
     EXPECT_FALSE(ParseRecord(Bytes(u"\uFEFFkey\tFine\r\n" + line + u"\r\n"), record))
         << std::string(line.begin(), line.end());

@@ -12,6 +12,9 @@ TEST(AnsiTextTest, UpperAsciiLeavesTrailBytesAlone) {
   EXPECT_EQ(UpperAscii("a癮b"), "A癮B");
   EXPECT_EQ(UpperAscii("c:\\工具\\vellmark"), "C:\\工具\\VELLMARK");
   EXPECT_EQ(UpperAscii(std::string("\xB0", 1)), std::string("\xB0", 1)) << "a lone lead byte at the end stays";
+  const char16_t mixed[] = {u'd', u':', 0xF6, 0x80, 0xFF, 0x4E2D, 0},
+                 upper[] = {u'D', u':', 0xF6, 0x80, 0xFF, 0x4E2D, 0};
+  EXPECT_TRUE(UpperAscii(std::u16string(mixed)) == upper) << "UTF-16: ASCII letters only";
 }
 
 TEST(AnsiTextTest, CharLengthPairsLeadBytes) {
