@@ -46,7 +46,7 @@ FailureReport CAcadSetup::RegisterRelease(int year) {
     HKEY installKey = 0;
     // The stored path ends with a backslash; the registry resolves it to the key itself.
     const long rc = m_reg.RegOpenKeyA(HKEY_LOCAL_MACHINE, keys[i].c_str(), &installKey);
-    if (rc != ERROR_SUCCESS || installKey == 0) {
+    if (rc != ERROR_SUCCESS) {
       Report(report, Failure::kKeyNotOpened, HklmItem(keys[i]), rc);
       continue;
     }

@@ -61,7 +61,7 @@ void CAcadSetup::UnregisterFrom(const std::string& productFolder, RemovalReport&
     for (const std::string& path : m_arrInstallKeys[k]) {
       HKEY installKey = 0;
       const long rc = m_reg.RegOpenKeyA(HKEY_LOCAL_MACHINE, path.c_str(), &installKey);
-      if (rc != ERROR_SUCCESS || installKey == 0) {
+      if (rc != ERROR_SUCCESS) {
         if (rc != ERROR_FILE_NOT_FOUND) Report(report.failures, Failure::kKeyNotOpened, HklmItem(path), rc);
         continue;
       }

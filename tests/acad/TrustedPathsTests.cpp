@@ -84,6 +84,11 @@ TEST_F(TrustedPathsTest, WhatCannotBeReadIsLeftAloneAndReported) {
                                                      "\\TRUSTEDPATHS（错误 0）\n无法读取注册表值 HKEY_CURRENT_USER\\" +
                                                      wt::Ansi(denied) + "\\TRUSTEDPATHS（错误 234）\n");
   EXPECT_EQ(Trusted(denied), L"C:\\Mine");
+  // A profile deleted between its listing and its opening (ERROR_FILE_NOT_FOUND) is no failure.
+  os.StopFailing();
+  os.FailOn("RegOpenKeyExW", "R18.0\\P\\Profiles\\B", ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(wt::Told(acad.UpdateTrustedPaths()),
+            "无法读取注册表值 HKEY_CURRENT_USER\\" + wt::Ansi(binary) + "\\TRUSTEDPATHS（错误 0）\n");
   // A profile list whose first entry cannot be read.
   os.StopFailing();
   os.FailOn("RegEnumKeyExW", "R18.0\\P\\Profiles\\#0");

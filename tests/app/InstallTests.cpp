@@ -117,7 +117,24 @@ TEST_F(InstallTest, TheWholeInstallationThenTwoMessagesThenOk) {
               range.iLow,
               range.iHigh};
   };
-  EXPECT_EQ(Run(InstallInto(target + "\\")), IDOK) << "one trailing backslash dropped";
+  // Then a step as each part begins: the registration, AutoCAD's files, the uninstaller.
+  std::vector<int> begun;
+  HWND bar = nullptr;
+  os.onCall = [&](const char* operation, const std::string& subject) {
+    const bool begins = begun.empty()       ? std::string(operation) == "RegOpenKeyA" && bar != nullptr
+                        : begun.size() == 1 ? subject.find("\\Fonts\\") != std::string::npos
+                                            : subject.find("Uninstall.exe") != std::string::npos;
+    if (begins && begun.size() < 3) begun.push_back(static_cast<int>(::SendMessageA(bar, PBM_GETPOS, 0, 0)));
+  };
+  EXPECT_EQ(Run([&](HWND d) {
+              bar = ::GetDlgItem(d, IDC_PROGRESS);
+              InstallInto(target + "\\")(d);
+            }),
+            IDOK)
+      << "one trailing backslash dropped";
+  os.onCall = nullptr;
+  // The package's 8 files, "." and "..", and the step that finds the listing exhausted.
+  EXPECT_EQ(begun, (std::vector<int>{12, 13, 14}));
   ExpectInstalledInto(target + "\\Vellmark");
   EXPECT_EQ(Shown(), (std::vector<std::string>{kDone, kImport}));
   EXPECT_EQ(seen, (std::vector<int>{0, 0, 0, 1, 50, 0, 50}));

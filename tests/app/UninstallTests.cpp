@@ -110,13 +110,22 @@ TEST_F(RemovalTest, TheMachineIsAsItWasButTheFontsAndASecondRunFindsNothing) {
 
 // AutoCAD 2016 removed before Vellmark, and files of the product folder deleted by hand: the rest goes all the same.
 TEST_F(RemovalTest, AutoCadRemovedFirstAndAPartlyDeletedProductFolder) {
+  box.AddKey(HKEY_CURRENT_USER, kProfiles + L"Zed");  // its Variables made by the installation, as New's
   Install(box.Path("X"));
   ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, k2016.c_str());
   wt::RemoveAll(a2016);
   ::DeleteFileA((x + "\\Kavtor2015.ARX").c_str());
+  // A profile deleted, and one whose Variables AutoCAD has written to since: the profiles after them are served.
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, (kProfiles + L"Empty").c_str());
+  box.Set(HKEY_CURRENT_USER, kProfiles + L"New\\Variables", L"Other", L"AutoCAD's");
   EXPECT_EQ(wt::Told(Remove(x).failures), "");
-  box.AddAcad(k2016, a2016, L"AutoCAD 2016");  // for the comparison
+  EXPECT_EQ(box.Dump(HKEY_CURRENT_USER, kProfiles + L"Zed"), "\n") << "Zed kept, its Variables gone";
+  // For the comparison:
+  box.AddAcad(k2016, a2016, L"AutoCAD 2016");
   box.Set(HKEY_LOCAL_MACHINE, k2016 + L"\\Applications\\Other", L"LOADER", L"C:\\Other\\other.arx");
+  box.Set(HKEY_CURRENT_USER, kProfiles + L"Empty\\Variables", L"Other", L"x");
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, (kProfiles + L"New\\Variables").c_str());
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, (kProfiles + L"Zed").c_str());
   ExpectAsBefore();
 }
 
@@ -189,13 +198,17 @@ TEST_F(RemovalTest, ALockedFileIsReportedTheEntryStaysAndASecondRunFinishes) {
   const HANDLE held =
       ::CreateFileA((x + "\\Kavtor2015.ARX").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  os.FailOn("RegDeleteKeyA", wt::Ansi(k2008) + "\\Applications");  // not Kavtor2008's: the key it made
   const RemovalReport first = Remove(x);
+  os.StopFailing();
   ::CloseHandle(held);
-  EXPECT_EQ(wt::Told(first.failures), "无法删除文件 " + x + "\\Kavtor2015.ARX（错误 32）\n");
+  EXPECT_EQ(wt::Told(first.failures), "无法删除注册表项 HKEY_LOCAL_MACHINE\\" + wt::Ansi(k2008) +
+                                          "\\Applications（错误 5）\n无法删除文件 " + x +
+                                          "\\Kavtor2015.ARX（错误 32）\n");
   EXPECT_EQ(Entry(), x);
   EXPECT_TRUE(box.Read(x + "\\Uninstall.exe") && box.Read(x + "\\Uninstall.dat"));
   const std::string message = uninstall::ComposeClosingMessage(32, first);
-  EXPECT_EQ(message.rfind("卸载未完成！以下项目未能删除：\n无法删除文件 ", 0), 0u) << message;
+  EXPECT_EQ(message.rfind("卸载未完成！以下项目未能删除：\n无法删除注册表项 ", 0), 0u) << message;
   EXPECT_NE(message.find("然后在“应用和功能”中再次卸载 Vellmark 结构工具箱 ( 32位 AutoCAD版 )，即可完成卸载。"),
             std::string::npos);
   EXPECT_EQ(wt::Told(Remove(x).failures), "");

@@ -31,6 +31,8 @@ TEST_F(FileUtilsTest, ReadOnlyPathKindsAndTheDownloadMark) {
   EXPECT_TRUE(DeleteZoneIdentifier(os, file));
   EXPECT_FALSE(DeleteZoneIdentifier(os, file));
   EXPECT_EQ(box.Read(file), "x");
+  EXPECT_EQ(DeepestExistingFolder(os, folder + "\\a\\b"), folder);
+  EXPECT_EQ(DeepestExistingFolder(os, "\\\\vmserver\\share\\x"), "") << "nothing above a server";
 }
 
 // Real processes (copies of vm_sleeper) under the names a user may have.

@@ -33,6 +33,7 @@ std::string TestPlatform::PathOf(const void* key) const {
 
 bool TestPlatform::Fails(const char* operation, const std::string& subject) {
   ++calls;
+  if (onCall) onCall(operation, subject);
   for (const Rule& rule : m_rules) {
     if (rule.operation != operation || subject.find(rule.subject) == std::string::npos) continue;
     failed.emplace_back(operation);

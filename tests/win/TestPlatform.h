@@ -55,6 +55,8 @@ class TestPlatform : public plat::IRegistry, public plat::IFileSystem, public pl
   std::function<void(const MessageBoxCall&)> onBox;
   // Acts on the browse window once it is up; what it leaves open is cancelled.
   std::function<void(HWND browse)> browseUser;
+  // Sees every call that may be made to fail, with its subject, before it is made: to watch the program mid-way.
+  std::function<void(const char* operation, const std::string& subject)> onCall;
   // Runs `modal` (DoModal, or start-up) with `user` acting on the dialog once it is up, inside its modal loop. The
   // user's actions must end the dialog: one still open after them fails the test (and is then ended).
   std::intptr_t RunDialog(const std::function<std::intptr_t()>& modal, const std::function<void(HWND dialog)>& user);
