@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kFirstAssembly = 2007;
 constexpr int kLastAssembly = 2050;
+
 }  // namespace
 
 // A file the package does not hold is no failure: most of the assembly numbers

@@ -48,9 +48,8 @@ void CAcadSetup::RemoveOwnKeys(HKEY installKey, const std::string& installPath, 
     if (subKey.empty()) continue;
     const long rc = m_reg.RegDeleteKeyA(installKey, subKey.c_str());
     if (rc == ERROR_FILE_NOT_FOUND) continue;
-    if (rc != ERROR_SUCCESS) {
+    if (rc != ERROR_SUCCESS)
       return Report(report.failures, Failure::kKeyNotDeleted, HklmItem(installPath + subKey), rc);
-    }
     report.removed.push_back(std::string(removed::kKey) + HklmItem(installPath + subKey));
   }
 }
