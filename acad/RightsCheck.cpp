@@ -4,6 +4,7 @@
 // installation.
 #include "acad/AcadSetup.h"
 #include "deploy/FileUtils.h"
+#include "deploy/InstallLayout.h"
 #include "text/AnsiText.h"
 
 namespace {
@@ -30,7 +31,7 @@ void CAcadSetup::CheckKeyRights(const std::string& installKey, int year, Failure
 }
 
 void CAcadSetup::CheckFolderRights(const std::string& folder, bool plotDriver, FailureReport& report) {
-  const std::string fonts = folder + "\\Fonts", drivers = folder + "\\Drv";
+  const std::string fonts = folder + "\\" + layout::kFontsFolder, drivers = folder + "\\" + layout::kPlotDriverFolder;
   for (const std::string& target : {folder, fonts, plotDriver ? drivers : std::string()}) {
     // A folder that is not there is no matter of rights: the support files report it.
     if (target.empty() || GetPathKind(m_platform.files, target) != PathKind::Folder) continue;

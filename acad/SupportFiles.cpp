@@ -67,7 +67,7 @@ bool CAcadSetup::KeepOriginal(const std::string& file, FailureReport& report) {
 
 void CAcadSetup::CopySupportFilesTo(std::string folder, bool plotDriver, const std::string& package,
                                     FailureReport& report) {
-  const std::string fonts = ansi::Format("%s\\Fonts", folder.c_str());
+  const std::string fonts = ansi::Format("%s\\%s", folder.c_str(), layout::kFontsFolder);
   for (const char* font : layout::kShapeFonts)
     CopySupportFile(ansi::Format("%s\\%s", package.c_str(), font), ansi::Format("%s\\%s", fonts.c_str(), font), report);
   for (int n = kFirstAssembly; n <= kLastAssembly; ++n)
@@ -75,7 +75,7 @@ void CAcadSetup::CopySupportFilesTo(std::string folder, bool plotDriver, const s
                     ansi::Format("%s\\ACAD%d.dll", folder.c_str(), n), report);
   if (!plotDriver) return;
   // The package's driver replaces AutoCAD 2008's own PDF plot driver.
-  const std::string drivers = ansi::Format("%s\\Drv", folder.c_str());
+  const std::string drivers = ansi::Format("%s\\%s", folder.c_str(), layout::kPlotDriverFolder);
   CopySupportFile(ansi::Format("%s\\Kavtor.prt5", package.c_str()),
                   ansi::Format("%s\\%s", drivers.c_str(), layout::kPlotDriver), report, true);
 }

@@ -64,6 +64,17 @@ TEST_F(SupportFilesTest, FilesThePackageLacksAreNoFailure) {
   EXPECT_EQ(box.DumpFiles(), before);
 }
 
+// A package file whose presence cannot be told (its lookup refused: ERROR_ACCESS_DENIED from the failure stand-in)
+// is reported, not taken for one the package lacks.
+TEST_F(SupportFilesTest, APackageFileThatCannotBeLookedUpIsReported) {
+  os.FailOn("FindFirstFileA", box.Path("Data\\ACAD2013.dll"));
+  const FailureReport report = Copy({2016});
+  ASSERT_EQ(report.size(), 1u);
+  EXPECT_EQ(report[0].item + " " + std::to_string(report[0].error), a2016 + "\\ACAD2013.dll 5");
+  EXPECT_FALSE(box.Read(a2016 + "\\ACAD2013.dll"));
+  EXPECT_TRUE(box.Read(a2016 + "\\ACAD2007.dll"));
+}
+
 // Missing Fonts and Drv folders are not made; a folder where a file must go refuses the copy (ERROR_ACCESS_DENIED,
 // as for a user without write access: Wine run as root ignores permissions); a folder too long for the file name
 // is reported, never cut. The other installation is served.

@@ -191,6 +191,25 @@ TEST_F(RemovalTest, EachFolderTakesBackOnlyItsOwn) {
   EXPECT_EQ(WithoutFonts(box.DumpFiles()), files);
 }
 
+// A profile whose list cannot be written back (ERROR_ACCESS_DENIED from the failure stand-in; profiles are listed in
+// name order, Empty first) is reported, the profiles after it are served, and a second run finishes the job.
+TEST_F(RemovalTest, AListThatCannotBeWrittenBackIsReportedAndTheOtherProfilesServed) {
+  Install(box.Path("X"));
+  const std::string empty = "Profiles\\Empty\\Variables";
+  os.FailOn("RegDeleteValueW", empty);
+  const std::string told = wt::Told(Remove(x).failures);
+  os.StopFailing();
+  EXPECT_EQ(told, "无法写入注册表值 HKEY_CURRENT_USER\\SOFTWARE\\Autodesk\\AutoCAD\\R20.1\\ACAD-F001:804\\" + empty +
+                      "\\TRUSTEDPATHS（错误 5）\n");
+  // Upper-cased by the installation. Outside the macro, whose text is narrow: ö is not in code page 936.
+  const std::wstring jorg = kProfiles + L"Jörg\\Variables", asItWas = L"D:\\JöRG\\LISP;E:\\BLOCKS\\...";
+  EXPECT_EQ(box.Get(HKEY_CURRENT_USER, jorg, L"TRUSTEDPATHS"), asItWas);
+  EXPECT_EQ(box.Dump(HKEY_CURRENT_USER, kProfiles + L"New"), "\n") << "New's Variables gone";
+  EXPECT_EQ(Entry(), x);
+  EXPECT_EQ(wt::Told(Remove(x).failures), "");
+  ExpectAsBefore();
+}
+
 // A file held open (as a running AutoCAD holds its modules; ERROR_SHARING_VIOLATION, as Windows and Wine answer the
 // deletion) is reported; the entry, the uninstaller and the record stay, and a second run finishes the job.
 TEST_F(RemovalTest, ALockedFileIsReportedTheEntryStaysAndASecondRunFinishes) {
