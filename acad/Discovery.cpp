@@ -31,13 +31,11 @@ void CAcadSetup::ScanBranch(const char* acadKeyPath, const char* basePathFormat,
   if (Noted(m_reg.RegOpenKeyExA(root, acadKeyPath, 0, KEY_READ, &acadKey), acadKeyPath) != ERROR_SUCCESS) return;
   plat::ScopedKey acadOwner(m_reg, acadKey);
 
-  const std::uint32_t releaseCount = SubKeyCount(m_reg, acadKey, HklmItem(acadKeyPath), m_discoveryFailures);
-  for (std::uint32_t r = 0; r < releaseCount; ++r) {
-    KeyNameBuffer name;
-    if (Noted(m_reg.RegEnumKeyExA(acadKey, r, name.data(), name.size()), acadKeyPath) != ERROR_SUCCESS) continue;
-    const std::string basePath = ansi::Format(basePathFormat, name.data());
+  for (const std::string& name : SubKeyNames<char>(m_reg, acadKey, HklmItem(acadKeyPath), m_discoveryFailures)) {
+    const std::string basePath = ansi::Format(basePathFormat, name.c_str());
     HKEY releaseKey = 0;
-    if (Noted(m_reg.RegOpenKeyExA(acadKey, name.data(), 0, KEY_READ, &releaseKey), basePath) != ERROR_SUCCESS) continue;
+    if (Noted(m_reg.RegOpenKeyExA(acadKey, name.c_str(), 0, KEY_READ, &releaseKey), basePath) != ERROR_SUCCESS)
+      continue;
     plat::ScopedKey releaseOwner(m_reg, releaseKey);
 
     TextList locationPaths, locationFolders, namePaths, productNames;
@@ -85,10 +83,6 @@ void CAcadSetup::SearchValue(HKEY parent, const std::string& subKey, std::string
     return;  // the subtree below a key that holds the value is not searched
   }
   if (read != ERROR_MORE_DATA) Noted(read, path);  // a value too long is no installation's
-  const std::uint32_t count = SubKeyCount(m_reg, current, HklmItem(path), m_discoveryFailures);
-  for (std::uint32_t s = 0; s < count; ++s) {
-    KeyNameBuffer name;
-    if (Noted(m_reg.RegEnumKeyExA(current, s, name.data(), name.size()), path) != ERROR_SUCCESS) continue;
-    SearchValue(current, name.data(), relativePath + name.data() + "\\", basePath);
-  }
+  for (const std::string& name : SubKeyNames<char>(m_reg, current, HklmItem(path), m_discoveryFailures))
+    SearchValue(current, name, relativePath + name + "\\", basePath);
 }

@@ -3,33 +3,53 @@
 #include "acad/RegistryBuffers.h"
 #include "text/CodePage.h"
 
-std::uint32_t SubKeyCount(plat::IRegistry& reg, HKEY key, const std::string& item, FailureReport& report) {
-  std::uint32_t count = 0;
-  const long rc = reg.RegQueryInfoKeyA(key, &count, nullptr, nullptr);
-  if (rc != ERROR_SUCCESS) {
-    Report(report, Failure::kKeyNotListed, item, rc);
-    return 0;
-  }
-  return count;
+namespace {
+
+long ReadName(plat::IRegistry& reg, HKEY key, std::uint32_t index, BasicKeyNameBuffer<char>& name) {
+  return reg.RegEnumKeyExA(key, index, name.data(), name.size());
 }
+long ReadName(plat::IRegistry& reg, HKEY key, std::uint32_t index, BasicKeyNameBuffer<char16_t>& name) {
+  return reg.RegEnumKeyExW(key, index, name.data(), name.size());
+}
+
+}  // namespace
+
+template <class Char>
+std::vector<std::basic_string<Char>> SubKeyNames(plat::IRegistry& reg, HKEY key, const std::string& item,
+                                                 FailureReport& report) {
+  std::vector<std::basic_string<Char>> names;
+  std::uint32_t count = 0;
+  const long counted = reg.RegQueryInfoKeyA(key, &count, nullptr, nullptr);
+  if (counted != ERROR_SUCCESS) {
+    Report(report, Failure::kKeyNotListed, item, counted);
+    return names;
+  }
+  for (std::uint32_t i = 0; i < count; ++i) {
+    BasicKeyNameBuffer<Char> name;
+    const long read = ReadName(reg, key, i, name);
+    if (read == ERROR_SUCCESS)
+      names.emplace_back(name.data());
+    else if (read != ERROR_NO_MORE_ITEMS)  // past the end: keys deleted meanwhile
+      Report(report, Failure::kKeyNotListed, item, read);
+  }
+  return names;
+}
+
+template std::vector<std::string> SubKeyNames<char>(plat::IRegistry&, HKEY, const std::string&, FailureReport&);
+template std::vector<std::u16string> SubKeyNames<char16_t>(plat::IRegistry&, HKEY, const std::string&, FailureReport&);
 
 void ListSubKeys(plat::Platform& platform, HKEY key, std::vector<std::u16string>& names, const std::string& item,
                  FailureReport& report) {
   plat::IRegistry& reg = platform.registry;
-  const std::uint32_t count = SubKeyCount(reg, key, item, report);
-  for (std::uint32_t i = 0; i < count; ++i) {
-    WideKeyNameBuffer name;
-    const long read = reg.RegEnumKeyExW(key, i, name.data(), name.size());
-    // A key deleted meanwhile shortens the list: nothing is lost by that.
-    if (read != ERROR_SUCCESS && read != ERROR_NO_MORE_ITEMS) Report(report, Failure::kKeyNotListed, item, read);
+  for (std::u16string& name : SubKeyNames<char16_t>(reg, key, item, report)) {
     HKEY sub = 0;
-    const long opened = reg.RegOpenKeyExW(key, name.data(), 0, KEY_READ, &sub);
+    const long opened = reg.RegOpenKeyExW(key, name.c_str(), 0, KEY_READ, &sub);
     if (opened != ERROR_SUCCESS) {
-      if (opened != ERROR_FILE_NOT_FOUND && read == ERROR_SUCCESS)
-        Report(report, Failure::kKeyNotOpened, item + "\\" + ansi::Narrow(name.data()), opened);
+      if (opened != ERROR_FILE_NOT_FOUND)
+        Report(report, Failure::kKeyNotOpened, item + "\\" + ansi::Narrow(name), opened);
       continue;
     }
     plat::ScopedKey owner(reg, sub);
-    names.emplace_back(name.data());
+    names.push_back(std::move(name));
   }
 }

@@ -1,6 +1,6 @@
-// The fixed buffers that discovery reads registry names and values into: 256
-// characters for a subkey name (names of up to 255 characters), 256 bytes for a
-// value (values of up to 256 bytes, terminator included).
+// Fixed buffers for registry reads: 256 characters for a subkey name, ANSI or
+// wide (names of up to 255 characters), and 256 bytes for a value discovery
+// reads (values of up to 256 bytes, terminator included).
 #pragma once
 
 #include <array>
@@ -26,8 +26,6 @@ class BasicKeyNameBuffer {
   std::array<Char, kSize> m_chars;
   std::uint32_t m_length = kSize;
 };
-using KeyNameBuffer = BasicKeyNameBuffer<char>;
-using WideKeyNameBuffer = BasicKeyNameBuffer<char16_t>;
 
 // Reads value `name` of `key` into a 256-byte buffer. True when it exists and
 // fits; `text` is then its data up to the first zero byte, never beyond what the

@@ -82,7 +82,6 @@ std::vector<std::u16string> CAcadSetup::ListProfileRoots(FailureReport& report) 
   std::vector<std::u16string> releases;
   ListSubKeys(m_platform, acadKey, releases, HkcuItem(kAcadKey), report);
   for (const std::u16string& release : releases) {
-    if (release.empty()) continue;  // a name that could not be read: reported
     const std::u16string releasePath = std::u16string(kAcadKey) + u"\\" + release;
     HKEY releaseKey = 0;
     if (!OpenForListing(acadKey, release, releaseKey, report, releasePath)) continue;
