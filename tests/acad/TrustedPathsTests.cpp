@@ -89,11 +89,14 @@ TEST_F(TrustedPathsTest, WhatCannotBeReadIsLeftAloneAndReported) {
   os.FailOn("RegOpenKeyExW", "R18.0\\P\\Profiles\\B", ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(wt::Told(acad.UpdateTrustedPaths()),
             "无法读取注册表值 HKEY_CURRENT_USER\\" + wt::Ansi(binary) + "\\TRUSTEDPATHS（错误 0）\n");
-  // A profile list whose first entry cannot be read.
+  // A profile list whose first entry cannot be read: the name is passed over, not taken for the empty one (the folder
+  // trusted in Profiles\\Variables (a doubled separator) would make Profiles\Variables, a profile AutoCAD lists).
   os.StopFailing();
   os.FailOn("RegEnumKeyExW", "R18.0\\P\\Profiles\\#0");
   EXPECT_EQ(wt::Told(acad.UpdateTrustedPaths()),
             "无法列出注册表项的子项 HKEY_CURRENT_USER\\SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\P\\Profiles（错误 5）\n");
+  EXPECT_EQ(box.Dump(HKEY_CURRENT_USER, L"SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\P\\Profiles\\Variables"), "")
+      << "an unread name is no profile";
   os.StopFailing();
 }
 
