@@ -93,6 +93,7 @@ TEST(RemoveTrustedFolderTest, OnlyTheEntriesNamingTheFolderGo) {
     bool removed = false;
     EXPECT_EQ(RemoveTrustedFolder(list, folder, &removed), left);
     EXPECT_EQ(removed, list != left);
+    EXPECT_EQ(RemoveTrustedFolder(list, folder + u"\\", &removed), left) << "the folder named with its backslash";
   }
   for (const std::u16string before : {u"C:\\Lib;D:\\Blocks", u"C:\\Lib;", u"a;;b"}) {
     bool removed = false;

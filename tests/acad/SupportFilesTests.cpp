@@ -16,9 +16,11 @@ class SupportFilesTest : public wt::MachineTest {
   void Acad(int year, const std::wstring& key, const std::string& folder) {
     box.AddAcad(L"SOFTWARE\\Autodesk\\AutoCAD\\" + key, folder, L"AutoCAD " + std::to_wstring(year));
   }
+  // Each time as one installation does it, discovery first.
   FailureReport Copy(std::initializer_list<int> years) {
     CAcadSetup::ReleaseFlags ticked{};
     for (int year : years) ticked[year - 2007] = 1;
+    CAcadSetup acad(os.platform);
     acad.DiscoverReleases();
     FailureReport report = acad.CopySupportFiles(ticked, box.Path("Data"));
     EXPECT_TRUE(os.boxes.empty());
@@ -26,7 +28,6 @@ class SupportFilesTest : public wt::MachineTest {
   }
   static std::string Read(const std::string& path) { return wt::Sandbox::Read(path).value_or("<missing>"); }
 
-  CAcadSetup acad{os.platform};
   const std::string a2008 = box.Path("AutoCAD 2008"), a2016 = box.Path("AutoCAD 2016");
 };
 
@@ -73,6 +74,23 @@ TEST_F(SupportFilesTest, APackageFileThatCannotBeLookedUpIsReported) {
   EXPECT_EQ(report[0].item + " " + std::to_string(report[0].error), a2016 + "\\ACAD2013.dll 5");
   EXPECT_FALSE(box.Read(a2016 + "\\ACAD2013.dll"));
   EXPECT_TRUE(box.Read(a2016 + "\\ACAD2007.dll"));
+}
+
+// AutoCAD 2008's own driver is replaced only once a copy of it is kept: not when the copy cannot be made, nor when
+// whether one is there cannot be told (both refused with ERROR_ACCESS_DENIED by the failure stand-in).
+TEST_F(SupportFilesTest, TheDriverStaysWhenItsOriginalCannotBeKept) {
+  const std::string driver = a2008 + "\\Drv\\pdfplot9.hdi", kept = driver + ".vellmark-original";
+  box.Write(driver, "Autodesk's driver");
+  for (const char* call : {"CopyFileA", "GetFileAttributesExA"}) {
+    os.StopFailing();
+    os.FailOn(call, kept);
+    std::string told;
+    for (const Failure& f : Copy({2008})) told += f.item + " " + std::to_string(f.error) + "\n";
+    EXPECT_EQ(told, kept + " 5\n" + (wt::kWow64 ? kept + " 5\n" : "")) << call;
+    EXPECT_EQ(Read(driver), "Autodesk's driver") << call;
+    EXPECT_TRUE(box.Read(a2008 + "\\ACAD2013.dll")) << "the rest is served";
+  }
+  os.StopFailing();
 }
 
 // Missing Fonts and Drv folders are not made; a folder where a file must go refuses the copy (ERROR_ACCESS_DENIED,

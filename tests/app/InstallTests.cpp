@@ -26,6 +26,7 @@ class InstallTest : public wt::MachineTest {
   void SetUp() override {
     g_bCheckAcadRunning = true;
     for (const char* name : kPackage) box.Write(box.Path("Data\\") + name, std::string("new ") + name);
+    ::SetFileAttributesA(box.Path("Data\\说明.txt").c_str(), FILE_ATTRIBUTE_READONLY);  // as unpacked from a CD
     for (const char* font : {"Kavtor_EN.shx", "Kavtor_HZ.shx"}) box.Write(box.Path("Data\\") + font, font);
     box.AddAcad(k2008, a2008, L"AutoCAD 2008");
     box.AddAcad(k2016, a2016, L"AutoCAD 2016");
@@ -59,7 +60,10 @@ class InstallTest : public wt::MachineTest {
     return wt::Ansi(box.Get(HKEY_LOCAL_MACHINE, key + L"\\Applications\\" + app, L"LOADER").value_or(L"<none>"));
   }
   void ExpectInstalledInto(const std::string& product) {
-    for (const char* name : kPackage) EXPECT_EQ(box.Read(product + "\\" + name), std::string("new ") + name) << name;
+    for (const char* name : kPackage) {
+      EXPECT_EQ(box.Read(product + "\\" + name), std::string("new ") + name) << name;
+      EXPECT_EQ(::GetFileAttributesA((product + "\\" + name).c_str()) & FILE_ATTRIBUTE_READONLY, 0u) << name;
+    }
     EXPECT_FALSE(box.Read(product + "\\SetUp.exe"));
     EXPECT_FALSE(box.Read(product + "\\Kavtor_EN.shx"));
     EXPECT_EQ(Loader(k2016, L"Kavtor2016"), product + "\\Kavtor2015.ARX");

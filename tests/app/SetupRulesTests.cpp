@@ -23,7 +23,7 @@ TEST(InstallableFolderTest, DriveRootedOrNetworkFoldersOfValidNames) {
        {"C:\\Kavtor", "D:", "d:\\工具\\Vellmark", "E:\\a b\\c.d", "\\\\server\\share", "\\\\srv\\工具\\Vellmark"})
     EXPECT_TRUE(IsInstallableFolder(folder)) << folder;
   for (const char* folder : {"", "Tools", "\\Tools", "D:Tools", "D:\\a|b", "D:\\a\\ b", "D:\\a\\", "\\\\server",
-                             "\\\\server\\", "\\\\\\share", "\\\\srv\\s|h", "\\\\srv\\share\\\\x"})
+                             "\\\\server\\", "\\\\\\share", "\\\\srv\\s|h", "\\\\srv\\share\\\\x", "\\\\srv\\share\\"})
     EXPECT_FALSE(IsInstallableFolder(folder)) << folder;
   EXPECT_TRUE(IsInstallableFolder("\\\\s\\" + std::string(255, 'x')));
   EXPECT_FALSE(IsInstallableFolder("\\\\s\\" + std::string(256, 'x'))) << "260 characters";

@@ -191,22 +191,48 @@ TEST_F(RemovalTest, EachFolderTakesBackOnlyItsOwn) {
   EXPECT_EQ(WithoutFonts(box.DumpFiles()), files);
 }
 
-// A profile whose list cannot be written back (ERROR_ACCESS_DENIED from the failure stand-in; profiles are listed in
-// name order, Empty first) is reported, the profiles after it are served, and a second run finishes the job.
-TEST_F(RemovalTest, AListThatCannotBeWrittenBackIsReportedAndTheOtherProfilesServed) {
+// What will not go is reported, and the rest goes (each refused with ERROR_ACCESS_DENIED by the failure stand-in, as
+// Windows refuses a standard user): a profile's list that cannot be written back (profiles are listed in name order,
+// Empty first, so the others come after it), a Variables key the installation made, an assembly in AutoCAD's folder.
+// A second run then finds the Apps & Features entry's folder unreadable: not knowing whose the entry is, it keeps
+// the uninstaller and its record. A third finishes the job.
+TEST_F(RemovalTest, WhatWillNotGoIsReportedTheRestGoesAndALaterRunFinishes) {
   Install(box.Path("X"));
-  const std::string empty = "Profiles\\Empty\\Variables";
-  os.FailOn("RegDeleteValueW", empty);
-  const std::string told = wt::Told(Remove(x).failures);
-  os.StopFailing();
-  EXPECT_EQ(told, "无法写入注册表值 HKEY_CURRENT_USER\\SOFTWARE\\Autodesk\\AutoCAD\\R20.1\\ACAD-F001:804\\" + empty +
-                      "\\TRUSTEDPATHS（错误 5）\n");
+  const std::string profiles = "HKEY_CURRENT_USER\\SOFTWARE\\Autodesk\\AutoCAD\\R20.1\\ACAD-F001:804\\Profiles\\";
+  os.FailOn("RegDeleteValueW", "Profiles\\Empty\\Variables");
+  os.FailOn("RegDeleteKeyW", "Profiles\\New\\Variables");
+  os.FailOn("DeleteFileA", a2016 + "\\ACAD2013.dll");
+  EXPECT_EQ(wt::Told(Remove(x).failures),
+            "无法写入注册表值 " + profiles + "Empty\\Variables\\TRUSTEDPATHS（错误 5）\n无法删除注册表项 " + profiles +
+                "New\\Variables（错误 5）\n无法删除文件 " + a2016 + "\\ACAD2013.dll（错误 5）\n");
   // Upper-cased by the installation. Outside the macro, whose text is narrow: ö is not in code page 936.
   const std::wstring jorg = kProfiles + L"Jörg\\Variables", asItWas = L"D:\\JöRG\\LISP;E:\\BLOCKS\\...";
   EXPECT_EQ(box.Get(HKEY_CURRENT_USER, jorg, L"TRUSTEDPATHS"), asItWas);
-  EXPECT_EQ(box.Dump(HKEY_CURRENT_USER, kProfiles + L"New"), "\n") << "New's Variables gone";
+  EXPECT_FALSE(box.Read(x + "\\Kavtor2015.ARX"));
+  os.StopFailing();
+  os.FailOn("RegQueryValueExA", uninstall::EntryKey(32) + "\\InstallLocation");
+  EXPECT_EQ(wt::Told(Remove(x).failures),
+            "无法读取注册表值 HKEY_LOCAL_MACHINE\\" + uninstall::EntryKey(32) + "（错误 5）\n");
+  os.StopFailing();
+  EXPECT_TRUE(box.Read(x + "\\Uninstall.exe") && box.Read(x + "\\Uninstall.dat"));
   EXPECT_EQ(Entry(), x);
   EXPECT_EQ(wt::Told(Remove(x).failures), "");
+  ExpectAsBefore();
+}
+
+// The elevated copy, a process of its own, finds the AutoCAD installations itself, removes, and tells the outcome in
+// one message. Its own deletion at the next restart is refused by the failure stand-in: the test program stays.
+TEST_F(RemovalTest, TheElevatedCopyFindsAutoCadItselfAndTellsTheOutcome) {
+  Install(box.Path("X"));
+  CAcadSetup undiscovered(os.platform);
+  os.boxes.clear();
+  os.FailOn("MoveFileExA", "SetUp.exe|");
+  uninstall::CUninstaller(os.platform, undiscovered, 32).RunRemoval(0, x);
+  os.StopFailing();
+  EXPECT_EQ(os.failed, std::vector<std::string>{"MoveFileExA"});
+  ASSERT_EQ(os.boxes.size(), 1u);
+  EXPECT_EQ(os.boxes[0].text.rfind("Vellmark 结构工具箱 ( 32位 AutoCAD版 ) 已卸载。", 0), 0u) << os.boxes[0].text;
+  EXPECT_EQ(os.boxes[0].type, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
   ExpectAsBefore();
 }
 
@@ -243,16 +269,23 @@ TEST_F(RemovalTest, ALockedFileIsReportedTheEntryStaysAndASecondRunFinishes) {
 TEST_F(RemovalTest, TheUninstallerAsksWaitsForAutoCadAndNeedsAnAdministrator) {
   const std::string product = box.Folder();
   Install(product.substr(0, product.rfind('\\')));
+  // An AutoCAD that loads Vellmark from another folder is not named.
+  const std::wstring k2010 = kAcad + L"R18.0\\ACAD-8001:804";
+  box.AddAcad(k2010, box.Path("AutoCAD 2010"), L"AutoCAD 2010");
+  box.Set(HKEY_LOCAL_MACHINE, k2010 + L"\\Applications\\Kavtor2010", L"LOADER", L"C:\\Other\\Kavtor2010.ARX");
   const std::string registryNow = box.DumpRegistry(), filesNow = box.DumpFiles();
   CAcadSetup acad(os.platform);
   uninstall::CUninstaller uninstaller(os.platform, acad, 32);
   os.boxes.clear();
-  os.FailOn("GetModuleFileNameW");  // its own path unknown: nothing to remove
-  uninstaller.RunFromProductFolder();
-  os.StopFailing();
-  ASSERT_EQ(os.boxes.size(), 1u);
-  EXPECT_EQ(os.boxes[0].text, "卸载程序所在的文件夹路径中含有系统无法处理的字符，无法卸载。");
-  os.boxes.clear();
+  // Its own path unknown, or longer than the program reads: nothing to remove.
+  for (const DWORD error : {ERROR_ACCESS_DENIED, ERROR_INSUFFICIENT_BUFFER}) {
+    os.FailOn("GetModuleFileNameW", "", error);
+    uninstaller.RunFromProductFolder();
+    os.StopFailing();
+    ASSERT_EQ(os.boxes.size(), 1u) << error;
+    EXPECT_EQ(os.boxes[0].text, "卸载程序所在的文件夹路径中含有系统无法处理的字符，无法卸载。");
+    os.boxes.clear();
+  }
   os.answers = {IDNO};
   uninstaller.RunFromProductFolder();
   ASSERT_EQ(os.boxes.size(), 1u);

@@ -26,12 +26,13 @@ TEST(InstallRecordTest, EveryKindComesBackWholeOutsideTheCodePageAndWithSeparato
   InstallRecord record;
   record.Add(Entry(RecordEntry::kFile, u"说明.txt", 12));
   record.Add(Entry(RecordEntry::kSupport, u"C:\\AutoCAD 2008\\Drv\\pdfplot9.hdi", 18446744073709551615u));
-  record.Add(Entry(RecordEntry::kTrusted, u"Software\\Autodesk\\Jörg\t%\n\U0001F3D7\\Variables", 0, 3));
+  record.Add(Entry(RecordEntry::kTrusted, u"Software\\Autodesk\\Jörg\t%\n\U0001F3D7\\Variables", 0, 4294967295u));
   record.Add(Entry(RecordEntry::kKey, u"SOFTWARE\\Autodesk\\AutoCAD\\R17.1\\ACAD-6001:804\\Applications"));
   const std::string bytes = FormatRecord(record);
   EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE") << "UTF-16LE with its mark, as Notepad reads it";
   const std::string escaped = Bytes(u"Jörg%09%25%0A\U0001F3D7");
   EXPECT_NE(bytes.find(escaped), std::string::npos);
+  EXPECT_NE(bytes.find(Bytes(u"C:\\AutoCAD 2008\\Drv")), std::string::npos) << "a blank is no control character";
   InstallRecord back;
   ASSERT_TRUE(ParseRecord(bytes, back));
   ASSERT_EQ(back.Entries().size(), 4u);

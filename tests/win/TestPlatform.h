@@ -113,7 +113,17 @@ class TestPlatform : public plat::IRegistry, public plat::IFileSystem, public pl
   long RegSetValueExA(HKEY k, const char* name, std::uint32_t r, std::uint32_t t, const std::uint8_t* d, std::uint32_t n) override VM_PASS_ON(Sub(k, name), Error(), m_registry, RegSetValueExA, k, name, r, t, d, n)
   long RegSetValueExW(HKEY k, const char16_t* name, std::uint32_t r, std::uint32_t t, const std::uint8_t* d, std::uint32_t n) override VM_PASS_ON(Sub(k, name), Error(), m_registry, RegSetValueExW, k, name, r, t, d, n)
   std::uint32_t GetModuleFileNameA(char* b, std::uint32_t n) override VM_PASS(0, m_files, GetModuleFileNameA, b, n)
-  std::uint32_t GetModuleFileNameW(char16_t* b, std::uint32_t n) override VM_PASS(0, m_files, GetModuleFileNameW, b, n)
+  // Made to fail with ERROR_INSUFFICIENT_BUFFER, it answers as Windows does a path longer than the buffer: the path
+  // cut to the buffer, terminator included, and the buffer's size.
+  std::uint32_t GetModuleFileNameW(char16_t* b, std::uint32_t n) override {
+    if (!Fails("GetModuleFileNameW")) return m_files.GetModuleFileNameW(b, n);
+    if (m_failedWith != ERROR_INSUFFICIENT_BUFFER || n == 0) return 0;
+    const std::uint32_t length = m_files.GetModuleFileNameW(b, n);
+    std::fill(b + length, b + n, u'x');
+    b[n - 1] = u'\0';
+    ::SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return n;
+  }
   bool CopyFileA(const char* from, const char* to, bool failIfExists) override;
   std::uint32_t GetFileAttributesA(const char* p) override VM_PASS_ON(Text(p), INVALID_FILE_ATTRIBUTES, m_files, GetFileAttributesA, p)
   bool SetFileAttributesA(const char* p, std::uint32_t a) override VM_PASS_ON(Text(p), false, m_files, SetFileAttributesA, p, a)
