@@ -26,7 +26,10 @@ class InstallTest : public wt::MachineTest {
   void SetUp() override {
     g_bCheckAcadRunning = true;
     for (const char* name : kPackage) box.Write(box.Path("Data\\") + name, std::string("new ") + name);
-    ::SetFileAttributesA(box.Path("Data\\说明.txt").c_str(), FILE_ATTRIBUTE_READONLY);  // as unpacked from a CD
+    // A read-only package file on a share that keeps its bit (the failure stand-in refuses to clear it): the copy
+    // comes read-only, and the product folder's file must not stay so.
+    ::SetFileAttributesA(box.Path("Data\\说明.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    os.FailOn("SetFileAttributesA", box.Path("Data\\说明.txt"));
     for (const char* font : {"Kavtor_EN.shx", "Kavtor_HZ.shx"}) box.Write(box.Path("Data\\") + font, font);
     box.AddAcad(k2008, a2008, L"AutoCAD 2008");
     box.AddAcad(k2016, a2016, L"AutoCAD 2016");

@@ -173,4 +173,20 @@ TEST_F(SetupDialogTest, StartUpDiscoversThenRunsTheDialogAndReturnsFalse) {
   ::CoUninitialize();
 }
 
+// The framework's window object, under the dialog and the picker: a window is one object's at a time, and gets its
+// own procedure back when that object goes first.
+TEST(WndTest, AWindowIsOneObjectsAndGetsItsProcedureBackWhenTheObjectGoes) {
+  const HWND edit = ::CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(edit, nullptr);
+  const LONG_PTR own = ::GetWindowLongPtrA(edit, GWLP_WNDPROC);
+  {
+    fw::CWnd first, second;
+    ASSERT_TRUE(first.SubclassWindow(edit));
+    EXPECT_FALSE(second.SubclassWindow(edit));
+    EXPECT_NE(::GetWindowLongPtrA(edit, GWLP_WNDPROC), own);
+  }
+  EXPECT_EQ(::GetWindowLongPtrA(edit, GWLP_WNDPROC), own);
+  ::DestroyWindow(edit);
+}
+
 }  // namespace
