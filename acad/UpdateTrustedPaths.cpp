@@ -79,9 +79,8 @@ std::vector<std::u16string> CAcadSetup::ListProfileRoots(FailureReport& report) 
   HKEY acadKey = 0;
   if (!OpenForListing(hive, kAcadKey, acadKey, report, kAcadKey)) return roots;
   plat::ScopedKey acadOwner(m_reg, acadKey);
-  std::vector<std::u16string> releases;
-  ListSubKeys(m_platform, acadKey, releases, HkcuItem(kAcadKey), report);
-  for (const std::u16string& release : releases) {
+  // Each release is opened once, below: one that will not open is told there.
+  for (const std::u16string& release : SubKeyNames<char16_t>(m_reg, acadKey, HkcuItem(kAcadKey), report)) {
     const std::u16string releasePath = std::u16string(kAcadKey) + u"\\" + release;
     HKEY releaseKey = 0;
     if (!OpenForListing(acadKey, release, releaseKey, report, releasePath)) continue;
