@@ -69,30 +69,15 @@ CPathDialog::CPathDialog(plat::IFileSystem& fs, plat::IShell& shell, const char*
       m_hOwner(parent != nullptr ? parent : ::GetActiveWindow()),
       m_PathDialogSub(this) {
   m_bi.owner = m_hOwner;
-  m_bi.root = 0;
-  m_bi.displayName = nullptr;
   m_bi.title = title;
   m_bi.flags = kBrowseFlags;
   m_bi.callback = &CPathDialog::BrowseCallback;
+  m_bi.callbackData = reinterpret_cast<LPARAM>(this);
 }
 
 int CPathDialog::DoModal() {
-  char displayName[MAX_PATH] = {};
-  m_bi.callback = &CPathDialog::BrowseCallback;
-  m_bi.callbackData = reinterpret_cast<LPARAM>(this);
-  m_bi.displayName = displayName;
-
-  plat::ScopedMalloc malloc;
-  if (!SUCCEEDED(m_shell.SHGetMalloc(malloc.put())) || malloc.get() == nullptr) {
-    m_bi.displayName = nullptr;
-    return -1;
-  }
   m_bGetSuccess = false;
-  const plat::ItemList chosen = m_shell.SHBrowseForFolderA(&m_bi);
-  // The shell's choice is not our result (the typed text is), but it is ours to free.
-  if (chosen != 0) malloc.get()->Free(chosen);
-
-  m_bi.displayName = nullptr;  // that buffer ends with this call
+  m_shell.BrowseForFolderA(m_bi);  // the shell's choice is not our result: the typed text is
   m_hWnd = nullptr;
   m_hEdit = nullptr;
   return m_bGetSuccess ? 1 : -1;

@@ -56,8 +56,8 @@ class CPathDialog {
   CPathDialog(const CPathDialog&) = delete;
   CPathDialog& operator=(const CPathDialog&) = delete;
 
-  // 1 when a folder was accepted, -1 otherwise (Cancel, the close box, no
-  // allocator, or an OK that never passed validation).
+  // 1 when a folder was accepted, -1 otherwise (Cancel, the close box, a
+  // browse window that did not come up, or an OK that never passed validation).
   virtual int DoModal();
   // The accepted folder after DoModal returned 1, exactly as typed.
   std::string GetPathName() const { return m_szPathName; }

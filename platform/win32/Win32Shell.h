@@ -1,4 +1,4 @@
-// The shell's folder-browse dialog and allocator as thin Win32 calls.
+// Message boxes and the shell's folder-browse dialog as thin Win32 calls.
 #pragma once
 
 #include "platform/Shell.h"
@@ -10,10 +10,9 @@ class Win32Shell : public plat::IShell {
   int MessageBoxA(HWND owner, const char* text, const char* caption, std::uint32_t type) override;
   HRESULT CoInitializeEx(std::uint32_t coInit) override;
   void CoUninitialize() override;
-  HRESULT SHGetMalloc(plat::IMalloc** malloc) override;
   // The callback goes through a trampoline of ours: BFFCALLBACK is a CALLBACK
   // (stdcall on i686) function, plat::BrowseCallbackProc a plain one.
-  plat::ItemList SHBrowseForFolderA(plat::BrowseInfo* info) override;
+  void BrowseForFolderA(const plat::BrowseInfo& info) override;
   bool SHGetPathFromIDListA(plat::ItemList list, char* path) override;
 };
 

@@ -132,8 +132,8 @@ TEST_F(PathDialogTest, InvalidOrUncreatableFoldersAreWarnedAndTheWindowStays) {
   EXPECT_EQ(os.boxes[3].text, Question(cut + "工"));
 }
 
-// Without an initial folder the current one is selected. Cancel, or no shell allocator: no folder.
-TEST_F(PathDialogTest, WithoutAnInitialFolderTheCurrentOneCancelOrNoAllocatorGiveNoFolder) {
+// Without an initial folder the current one is selected. Cancel, or a browse window that does not come up: no folder.
+TEST_F(PathDialogTest, WithoutAnInitialFolderTheCurrentOneCancelOrNoWindowGiveNoFolder) {
   ::SetCurrentDirectoryA("C:\\windows");
   std::string shown;
   EXPECT_EQ(Run(
@@ -148,7 +148,7 @@ TEST_F(PathDialogTest, WithoutAnInitialFolderTheCurrentOneCancelOrNoAllocatorGiv
   ::SetCurrentDirectoryA(box.Folder().c_str());
   EXPECT_EQ(shown, "C:\\windows");
   bool up = false;
-  os.FailOn("SHGetMalloc");
+  os.FailOn("BrowseForFolderA");
   EXPECT_EQ(Run([&](HWND) { up = true; }), -1);
   EXPECT_FALSE(up);
 }

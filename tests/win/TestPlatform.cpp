@@ -144,8 +144,8 @@ int TestPlatform::MessageBoxA(HWND owner, const char* text, const char* caption,
 }
 
 // The real browse window; the user acts on it from a timer inside its modal loop.
-plat::ItemList TestPlatform::SHBrowseForFolderA(plat::BrowseInfo* info) {
-  if (Fails("SHBrowseForFolderA")) return 0;
+void TestPlatform::BrowseForFolderA(const plat::BrowseInfo& info) {
+  if (Fails("BrowseForFolderA")) return;
   struct Capture {
     static int Callback(HWND window, std::uint32_t message, LPARAM lParam, LPARAM) {
       TestPlatform& self = *g_browsing;
@@ -164,16 +164,14 @@ plat::ItemList TestPlatform::SHBrowseForFolderA(plat::BrowseInfo* info) {
   g_browsing = this;
   g_browseTicks = 0;
   m_browseWindow = nullptr;
-  m_browseCallback = info->callback;
-  m_browseData = info->callbackData;
-  info->callback = &Capture::Callback;
+  m_browseCallback = info.callback;
+  m_browseData = info.callbackData;
+  plat::BrowseInfo captured = info;
+  captured.callback = &Capture::Callback;
   const UINT_PTR timer = ::SetTimer(nullptr, 0, 1, &Capture::Timer);
-  const plat::ItemList chosen = m_shell.SHBrowseForFolderA(info);
+  m_shell.BrowseForFolderA(captured);
   ::KillTimer(nullptr, timer);  // a window that never came up
-  info->callback = m_browseCallback;
-  info->callbackData = m_browseData;
   g_browsing = nullptr;
-  return chosen;
 }
 
 }  // namespace wt

@@ -96,7 +96,7 @@ class TestPlatform : public plat::IRegistry, public plat::IFileSystem, public pl
   HANDLE CreateToolhelp32Snapshot(std::uint32_t f, std::uint32_t p) override { return Fails("CreateToolhelp32Snapshot") ? INVALID_HANDLE_VALUE : Tally(m_processes.CreateToolhelp32Snapshot(f, p), INVALID_HANDLE_VALUE); }
   bool CloseHandle(HANDLE snapshot) override { return m_open.erase(snapshot), m_processes.CloseHandle(snapshot); }
   int MessageBoxA(HWND owner, const char* text, const char* caption, std::uint32_t type) override;
-  plat::ItemList SHBrowseForFolderA(plat::BrowseInfo* info) override;
+  void BrowseForFolderA(const plat::BrowseInfo& info) override;
   bool ShellExecuteExA(const char* verb, const char* file, const char* parameters) override;
   std::uint32_t GetLastError() override { return m_files.GetLastError(); }
   std::uint32_t GetCurrentProcessId() override { return m_processes.GetCurrentProcessId(); }
@@ -143,7 +143,6 @@ class TestPlatform : public plat::IRegistry, public plat::IFileSystem, public pl
   bool Process32First(HANDLE s, plat::ProcessEntry* e) override VM_PASS(false, m_processes, Process32First, s, e)
   bool Process32Next(HANDLE s, plat::ProcessEntry* e) override VM_PASS(false, m_processes, Process32Next, s, e)
   HRESULT CoInitializeEx(std::uint32_t c) override VM_PASS(HRESULT_FROM_WIN32(m_error), m_shell, CoInitializeEx, c)
-  HRESULT SHGetMalloc(plat::IMalloc** m) override VM_PASS((*m = nullptr, HRESULT_FROM_WIN32(m_error)), m_shell, SHGetMalloc, m)
   bool SHGetPathFromIDListA(plat::ItemList l, char* p) override VM_PASS((p[0] = '\0', false), m_shell, SHGetPathFromIDListA, l, p)
       // clang-format on
 
