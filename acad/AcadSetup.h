@@ -121,7 +121,7 @@ class CAcadSetup {
 
   void CopySupportFile(const std::string& source, const std::string& destination, FailureReport& report,
                        bool keepOriginal = false);
-  bool KeepOriginal(const std::string& file, FailureReport& report);
+  bool KeepOriginal(const std::string& file, const std::string& source, FailureReport& report);
   void Remember(RecordEntry::Kind kind, const std::u16string& path, FailureReport& report, std::uint32_t flags = 0);
 
   plat::Platform& m_platform;

@@ -28,7 +28,7 @@ void CAcadSetup::CopySupportFile(const std::string& source, const std::string& d
       Report(report, Failure::kFileNotCopied, destination, static_cast<long>(why));
     return;
   }
-  if (keepOriginal && !KeepOriginal(destination, report)) return;
+  if (keepOriginal && !KeepOriginal(destination, source, report)) return;
   bool copied = false;
   std::uint32_t error = ERROR_PATH_NOT_FOUND;
   if (ansi::FitsFileCalls(source) && ansi::FitsFileCalls(destination)) {
@@ -41,13 +41,19 @@ void CAcadSetup::CopySupportFile(const std::string& source, const std::string& d
 
 // AutoCAD's own file is copied aside before the installation first replaces it,
 // and a copy kept earlier is never overwritten: the uninstaller puts it back.
-// False, reported, when it is there and cannot be kept: then it is not replaced.
-bool CAcadSetup::KeepOriginal(const std::string& file, FailureReport& report) {
+// A file of the size and time of `source` is an earlier copy of ours (a repeated
+// installation, or the same installation found twice), not AutoCAD's: the copy
+// keeps the time. False, reported, when it is there and cannot be kept: then it
+// is not replaced.
+bool CAcadSetup::KeepOriginal(const std::string& file, const std::string& source, FailureReport& report) {
   const std::string kept = file + layout::kOriginalSuffix;
   std::uint32_t error = 0;
-  plat::FileInfo info;
+  plat::FileInfo info, ours;
   const Presence original = Look(m_platform.files, file, info, error);
   if (original == Presence::kNone || original == Presence::kFolder) return true;  // nothing to keep
+  if (original == Presence::kFile && m_platform.files.GetFileAttributesExA(source.c_str(), &ours) &&
+      ours.size == info.size && ours.lastWrite == info.lastWrite)
+    return true;
   if (original == Presence::kFile) {
     const Presence copy = Look(m_platform.files, kept, info, error);
     if (copy == Presence::kFile) return true;  // kept the first time

@@ -48,6 +48,18 @@ TEST_F(SupportFilesTest, FontsAssembliesAndThePlotDriverOnlyFor2008) {
   EXPECT_FALSE(box.Read(a2016 + "\\Drv\\pdfplot9.hdi"));
 }
 
+// An AutoCAD 2008 without a driver of its own, served twice (a repeated installation; the i686 program under WOW64
+// finds it through both scans): the driver there the second time is ours, and is not kept as AutoCAD's.
+TEST_F(SupportFilesTest, OurOwnDriverIsNotKeptAsAutoCadsOriginal) {
+  const std::string driver = a2008 + "\\Drv\\pdfplot9.hdi";
+  for (int run = 0; run < 2; ++run) EXPECT_TRUE(Copy({2008}).empty());
+  EXPECT_EQ(Read(driver), "new Kavtor.prt5");
+  EXPECT_FALSE(box.Read(driver + ".vellmark-original"));
+  box.Write(driver, "Autodesk driver");  // AutoCAD's, of our size but its own time
+  EXPECT_TRUE(Copy({2008}).empty());
+  EXPECT_EQ(Read(driver + ".vellmark-original"), "Autodesk driver");
+}
+
 TEST_F(SupportFilesTest, OnlyTickedReleasesAndEveryInstallationOfThem) {
   Acad(2016, L"R20.1\\ACAD-F001:409", box.Path("AutoCAD 2016 EN"));
   EXPECT_TRUE(Copy({2016}).empty());
