@@ -1,10 +1,7 @@
 // Vellmark installed through the real dialog and taken back by the uninstaller, in the scratch registry and folders:
 // the machine as it was but for the fonts, whatever happened in between.
-#include "app/setupdlg/SetupDlg.h"
-#include "app/setupdlg/res/resource.h"
 #include "app/uninstall/UninstallEntry.h"
-#include "app/uninstall/Uninstaller.h"
-#include "tests/win/TestPlatform.h"
+#include "tests/app/SetupCase.h"
 #include "text/AnsiText.h"
 
 namespace {
@@ -34,28 +31,20 @@ class RemovalTest : public wt::MachineTest {
     box.AddKey(HKEY_LOCAL_MACHINE, wt::Wide(uninstall::kUninstallKey));           // as every Windows has it
     registry = wt::TrustedListsUpper(box.DumpRegistry());
     files = box.DumpFiles();
+    snapshot = wt::Snapshot(box);
   }
 
   // The default installation into `folder`, both releases ticked.
   void Install(const std::string& folder) {
     CAcadSetup acad(os.platform);
-    acad.DiscoverReleases();
-    Dlg_Setup dlg(os.platform, acad, 0, 32, kSetupVersion);
     os.boxes.clear();
-    g_bCheckAcadRunning = true;
-    ASSERT_EQ(os.RunDialog([&] { return dlg.DoModal(); },
-                           [&](HWND d) {
-                             ::SetWindowTextA(::GetDlgItem(d, IDC_PATH), folder.c_str());
-                             wt::Click(d, IDC_INSTALL);
-                           }),
-              IDOK);
+    ASSERT_EQ(wt::RunSetup(os, acad, 32, wt::InstallInto(folder)), IDOK);
     ASSERT_EQ(os.boxes.size(), 2u) << os.boxes[0].text;
   }
-  // What the uninstaller of `product` does, as the copy in the temporary folder runs it.
-  RemovalReport Remove(const std::string& product) {
-    CAcadSetup acad(os.platform);
-    acad.DiscoverReleases();
-    return uninstall::CUninstaller(os.platform, acad, 32).Remove(product);
+  RemovalReport Remove(const std::string& product) { return wt::RunRemoval(os, 32, product); }
+  // What the removal of x changed since the seed, and what it told, as the case's data says.
+  void ExpectCase(const std::string& name, const RemovalReport& report) {
+    wt::ExpectCase(name, wt::Changes(snapshot, wt::Snapshot(box), x) + wt::Reported(report, 32, x));
   }
   void ExpectAsBefore() {
     EXPECT_EQ(wt::TrustedListsUpper(box.DumpRegistry()), registry);
@@ -67,7 +56,7 @@ class RemovalTest : public wt::MachineTest {
 
   const std::string a2008 = box.Path("AutoCAD 2008"), a2016 = box.Path("AutoCAD 2016");
   const std::string x = box.Path("X\\Vellmark"), y = box.Path("结构\\Vellmark");
-  std::string registry, files;
+  std::string registry, files, snapshot;
 };
 
 // Installed twice into the same folder (a repeated installation is complete, its uninstaller overwritten): every
@@ -77,32 +66,7 @@ TEST_F(RemovalTest, TheMachineIsAsItWasButTheFontsAndASecondRunFindsNothing) {
   Install(box.Path("X"));
   Install(box.Path("X"));
   ASSERT_EQ(Entry(), x);
-  const RemovalReport report = Remove(x);
-  EXPECT_EQ(wt::Told(report.failures), "");
-  ExpectAsBefore();
-  EXPECT_EQ(box.Read(a2008 + "\\Drv\\pdfplot9.hdi"), "Autodesk's driver");
-  EXPECT_EQ(box.Read(a2016 + "\\Fonts\\Kavtor_HZ.shx"), "new Kavtor_HZ.shx");
-  std::string removed;
-  for (const std::string& line : report.removed) removed += line + "\n";
-  for (const std::string& part : {"注册表项 HKEY_LOCAL_MACHINE\\" + wt::Ansi(k2016) + "\\Applications\\Kavtor2016DLL\n",
-                                  a2008 + "\\Drv\\pdfplot9.hdi（已恢复为 AutoCAD 原有的文件）\n",
-                                  "安装文件夹 " + x + " 中的 6 个文件\n", "文件夹 " + box.Path("X") + "\n",
-                                  std::string("受信任路径 "
-                                              "HKEY_CURRENT_USER\\SOFTWARE\\Autodesk\\AutoCAD\\R20.1\\ACAD-F001:"
-                                              "804\\Profiles\\New\\Variables\\TRUSTEDPATHS\n"),
-                                  std::string("“应用和功能”中的 Vellmark 结构工具箱 ( 32位 AutoCAD版 )\n")})
-    EXPECT_NE(removed.find(part), std::string::npos) << part;
-  const std::string message = uninstall::ComposeClosingMessage(32, report);
-  EXPECT_EQ(
-      message.rfind("Vellmark 结构工具箱 ( 32位 AutoCAD版 ) 已卸载。\n\n已删除：\n·AutoCAD 的加载项注册：5 个注册表项\n"
-                    "·受信任路径：3 个 AutoCAD 配置\n·AutoCAD 文件夹中的程序集：4 个文件\n·" +
-                        a2008 + "\\Drv\\pdfplot9.hdi（已恢复为 AutoCAD 原有的文件）\n",
-                    0),
-      0u)
-      << message;
-  EXPECT_NE(message.find("\n\n已保留：\n·字体文件 Kavtor_EN.shx、Kavtor_HZ.shx 留在各 AutoCAD 的 Fonts 文件夹中，"
-                         "用本工具箱绘制的图纸仍能正常显示文字"),
-            std::string::npos);
+  ExpectCase("remove", Remove(x));
   const RemovalReport again = Remove(x);
   EXPECT_TRUE(again.removed.empty() && again.kept.empty() && again.failures.empty());
   ExpectAsBefore();
@@ -118,15 +82,7 @@ TEST_F(RemovalTest, AutoCadRemovedFirstAndAPartlyDeletedProductFolder) {
   // A profile deleted, and one whose Variables AutoCAD has written to since: the profiles after them are served.
   ::RegDeleteTreeW(HKEY_CURRENT_USER, (kProfiles + L"Empty").c_str());
   box.Set(HKEY_CURRENT_USER, kProfiles + L"New\\Variables", L"Other", L"AutoCAD's");
-  EXPECT_EQ(wt::Told(Remove(x).failures), "");
-  EXPECT_EQ(box.Dump(HKEY_CURRENT_USER, kProfiles + L"Zed"), "\n") << "Zed kept, its Variables gone";
-  // For the comparison:
-  box.AddAcad(k2016, a2016, L"AutoCAD 2016");
-  box.Set(HKEY_LOCAL_MACHINE, k2016 + L"\\Applications\\Other", L"LOADER", L"C:\\Other\\other.arx");
-  box.Set(HKEY_CURRENT_USER, kProfiles + L"Empty\\Variables", L"Other", L"x");
-  ::RegDeleteTreeW(HKEY_CURRENT_USER, (kProfiles + L"New\\Variables").c_str());
-  ::RegDeleteTreeW(HKEY_CURRENT_USER, (kProfiles + L"Zed").c_str());
-  ExpectAsBefore();
+  ExpectCase("remove-after-autocad", Remove(x));  // Zed kept, its Variables gone
 }
 
 // A file changed since the installation is the user's now, even one whose size stayed: kept and named, and with it
@@ -141,14 +97,7 @@ TEST_F(RemovalTest, AChangedFileIsKeptAndNamed) {
   const FILETIME old{0, 30000000};  // 1606
   ASSERT_TRUE(::SetFileTime(file, nullptr, nullptr, &old));
   ::CloseHandle(file);
-  const RemovalReport report = Remove(x);
-  EXPECT_EQ(wt::Told(report.failures), "");
-  ASSERT_EQ(report.kept.size(), 4u);  // the fonts second
-  EXPECT_EQ(report.kept[0], assembly + "（安装后已被更改）");
-  EXPECT_EQ(report.kept[2], x + "\\说明.txt（安装后已被更改）");
-  EXPECT_EQ(report.kept[3], "文件夹 " + x + "（其中还有其他文件）");
-  EXPECT_EQ(box.Read(x + "\\说明.txt"), "my notes");
-  EXPECT_EQ(Entry(), "");
+  ExpectCase("remove-changed-files", Remove(x));
   wt::RemoveAll(x);
   ::DeleteFileA(assembly.c_str());
   EXPECT_EQ(wt::Told(Remove(x).failures), "");
@@ -161,34 +110,9 @@ TEST_F(RemovalTest, AChangedFileIsKeptAndNamed) {
 TEST_F(RemovalTest, EachFolderTakesBackOnlyItsOwn) {
   Install(box.Path("X"));
   Install(box.Path("结构"));
-  const std::string registry2 = box.DumpRegistry();
-  const RemovalReport first = Remove(x);
-  EXPECT_EQ(wt::Told(first.failures), "");
-  EXPECT_EQ(::GetFileAttributesA(x.c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(Entry(), y);
-  EXPECT_EQ(wt::Ansi(box.Get(HKEY_LOCAL_MACHINE, k2016 + L"\\Applications\\Kavtor2016", L"LOADER").value_or(L"")),
-            y + "\\Kavtor2015.ARX");
-  EXPECT_TRUE(box.Read(a2016 + "\\ACAD2013.dll"));
-  EXPECT_EQ(box.Read(a2008 + "\\Drv\\pdfplot9.hdi"), "new Kavtor.prt5");
-  EXPECT_NE(first.kept[0].find("（另一处安装的 Vellmark 仍在使用）"), std::string::npos);
-  const std::wstring trusted =
-      box.Get(HKEY_CURRENT_USER, kProfiles + L"Jörg\\Variables", L"TRUSTEDPATHS").value_or(L"");
-  const std::wstring upperY = wt::Wide(ansi::UpperAscii(y)), expected = L"D:\\JöRG\\LISP;E:\\BLOCKS\\...;" + upperY;
-  EXPECT_EQ(trusted, expected);
-  EXPECT_NE(box.DumpRegistry(), registry2);
-  EXPECT_EQ(wt::Told(Remove(y).failures), "");
-  std::string left = wt::TrustedListsUpper(box.DumpRegistry());
-  // A 32-bit program's SOFTWARE\Autodesk is below Wow6432Node, as the dump shows the keys past any redirection.
-  const std::string view = wt::kWow64 ? "\\HKLM\\SOFTWARE\\Wow6432Node\\" : "\\HKLM\\SOFTWARE\\";
-  for (const std::string& found : {view + wt::Ansi(k2008.substr(9)) + "\\Applications\n",
-                                   "\\HKCU\\" + wt::Utf8(kProfiles) + "Empty\\Variables \"TRUSTEDPATHS\"=SZ:\n",
-                                   "\\HKCU\\" + wt::Utf8(kProfiles) + "New\\Variables\n",
-                                   "\\HKCU\\" + wt::Utf8(kProfiles) + "New\\Variables \"TRUSTEDPATHS\"=SZ:\n"}) {
-    ASSERT_NE(left.find(found), std::string::npos) << found;
-    left.erase(left.find(found), found.size());
-  }
-  EXPECT_EQ(left, registry);
-  EXPECT_EQ(WithoutFonts(box.DumpFiles()), files);
+  ExpectCase("remove-first-of-two", Remove(x));
+  const RemovalReport second = Remove(y);
+  wt::ExpectCase("remove-two-folders", wt::Changes(snapshot, wt::Snapshot(box), y) + wt::Reported(second, 32, y));
 }
 
 // What will not go is reported, and the rest goes (each refused with ERROR_ACCESS_DENIED by the failure stand-in, as
@@ -198,17 +122,10 @@ TEST_F(RemovalTest, EachFolderTakesBackOnlyItsOwn) {
 // the uninstaller and its record. A third finishes the job.
 TEST_F(RemovalTest, WhatWillNotGoIsReportedTheRestGoesAndALaterRunFinishes) {
   Install(box.Path("X"));
-  const std::string profiles = "HKEY_CURRENT_USER\\SOFTWARE\\Autodesk\\AutoCAD\\R20.1\\ACAD-F001:804\\Profiles\\";
   os.FailOn("RegDeleteValueW", "Profiles\\Empty\\Variables");
   os.FailOn("RegDeleteKeyW", "Profiles\\New\\Variables");
   os.FailOn("DeleteFileA", a2016 + "\\ACAD2013.dll");
-  EXPECT_EQ(wt::Told(Remove(x).failures),
-            "无法写入注册表值 " + profiles + "Empty\\Variables\\TRUSTEDPATHS（错误 5）\n无法删除注册表项 " + profiles +
-                "New\\Variables（错误 5）\n无法删除文件 " + a2016 + "\\ACAD2013.dll（错误 5）\n");
-  // Upper-cased by the installation. Outside the macro, whose text is narrow: ö is not in code page 936.
-  const std::wstring jorg = kProfiles + L"Jörg\\Variables", asItWas = L"D:\\JöRG\\LISP;E:\\BLOCKS\\...";
-  EXPECT_EQ(box.Get(HKEY_CURRENT_USER, jorg, L"TRUSTEDPATHS"), asItWas);
-  EXPECT_FALSE(box.Read(x + "\\Kavtor2015.ARX"));
+  ExpectCase("remove-refused", Remove(x));
   os.StopFailing();
   os.FailOn("RegQueryValueExA", uninstall::EntryKey(32) + "\\InstallLocation");
   EXPECT_EQ(wt::Told(Remove(x).failures),
@@ -282,48 +199,33 @@ TEST_F(RemovalTest, TheUninstallerAsksWaitsForAutoCadAndNeedsAnAdministrator) {
     os.FailOn("GetModuleFileNameW", "", error);
     uninstaller.RunFromProductFolder();
     os.StopFailing();
-    ASSERT_EQ(os.boxes.size(), 1u) << error;
-    EXPECT_EQ(os.boxes[0].text, "卸载程序所在的文件夹路径中含有系统无法处理的字符，无法卸载。");
-    os.boxes.clear();
   }
   os.answers = {IDNO};
   uninstaller.RunFromProductFolder();
-  ASSERT_EQ(os.boxes.size(), 1u);
-  EXPECT_EQ(os.boxes[0].caption, "Vellmark-软件卸载");
-  EXPECT_EQ(os.boxes[0].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
-  EXPECT_EQ(os.boxes[0].text,
-            "将从本机卸载 Vellmark 结构工具箱 ( 32位 AutoCAD版 )：\n\n·安装文件夹 " + product +
-                " 中安装的文件\n·各 AutoCAD 配置中对该文件夹的信任\n·以下 AutoCAD 中的加载项注册和程序集"
-                "（AutoCAD 2008 的打印驱动恢复为原文件）：\n" +
-                a2008 + "\n" + a2016 + "\n\n字体文件将保留，用本工具箱绘制的图纸仍能正常显示文字。\n\n是否继续？");
   os.answers = {IDYES};
   os.startAnswer = ERROR_CANCELLED;
   // A copy left from an earlier run (it goes only at the next restart) is overwritten.
   const std::string copy = os.GetTempPathA() + "Vellmark-Uninstall-" + std::to_string(::GetCurrentProcessId()) + ".exe";
   box.Write(copy, "stale");
   uninstaller.RunFromProductFolder();
-  ASSERT_EQ(os.boxes.size(), 3u);
-  EXPECT_EQ(os.boxes[2].text, "卸载已取消：删除 Vellmark 写入的注册表项和文件需要管理员权限。");
   EXPECT_EQ(os.started, (std::vector<std::string>{"runas " + copy + " /remove " +
                                                   std::to_string(::GetCurrentProcessId()) + " \"" + product + "\""}));
   EXPECT_EQ(::GetFileAttributesA(copy.c_str()), INVALID_FILE_ATTRIBUTES) << "the copy does not stay";
-  EXPECT_EQ(box.DumpRegistry(), registryNow);
   EXPECT_EQ(box.DumpFiles(), filesNow);
   os.FailOn("GetTempPathA", "");  // no temporary folder: no copy anywhere else
   os.answers = {IDYES};
   uninstaller.RunFromProductFolder();
   os.StopFailing();
-  ASSERT_EQ(os.boxes.size(), 5u);
-  EXPECT_EQ(os.boxes[4].text, "无法启动卸载程序（错误 3），未作任何更改。");
   EXPECT_EQ(box.DumpFiles(), filesNow);
   box.Run("acad.exe");
   os.answers = {IDYES, IDRETRY, IDCANCEL};
   uninstaller.RunFromProductFolder();
-  ASSERT_EQ(os.boxes.size(), 8u);
-  EXPECT_EQ(os.boxes[6].text, "请先关闭 AutoCAD 再卸载：AutoCAD 运行时会占用本工具箱的文件。");
-  EXPECT_EQ(os.boxes[7].type, static_cast<UINT>(MB_RETRYCANCEL | MB_ICONEXCLAMATION));
   EXPECT_EQ(os.started.size(), 1u);
   EXPECT_EQ(box.DumpRegistry(), registryNow);
+  wt::ExpectCase("uninstaller-asks", wt::Shown(os, product));
+  ASSERT_EQ(os.boxes.size(), 10u);
+  EXPECT_EQ(os.boxes[2].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+  EXPECT_EQ(os.boxes[9].type, static_cast<UINT>(MB_RETRYCANCEL | MB_ICONEXCLAMATION));
 }
 
 }  // namespace

@@ -4,15 +4,14 @@
 // when nothing of it failed; a removal that says it finished left the machine as it was but for the fonts, one that
 // did not keeps the Apps & Features entry, and a second removal then finishes it.
 #include <cstdlib>
-#include <set>
+#include <cstring>
 #include <sstream>
 
 #include "acad/TrustedPaths.h"
-#include "app/setupdlg/SetupDlg.h"
+#include "app/BuildConstants.h"
 #include "app/setupdlg/res/resource.h"
 #include "app/uninstall/UninstallEntry.h"
-#include "app/uninstall/Uninstaller.h"
-#include "tests/win/TestPlatform.h"
+#include "tests/app/SetupCase.h"
 
 namespace {
 
@@ -40,94 +39,58 @@ void Seed(wt::Sandbox& box) {
   box.AddKey(HKEY_LOCAL_MACHINE, wt::Wide(uninstall::kUninstallKey));  // as every Windows has it
 }
 
-bool Starts(const std::string& line, const char* part) { return line.rfind(part, 0) == 0; }
-bool Has(const std::string& line, const char* part) { return line.find(part) != std::string::npos; }
+// Of a line of changes ("+ " or "- ", then the line of the snapshot):
+bool Starts(const std::string& change, const char* part) { return change.compare(2, std::strlen(part), part) == 0; }
+bool Has(const std::string& change, const char* part) { return change.find(part) != std::string::npos; }
 // What the program owns: the product folder, the support files (AutoCAD's driver kept aside), the package's
 // read-only bits it clears, the Applications and Variables keys it may make (loader keys, TRUSTEDPATHS), its Apps &
 // Features entry.
-bool OwnedFile(const std::string& l) {
+bool Owned(const std::string& l) {
   return Starts(l, "Tools\\") || Has(l, "\\Fonts\\Kavtor_") || Has(l, "\\Drv\\pdfplot9.hdi") ||
-         Starts(l, "AutoCAD 2008\\ACAD2013.dll") || Starts(l, "Data\\help.chm ");
-}
-bool OwnedKey(const std::string& l) {
-  return Has(l, "\\Applications") || Has(l, "\\Variables") || Has(l, "\\Uninstall\\");
+         Starts(l, "AutoCAD 2008\\ACAD2013.dll") || Starts(l, "Data\\help.chm ") || Has(l, "\\Applications") ||
+         Has(l, "\\Variables") || Has(l, "\\Uninstall\\");
 }
 bool InPackage(const std::string& l) { return Starts(l, "Data\\"); }
-bool Estimate(const std::string& l) { return Has(l, "\"EstimatedSize\"="); }
 // What a removal leaves: the fonts, and the package as the installation left it (its read-only bits cleared).
 bool Left(const std::string& l) { return Has(l, "\\Fonts\\Kavtor_") || InPackage(l); }
-// The record holds the package files' times, new in every run's seed: it must be there, its content is its own test.
-std::string Files(wt::Sandbox& box) {
-  std::string files = box.DumpFiles();
-  const std::size_t at = files.find("Uninstall.dat  ");
-  if (at != std::string::npos) files.replace(at, files.find('\n', at) - at, "Uninstall.dat <record>");
-  return files;
+// What changed since `before`, the trusted lists compared letter case aside.
+std::string ChangesSince(const std::string& before, const wt::Sandbox& box) {
+  return wt::Changes(wt::TrustedListsUpper(before), wt::TrustedListsUpper(wt::Snapshot(box)));
 }
 struct Outcome {
   std::intptr_t result = 0;
-  std::string registry, files;  // as left; the files less the package
-  std::string touched;          // what changed that the program does not own
+  std::string made;     // what changed, the package aside
+  std::string touched;  // what changed that the program does not own
   std::vector<std::string> texts, failed, lost;
   std::size_t calls = 0, discovery = 0, open = 0;
   bool entry = false, finished = false, kept = false, restored = false, restoredAfterSecond = false;
 };
 
-// The lines one dump has and the other has not: "- " gone, "+ " come.
-std::string Difference(const std::string& before, const std::string& after) {
-  std::string out;
-  const auto lines = [](const std::string& dump) {
-    std::multiset<std::string> set;
-    std::istringstream in(dump);
-    for (std::string line; std::getline(in, line);) set.insert(line);
-    return set;
-  };
-  const std::multiset<std::string> a = lines(before), b = lines(after);
-  for (const std::string& line : a)
-    if (b.count(line) < a.count(line)) out += "- " + line + "\n";
-  for (const std::string& line : b)
-    if (a.count(line) < b.count(line)) out += "+ " + line + "\n";
-  return out;
-}
-
-std::string Touched(wt::Sandbox& box, const std::string& registry, const std::string& files) {
-  std::string touched;
-  const std::string nowRegistry = wt::Without(box.DumpRegistry(), OwnedKey),
-                    nowFiles = wt::Without(Files(box), OwnedFile);
-  return Difference(registry, nowRegistry) + Difference(files, nowFiles);
-}
-
 // One installation into Tools, failing from call `failAt` (0: none) on.
 std::intptr_t InstallOnce(wt::TestPlatform& os, wt::Sandbox& box, Outcome* run) {
-  g_bCheckAcadRunning = true;
   os.answers.assign(64, IDIGNORE);  // every copy question: the run that goes furthest
   CAcadSetup acad(os.platform, kEditionBits);
   const std::string target = box.Path("Tools");
-  return os.RunDialog(
-      [&] {
-        acad.DiscoverReleases();
-        if (run != nullptr) run->discovery = os.calls;
-        Dlg_Setup dlg(os.platform, acad, 0, kEditionBits, kSetupVersion);
-        return dlg.DoModal();
-      },
+  return wt::RunSetup(
+      os, acad, kEditionBits,
       [&](HWND d) {
         ::SetWindowTextA(::GetDlgItem(d, IDC_PATH), target.c_str());
         if (wt::IsEnabled(d, IDC_INSTALL)) ::SendDlgItemMessageA(d, IDC_INSTALL, BM_CLICK, 0, 0);
         // Refused before anything was made (the dialog still choosing): the user gives up.
         if (::IsWindowVisible(d)) ::SendDlgItemMessageA(d, IDCANCEL, BM_CLICK, 0, 0);
-      });
+      },
+      run != nullptr ? &run->discovery : nullptr);
 }
 
 RemovalReport RemoveOnce(wt::TestPlatform& os, wt::Sandbox& box) {
-  CAcadSetup acad(os.platform, kEditionBits);
-  acad.DiscoverReleases();
-  return uninstall::CUninstaller(os.platform, acad, kEditionBits).Remove(box.Path("Tools\\Vellmark"));
+  return wt::RunRemoval(os, kEditionBits, box.Path("Tools\\Vellmark"));
 }
 
 Outcome Install(std::size_t failAt, bool fromThereOn) {
   Outcome run;
   wt::Sandbox box;
   Seed(box);
-  const std::string registry = wt::Without(box.DumpRegistry(), OwnedKey), files = wt::Without(Files(box), OwnedFile);
+  const std::string before = wt::Snapshot(box);
   wt::TestPlatform os;
   if (failAt != 0) os.FailCall(failAt, fromThereOn);
   run.result = InstallOnce(os, box, &run);
@@ -135,9 +98,9 @@ Outcome Install(std::size_t failAt, bool fromThereOn) {
   run.calls = os.calls;
   run.failed = os.failed;
   run.open = os.OpenHandles();
-  run.registry = box.DumpRegistry();
-  run.files = wt::Without(Files(box), InPackage);
-  run.touched = Touched(box, registry, files);
+  const std::string changes = ChangesSince(before, box);
+  run.made = wt::Without(changes, InPackage);
+  run.touched = wt::Without(changes, Owned);
   for (const wt::MessageBoxCall& b : os.boxes) run.texts.push_back(b.text);
   for (int i = 0; i < 3; ++i) {
     const std::u16string now = wt::U16(box.Get(HKEY_CURRENT_USER, kVariables[i], L"TRUSTEDPATHS").value_or(L""));
@@ -154,16 +117,14 @@ Outcome Remove(std::size_t failAt, bool fromThereOn) {
   Outcome run;
   wt::Sandbox box;
   Seed(box);
-  const std::string registry = wt::TrustedListsUpper(box.DumpRegistry()), files = wt::Without(Files(box), Left);
-  const std::string ownedRegistry = wt::Without(box.DumpRegistry(), OwnedKey),
-                    ownedFiles = wt::Without(Files(box), OwnedFile);
+  const std::string before = wt::Snapshot(box);
   wt::TestPlatform os;
   InstallOnce(os, box, nullptr);
-  const std::size_t before = os.calls;
+  const std::size_t installed = os.calls;
   if (failAt != 0) os.FailCall(failAt, fromThereOn);
   const RemovalReport report = RemoveOnce(os, box);
   os.StopFailing();
-  run.calls = os.calls - before;
+  run.calls = os.calls - installed;
   run.failed = os.failed;
   run.open = os.OpenHandles();
   run.finished = report.failures.empty();
@@ -173,13 +134,12 @@ Outcome Remove(std::size_t failAt, bool fromThereOn) {
   run.entry = box.Get(HKEY_LOCAL_MACHINE, wt::Wide(uninstall::EntryKey(kEditionBits)), L"UninstallString").has_value();
   // As before the installation, or what differs noted.
   const auto restored = [&] {
-    const std::string lost = Difference(registry, wt::TrustedListsUpper(box.DumpRegistry())) +
-                             Difference(files, wt::Without(Files(box), Left));
+    const std::string lost = wt::Without(ChangesSince(before, box), Left);
     if (!lost.empty()) run.lost.push_back(lost);
     return lost.empty();
   };
   run.restored = restored();
-  run.touched = Touched(box, ownedRegistry, ownedFiles);
+  run.touched = wt::Without(ChangesSince(before, box), Owned);
   RemoveOnce(os, box);
   run.restoredAfterSecond = restored();
   return run;
@@ -227,9 +187,8 @@ TEST(InstallSweepTest, EveryFailingCallOfAWholeInstallation) {
     const bool toldSomethingElse = std::any_of(run.texts.begin(), run.texts.end(), [](const std::string& t) {
       return t != kDone && t.rfind(kImport, 0) != 0;
     });
-    // EstimatedSize is Apps & Features' estimate: one file size not read changes it, and nothing else.
-    const bool incomplete =
-        wt::Without(run.registry, Estimate) != wt::Without(sound.registry, Estimate) || run.files != sound.files;
+    // Apps & Features' size estimate stands for itself: one file size not read changes it, and nothing else.
+    const bool incomplete = run.made != sound.made;
     const bool unsayable = std::find(run.failed.begin(), run.failed.end(), "MessageBoxA") != run.failed.end();
     const bool inDiscovery = !fromThereOn && k <= sound.discovery;
     if (saidDone && toldSomethingElse) ADD_FAILURE() << where << ": complete after a failure was told";

@@ -98,7 +98,10 @@ void DumpFolder(const std::string& folder, const std::string& relative, std::str
       out += relative + name + "\\ " + flags + "\n";
       DumpFolder(path, relative + name + "\\", out);
     } else {
-      out += relative + name + " " + flags + " " + OneLine(Sandbox::Read(path).value_or("?")) + "\n";
+      // A copy of the running program (the uninstaller) by name: it is megabytes, and changes with every build.
+      static const std::string program = Sandbox::Read(_pgmptr).value_or("");
+      const std::string content = Sandbox::Read(path).value_or("?");
+      out += relative + name + " " + flags + " " + (content == program ? "= SetUp.exe" : OneLine(content)) + "\n";
     }
   });
 }

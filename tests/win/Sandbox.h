@@ -65,7 +65,8 @@ class Sandbox {
   // Files, with ANSI paths; parent folders are made as needed.
   static void Write(const std::string& path, const std::string& content, DWORD attributes = 0);
   static std::optional<std::string> Read(const std::string& path);
-  // A line per folder and file below the program's folder, with attributes and content.
+  // A line per folder and file below the program's folder, with attributes and content ("= SetUp.exe": the
+  // program's).
   static std::string DumpFiles();
 
   // A process named `exeName` (a copy of vm_sleeper) until the sandbox goes.
