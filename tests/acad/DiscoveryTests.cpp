@@ -128,6 +128,19 @@ TEST_F(DiscoveryTest, AKeyThatCannotBeListedIsPassedOver) {
   EXPECT_EQ(wt::Told(acad.DiscoveryFailures()), (kWow64 ? wow + wow : "") + main + main);
 }
 
+// A folder value that cannot be read (ERROR_ACCESS_DENIED from the failure stand-in) loses the installation, and is
+// told; one too long for a folder (ERROR_MORE_DATA) is no installation's, and is not.
+TEST_F(DiscoveryTest, AFolderThatCannotBeReadIsTold) {
+  Acad(kMain + L"R20.1\\A", L"F", L"AutoCAD 2016", 0);
+  Acad(kMain + L"R20.1\\B", std::wstring(300, L'f'), L"AutoCAD 2016", 0);
+  os.FailOn("RegQueryValueExA", "R20.1\\A\\AcadLocation");
+  acad.DiscoverReleases();
+  os.StopFailing();
+  EXPECT_TRUE(Seen(acad).empty());
+  EXPECT_EQ(wt::Told(acad.DiscoveryFailures()),
+            "无法打开注册表项 HKEY_LOCAL_MACHINE\\SOFTWARE\\Autodesk\\AutoCAD\\R20.1\\A\\（错误 5）\n");
+}
+
 using ListSubKeysTest = wt::MachineTest;
 
 TEST_F(ListSubKeysTest, AppendsTheReadableNamesAfterWhatIsThereAndReportsTheRest) {

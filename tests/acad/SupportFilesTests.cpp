@@ -60,6 +60,18 @@ TEST_F(SupportFilesTest, OurOwnDriverIsNotKeptAsAutoCadsOriginal) {
   EXPECT_EQ(Read(driver + ".vellmark-original"), "Autodesk driver");
 }
 
+// Before anything is made, the folders a standard user may not write (ERROR_ACCESS_DENIED from the failure stand-in,
+// Wine running everything as an administrator): an AutoCAD 2008 without its Fonts folder still has its Drv looked at.
+TEST_F(SupportFilesTest, TheRightsCheckLooksAtEachFolderThatIsThere) {
+  wt::RemoveAll(a2008 + "\\Fonts");
+  os.FailOn("CreateTemporaryFileA", a2008 + "\\Drv\\");
+  CAcadSetup acad(os.platform);
+  acad.DiscoverReleases();
+  CAcadSetup::ReleaseFlags ticked{};
+  ticked[acad::ReleaseIndex(2008)] = 1;
+  EXPECT_EQ(wt::Told(acad.FindMissingRights(ticked)), "无权写入 " + a2008 + "\\Drv（错误 5）\n");
+}
+
 TEST_F(SupportFilesTest, OnlyTickedReleasesAndEveryInstallationOfThem) {
   Acad(2016, L"R20.1\\ACAD-F001:409", box.Path("AutoCAD 2016 EN"));
   EXPECT_TRUE(Copy({2016}).empty());

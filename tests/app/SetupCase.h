@@ -1,6 +1,6 @@
-// What the in-process installation and removal cases share: a machine's installation through the real dialog with a
-// user acting on it, a removal as the uninstaller's copy runs it, and the machine's changes as a transcript to
-// compare with the case's expected data (cases/NAME.changes).
+// What the in-process installation and removal cases and the fault sweep share: an installation through the real
+// dialog with a user acting on it, a removal as the uninstaller's copy runs it, and a case's transcript (what changed
+// on the machine, what the user was told) to compare with its expected data (cases/NAME.case).
 #pragma once
 
 #include <functional>
@@ -31,7 +31,8 @@ std::string Snapshot(const Sandbox& box);
 // What changed from one snapshot to the other, with what varies from run to run standing for itself: paths of
 // `product` (when given), then of the sandbox, as <product> and <box> (<PRODUCT>, <BOX> upper-cased); the i686
 // program's Wow6432Node folded into SOFTWARE; the uninstaller's record, which holds the package files' times, as
-// <record>; the Apps & Features size estimate, which counts the test program, as <size>.
+// <record>; the Apps & Features size estimate, which counts the test program, as <size>; what Wine's shell writes
+// into the redirected hives left out.
 std::string Changes(const std::string& before, const std::string& after, const std::string& product = "");
 // The message boxes shown, a line each ("! caption: text", line breaks written \n), the paths as in Changes.
 std::string Shown(const TestPlatform& os, const std::string& product = "");

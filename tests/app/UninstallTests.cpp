@@ -72,10 +72,12 @@ TEST_F(RemovalTest, TheMachineIsAsItWasButTheFontsAndASecondRunFindsNothing) {
   ExpectAsBefore();
 }
 
-// AutoCAD 2016 removed before Vellmark, and files of the product folder deleted by hand: the rest goes all the same.
+// AutoCAD 2016 removed before Vellmark, 2008's assembly key and files of the product folder deleted by hand: the rest
+// goes all the same.
 TEST_F(RemovalTest, AutoCadRemovedFirstAndAPartlyDeletedProductFolder) {
   box.AddKey(HKEY_CURRENT_USER, kProfiles + L"Zed");  // its Variables made by the installation, as New's
   Install(box.Path("X"));
+  ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, (k2008 + L"\\Applications\\Kavtor2008DLL").c_str());
   ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, k2016.c_str());
   wt::RemoveAll(a2016);
   ::DeleteFileA((x + "\\Kavtor2015.ARX").c_str());
@@ -117,14 +119,17 @@ TEST_F(RemovalTest, EachFolderTakesBackOnlyItsOwn) {
 
 // What will not go is reported, and the rest goes (each refused with ERROR_ACCESS_DENIED by the failure stand-in, as
 // Windows refuses a standard user): a profile's list that cannot be written back (profiles are listed in name order,
-// Empty first, so the others come after it), a Variables key the installation made, an assembly in AutoCAD's folder.
+// Empty first, so the others come after it), a Variables key the installation made, an assembly in AutoCAD's folder,
+// AutoCAD 2016's installation key (its loader keys stay), a profile's Variables key.
 // A second run then finds the Apps & Features entry's folder unreadable: not knowing whose the entry is, it keeps
 // the uninstaller and its record. A third finishes the job.
 TEST_F(RemovalTest, WhatWillNotGoIsReportedTheRestGoesAndALaterRunFinishes) {
   Install(box.Path("X"));
   os.FailOn("RegDeleteValueW", "Profiles\\Empty\\Variables");
   os.FailOn("RegDeleteKeyW", "Profiles\\New\\Variables");
-  os.FailOn("DeleteFileA", a2016 + "\\ACAD2013.dll");
+  os.FailOn("DeleteFileA", a2008 + "\\ACAD2013.dll");
+  os.FailOn("RegOpenKeyA", wt::Ansi(k2016));
+  os.FailOn("RegOpenKeyExW", "Profiles\\J");  // Jörg's Variables; the narrowed subject reads J?rg
   ExpectCase("remove-refused", Remove(x));
   os.StopFailing();
   os.FailOn("RegQueryValueExA", uninstall::EntryKey(32) + "\\InstallLocation");

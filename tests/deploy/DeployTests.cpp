@@ -147,16 +147,20 @@ TEST_F(CopyTest, AbortRetryAndIgnore) {
   os.StopFailing();
 }
 
-TEST_F(CopyTest, AListingThatBreaksOffIsReportedNotTakenForTheEnd) {
+TEST_F(CopyTest, AListingThatCannotStartOrBreaksOffIsReportedNotTakenForTheEnd) {
   for (const char* name : {"a.arx", "b.arx"}) Package(name);
-  // The package's listing breaks off after its first entry, for the length check (which leaves it to the copy) and
-  // the copy alike.
-  os.FailOn("FindNextFileA", box.Path("Data") + "\\*.*#2", ERROR_NETNAME_DELETED);
-  EXPECT_FALSE(Copy());
-  os.StopFailing();
-  ASSERT_EQ(os.boxes.size(), 1u);
-  EXPECT_EQ(os.boxes[0].text,
-            "无法读取安装文件所在的文件夹：\n\n" + box.Path("Data") + "\n\n请检查该文件夹后再执行SetUp.exe !");
+  // The package's listing cannot start, or breaks off after its first entry, for the length check (which leaves it
+  // to the copy) and the copy alike.
+  for (const char* entry : {"", "#2"}) {
+    os.FailOn(*entry == '\0' ? "FindFirstFileA" : "FindNextFileA", box.Path("Data") + "\\*.*" + entry,
+              ERROR_NETNAME_DELETED);
+    EXPECT_FALSE(Copy()) << entry;
+    os.StopFailing();
+    ASSERT_EQ(os.boxes.size(), 1u) << entry;
+    EXPECT_EQ(os.boxes[0].text,
+              "无法读取安装文件所在的文件夹：\n\n" + box.Path("Data") + "\n\n请检查该文件夹后再执行SetUp.exe !");
+    os.boxes.clear();
+  }
 }
 
 // Refused before anything is made: a product folder over 248 characters (CreateDirectory's limit on Windows, which

@@ -53,16 +53,16 @@ TEST(InstallRecordTest, EveryKindComesBackWholeOutsideTheCodePageAndWithSeparato
 TEST(InstallRecordTest, ASecondInstallationAddsToTheFirst) {
   InstallRecord first, second;
   first.Add(Entry(RecordEntry::kFile, u"Kavtor2015.ARX", 10));
-  first.Add(Entry(RecordEntry::kTrusted, u"P\\Variables", 0, RecordEntry::kCreatedValue));
+  first.Add(Entry(RecordEntry::kTrusted, u"Zed\\VARIABLES", 0, RecordEntry::kCreatedValue));
   second.Add(Entry(RecordEntry::kFile, u"KAVTOR2015.arx", 20));
   second.Add(Entry(RecordEntry::kFile, u"Kavtor2017.ARX", 30));
-  second.Add(Entry(RecordEntry::kTrusted, u"p\\variables", 0, 0));
+  second.Add(Entry(RecordEntry::kTrusted, u"zed\\variables", 0, 0));
   second.Add(Entry(RecordEntry::kSupport, u"Kavtor2015.ARX", 5));  // another kind: another entry
   first.Merge(second);
   ASSERT_EQ(first.Entries().size(), 4u);
   EXPECT_EQ(first.Find(RecordEntry::kFile, u"kavtor2015.ARX")->size, 20u);
-  EXPECT_EQ(first.Find(RecordEntry::kTrusted, u"P\\Variables")->flags, RecordEntry::kCreatedValue);
-  EXPECT_EQ(first.Find(RecordEntry::kKey, u"P\\Variables"), nullptr);
+  EXPECT_EQ(first.Find(RecordEntry::kTrusted, u"Zed\\Variables")->flags, RecordEntry::kCreatedValue);
+  EXPECT_EQ(first.Find(RecordEntry::kKey, u"Zed\\Variables"), nullptr);
   EXPECT_EQ(first.Find(RecordEntry::kSupport, u"Kavtor2015.ARX")->size, 5u);
 }
 
@@ -77,6 +77,7 @@ TEST(InstallRecordTest, ARecordThisProgramDidNotWriteIsRefusedWhole) {
                                   u"trusted\tK\t4294967296",
                                   u"key\tK%4",
                                   u"key\tK%GG",
+                                  u"key\tK%4G",
                                   u"folder\tC:\\",
                                   u"file\tA\t99999999999999999999\t1",
                                   u"file\tA\t\t1",

@@ -35,8 +35,11 @@ std::string Describe(DWORD type, const std::vector<BYTE>& data) {
   if (type == REG_DWORD && data.size() == 4)
     return "dword:" + std::to_string(*reinterpret_cast<const DWORD*>(data.data()));
   std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), data.size() / sizeof(wchar_t));
+  // A string must be stored with its terminator (RegSetValueEx): one stored without is shown as such.
+  const bool terminated = !text.empty() && text.back() == L'\0';
   while (!text.empty() && text.back() == L'\0') text.pop_back();
-  return (type == REG_SZ ? "sz:" : "type" + std::to_string(type) + ":") + Utf8(text);
+  return (type == REG_SZ ? "sz:" : "type" + std::to_string(type) + ":") + Utf8(text) +
+         (terminated ? "" : "<unterminated>");
 }
 
 // One line per key and value below `key`, the keys read past any redirection.
