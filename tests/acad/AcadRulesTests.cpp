@@ -54,6 +54,7 @@ TEST(ComposeTrustedPathsTest, ShortValuesAreReplacedByTheFolderInItsOwnCase) {
     EXPECT_EQ(ComposeTrustedPaths(shortValue, u"E:\\Tools\\Vellmark"), u"E:\\Tools\\Vellmark");
   EXPECT_EQ(ComposeTrustedPaths(u"C:\\", u"E:\\V"), u"C:\\;E:\\V") << "three bytes is a list";
   EXPECT_EQ(ComposeTrustedPaths(u"中a", u"E:\\V"), u"中A;E:\\V");
+  EXPECT_EQ(ComposeTrustedPaths(u"\u0080a", u"E:\\V"), u"\u0080A;E:\\V") << "U+0080 is two bytes, no ASCII";
   EXPECT_EQ(ComposeTrustedPaths(u"\U0001F3D7", u"E:\\V"), u"\U0001F3D7;E:\\V") << "a surrogate pair is kept";
 }
 
