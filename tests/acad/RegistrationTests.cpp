@@ -80,6 +80,12 @@ TEST_F(RegistrationTest, Release2009GetsThe2008ModuleKeyInThe64BitEditionOnly) {
             wt::Wide(folder + "\\Kavtor2009.ARX"));
   Register({2009}, 64);
   EXPECT_EQ(App(key, L"Kavtor2008"), "\n \"LOADCTRLS\"=dword:2\n \"LOADER\"=sz:D:\\Tools\\Vellmark\\Kavtor2008.ARX\n");
+  // Taken back, the 2008 module key goes, and it alone: an assembly key of that year there is none of ours.
+  box.Set(HKEY_LOCAL_MACHINE, key + L"\\Applications\\Kavtor2008DLL", L"LOADER", L"C:\\Other\\Other.dll");
+  RemovalReport removal;
+  acad->UnregisterFrom("D:\\Tools\\Vellmark", removal);
+  EXPECT_EQ(App(key, L"Kavtor2008"), "");
+  EXPECT_EQ(App(key, L"Kavtor2008DLL"), "\n \"LOADER\"=sz:C:\\Other\\Other.dll\n");
 }
 
 TEST_F(RegistrationTest, EarlierKeysAreReplacedUnlessTheyHaveSubkeys) {

@@ -189,4 +189,19 @@ TEST(WndTest, AWindowIsOneObjectsAndGetsItsProcedureBackWhenTheObjectGoes) {
   ::DestroyWindow(edit);
 }
 
+// A check box takes 0, 1 or 2 from its value; a stray value clears it (Wine's button would show its highest state).
+TEST(WndTest, ACheckBoxTakesOnlyItsOwnStates) {
+  const HWND parent = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  const HWND box = ::CreateWindowExA(0, "BUTTON", "", WS_CHILD | BS_AUTO3STATE, 0, 0, 10, 10, parent,
+                                     reinterpret_cast<HMENU>(7), nullptr, nullptr);
+  fw::CDataExchange exchange{parent, false};
+  std::vector<LRESULT> states;
+  for (int value : {2, 5, 1, -1}) {
+    fw::DDX_Check(&exchange, 7, value);
+    states.push_back(::SendMessageA(box, BM_GETCHECK, 0, 0));
+  }
+  EXPECT_EQ(states, (std::vector<LRESULT>{2, 0, 1, 0}));
+  ::DestroyWindow(parent);
+}
+
 }  // namespace
