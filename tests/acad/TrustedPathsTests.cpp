@@ -44,7 +44,14 @@ TEST_F(TrustedPathsTest, TextOutsideTheCodePageSurvivesAndSuchProfilesAreServed)
   const auto jorg = Variables(L"R24.0", L"Prodüct", L"Jörg"), hangul = Variables(L"R24.0", L"Prodüct", L"스케치");
   Trust(jorg, L"D:\\Jörg\\Lisp;E:\\\U0001F3D7\\Blöcke;F:\\𠀀");
   Trust(hangul, L"d:\\tools\\vellmark");
+  // A list of an odd number of bytes (seven: "C:\" and half an "A"): half a character is none.
+  const auto odd = Variables(L"R24.0", L"Prodüct", L"Odd");
+  HKEY key = nullptr;
+  ::RegCreateKeyExW(HKEY_CURRENT_USER, odd.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+  ::RegSetValueExW(key, L"TRUSTEDPATHS", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"C:\\A"), 7);
+  ::RegCloseKey(key);
   EXPECT_TRUE(acad.UpdateTrustedPaths().empty());
+  EXPECT_EQ(Trusted(odd), L"C:\\;D:\\TOOLS\\VELLMARK");
   const std::wstring kept = L"D:\\JöRG\\LISP;E:\\\U0001F3D7\\BLöCKE;F:\\𠀀;D:\\TOOLS\\VELLMARK";
   EXPECT_EQ(Trusted(jorg), kept);
   EXPECT_EQ(Trusted(hangul), L"D:\\TOOLS\\VELLMARK") << "already trusted: nothing appended";
